@@ -1,0 +1,10 @@
+#pragma once
+// Everything the system's code is written against: the window system, the kernel services, the strings,
+// the private-profile files, GDI+, the imaging library and the GenICam stand-ins.
+
+#include "WinTypes.h"
+#include "CString.h"
+#include "CStringList.h"
+#include "StringConv.h"
+#include "Crt.h"
+#include "Kernel.h"
