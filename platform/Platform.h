@@ -8,3 +8,4 @@
 #include "StringConv.h"
 #include "Crt.h"
 #include "Kernel.h"
+#include "CFile.h"

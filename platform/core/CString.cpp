@@ -38,8 +38,7 @@ std::string NarrowSpec(const Spec& spec, const char* length, char conversion) {
     return f;
 }
 
-template <typename T>
-std::wstring PrintNumber(const std::string& format, T value) {
+template <typename T> std::wstring PrintNumber(const std::string& format, T value) {
     char buffer[512];
     int n = std::snprintf(buffer, sizeof buffer, format.c_str(), value);
     if (n < 0)
@@ -184,7 +183,8 @@ std::wstring FormatWide(const wchar_t* fmt, const FormatArg* args, std::size_t c
         case L'x':
         case L'X': {
             const long long v = SignedOf(*a, ok);
-            const unsigned long long u = a->kind == FormatArg::Unsigned ? a->u : static_cast<unsigned long long>(v);
+            const unsigned long long u =
+                a->kind == FormatArg::Unsigned ? a->u : static_cast<unsigned long long>(v);
             out += ok ? PrintNumber(NarrowSpec(spec, "ll", static_cast<char>(conv)), u) : L"?";
             break;
         }
@@ -242,7 +242,9 @@ CString::CString(const wchar_t* s, int length) {
 
 CString::CString(const char* utf8) : m_str(kavrino::Utf8ToWide(utf8 ? utf8 : "")) {}
 
-std::string CString::ToUtf8() const { return kavrino::WideToUtf8(m_str); }
+std::string CString::ToUtf8() const {
+    return kavrino::WideToUtf8(m_str);
+}
 
 wchar_t CString::GetAt(int i) const {
     return (i >= 0 && i < GetLength()) ? m_str[static_cast<std::size_t>(i)] : L'\0';
@@ -312,18 +314,26 @@ int CString::CompareNoCase(const wchar_t* s) const {
 }
 
 namespace {
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == L'\v' || c == L'\f'; }
-bool IsIn(wchar_t c, const wchar_t* set) { return set && c && std::wcschr(set, c) != nullptr; }
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == L'\v' || c == L'\f';
+}
+bool IsIn(wchar_t c, const wchar_t* set) {
+    return set && c && std::wcschr(set, c) != nullptr;
+}
 } // namespace
 
-CString& CString::Trim() { return TrimRight().TrimLeft(); }
+CString& CString::Trim() {
+    return TrimRight().TrimLeft();
+}
 
 CString& CString::Trim(wchar_t target) {
     const wchar_t set[] = {target, L'\0'};
     return Trim(set);
 }
 
-CString& CString::Trim(const wchar_t* targets) { return TrimRight(targets).TrimLeft(targets); }
+CString& CString::Trim(const wchar_t* targets) {
+    return TrimRight(targets).TrimLeft(targets);
+}
 
 CString& CString::TrimLeft() {
     std::size_t i = 0;
@@ -443,7 +453,9 @@ CString CString::Right(int count) const {
     return CString(m_str.substr(m_str.size() - static_cast<std::size_t>(count)));
 }
 
-CString CString::Mid(int first) const { return Mid(first, GetLength()); }
+CString CString::Mid(int first) const {
+    return Mid(first, GetLength());
+}
 
 CString CString::Mid(int first, int count) const {
     first = std::max(0, first);

@@ -48,15 +48,13 @@ struct FormatArg {
     FormatArg(const std::string& v) : kind(NarrowText), s(v.c_str()) {}
     template <typename T, typename = std::enable_if_t<std::is_enum<T>::value>>
     FormatArg(T v) : kind(Signed), i(static_cast<long long>(v)) {}
-    template <typename T>
-    FormatArg(T* v) : kind(Pointer), p(v) {}
+    template <typename T> FormatArg(T* v) : kind(Pointer), p(v) {}
 };
 
 std::wstring FormatWide(const wchar_t* fmt, const FormatArg* args, std::size_t count);
 std::string FormatNarrow(const char* fmt, const FormatArg* args, std::size_t count);
 
-template <typename... Args>
-std::wstring Sprintf(const wchar_t* fmt, const Args&... args) {
+template <typename... Args> std::wstring Sprintf(const wchar_t* fmt, const Args&... args) {
     const FormatArg list[] = {FormatArg(args)..., FormatArg(0)};
     return FormatWide(fmt, list, sizeof...(Args));
 }
@@ -101,12 +99,10 @@ public:
     int Compare(const wchar_t* s) const;
     int CompareNoCase(const wchar_t* s) const;
 
-    template <typename... Args>
-    void Format(const wchar_t* fmt, const Args&... args) {
+    template <typename... Args> void Format(const wchar_t* fmt, const Args&... args) {
         m_str = kavrino::Sprintf(fmt, args...);
     }
-    template <typename... Args>
-    void AppendFormat(const wchar_t* fmt, const Args&... args) {
+    template <typename... Args> void AppendFormat(const wchar_t* fmt, const Args&... args) {
         m_str += kavrino::Sprintf(fmt, args...);
     }
 

@@ -9,21 +9,21 @@ struct CStringList::Node {
 };
 
 namespace {
-template <typename N>
-N* NodeOf(POSITION pos) {
+template <typename N> N* NodeOf(POSITION pos) {
     if (!pos)
         throw std::out_of_range("CStringList: null POSITION");
     return reinterpret_cast<N*>(pos);
 }
-template <typename N>
-POSITION PositionOf(N* node) {
+template <typename N> POSITION PositionOf(N* node) {
     return reinterpret_cast<POSITION>(node);
 }
 } // namespace
 
 CStringList::CStringList(int) {}
 
-CStringList::~CStringList() { RemoveAll(); }
+CStringList::~CStringList() {
+    RemoveAll();
+}
 
 POSITION CStringList::AddHead(const CString& s) {
     Node* n = new Node{s, nullptr, m_head};
@@ -75,8 +75,12 @@ POSITION CStringList::InsertAfter(POSITION pos, const CString& s) {
     return PositionOf(n);
 }
 
-POSITION CStringList::GetHeadPosition() const { return PositionOf(m_head); }
-POSITION CStringList::GetTailPosition() const { return PositionOf(m_tail); }
+POSITION CStringList::GetHeadPosition() const {
+    return PositionOf(m_head);
+}
+POSITION CStringList::GetTailPosition() const {
+    return PositionOf(m_tail);
+}
 
 CString& CStringList::GetNext(POSITION& pos) {
     Node* n = NodeOf<Node>(pos);
@@ -96,13 +100,27 @@ CString& CStringList::GetPrev(POSITION& pos) {
     return n->value;
 }
 
-CString& CStringList::GetAt(POSITION pos) { return NodeOf<Node>(pos)->value; }
-const CString& CStringList::GetAt(POSITION pos) const { return NodeOf<Node>(pos)->value; }
-void CStringList::SetAt(POSITION pos, const CString& s) { NodeOf<Node>(pos)->value = s; }
-CString& CStringList::GetHead() { return NodeOf<Node>(PositionOf(m_head))->value; }
-const CString& CStringList::GetHead() const { return NodeOf<Node>(PositionOf(m_head))->value; }
-CString& CStringList::GetTail() { return NodeOf<Node>(PositionOf(m_tail))->value; }
-const CString& CStringList::GetTail() const { return NodeOf<Node>(PositionOf(m_tail))->value; }
+CString& CStringList::GetAt(POSITION pos) {
+    return NodeOf<Node>(pos)->value;
+}
+const CString& CStringList::GetAt(POSITION pos) const {
+    return NodeOf<Node>(pos)->value;
+}
+void CStringList::SetAt(POSITION pos, const CString& s) {
+    NodeOf<Node>(pos)->value = s;
+}
+CString& CStringList::GetHead() {
+    return NodeOf<Node>(PositionOf(m_head))->value;
+}
+const CString& CStringList::GetHead() const {
+    return NodeOf<Node>(PositionOf(m_head))->value;
+}
+CString& CStringList::GetTail() {
+    return NodeOf<Node>(PositionOf(m_tail))->value;
+}
+const CString& CStringList::GetTail() const {
+    return NodeOf<Node>(PositionOf(m_tail))->value;
+}
 
 POSITION CStringList::FindIndex(int index) const {
     if (index < 0 || index >= m_count)

@@ -36,7 +36,8 @@ long long _wtoi64(const wchar_t* text) {
         value = value * 10 + digit;
     }
     if (negative)
-        return value == static_cast<unsigned long long>(LLONG_MAX) + 1ULL ? LLONG_MIN : -static_cast<long long>(value);
+        return value == static_cast<unsigned long long>(LLONG_MAX) + 1ULL ? LLONG_MIN
+                                                                          : -static_cast<long long>(value);
     return static_cast<long long>(value);
 }
 

@@ -107,7 +107,9 @@ DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
     return WAIT_OBJECT_0;
 }
 
-BOOL CloseHandle(HANDLE handle) { return Handles().Remove(handle) ? TRUE : FALSE; }
+BOOL CloseHandle(HANDLE handle) {
+    return Handles().Remove(handle) ? TRUE : FALSE;
+}
 
 HANDLE CreateThread(LPSECURITY_ATTRIBUTES, std::size_t, LPTHREAD_START_ROUTINE routine, LPVOID parameter,
                     DWORD creationFlags, DWORD* threadId) {
@@ -146,7 +148,9 @@ BOOL GetExitCodeThread(HANDLE thread, DWORD* exitCode) {
     return TRUE;
 }
 
-DWORD GetCurrentThreadId() { return static_cast<DWORD>(std::hash<std::thread::id>()(std::this_thread::get_id())); }
+DWORD GetCurrentThreadId() {
+    return static_cast<DWORD>(std::hash<std::thread::id>()(std::this_thread::get_id()));
+}
 
 BOOL QueryPerformanceCounter(LARGE_INTEGER* count) {
     if (!count)
@@ -165,9 +169,9 @@ BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency) {
 }
 
 DWORD GetTickCount() {
-    return static_cast<DWORD>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
-            .count());
+    return static_cast<DWORD>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                  std::chrono::steady_clock::now().time_since_epoch())
+                                  .count());
 }
 
 void GetLocalTime(SYSTEMTIME* time) {
@@ -188,7 +192,9 @@ void GetLocalTime(SYSTEMTIME* time) {
     time->wMilliseconds = static_cast<WORD>(now.tv_usec / 1000);
 }
 
-void Sleep(DWORD milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+void Sleep(DWORD milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
 
 DWORD GetModuleFileName(HMODULE, LPWSTR buffer, DWORD size) {
     if (!buffer || size == 0)
@@ -207,12 +213,20 @@ DWORD GetModuleFileName(HMODULE, LPWSTR buffer, DWORD size) {
     return static_cast<DWORD>(written);
 }
 
-BOOL InitializeCriticalSectionAndSpinCount(LPCRITICAL_SECTION, DWORD) { return TRUE; }
+BOOL InitializeCriticalSectionAndSpinCount(LPCRITICAL_SECTION, DWORD) {
+    return TRUE;
+}
 void InitializeCriticalSection(LPCRITICAL_SECTION) {}
-void EnterCriticalSection(LPCRITICAL_SECTION section) { section->mutex.lock(); }
-void LeaveCriticalSection(LPCRITICAL_SECTION section) { section->mutex.unlock(); }
+void EnterCriticalSection(LPCRITICAL_SECTION section) {
+    section->mutex.lock();
+}
+void LeaveCriticalSection(LPCRITICAL_SECTION section) {
+    section->mutex.unlock();
+}
 void DeleteCriticalSection(LPCRITICAL_SECTION) {}
 
 namespace kavrino {
-std::size_t OpenHandleCount() { return Handles().Count(); }
+std::size_t OpenHandleCount() {
+    return Handles().Count();
+}
 } // namespace kavrino

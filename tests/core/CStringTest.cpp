@@ -81,7 +81,10 @@ TEST(CStringConvert, Utf8AndCp949RoundTrips) {
     EXPECT_EQ(kavrino::Cp949ToWide(cp949), L"검사");
     EXPECT_FALSE(kavrino::IsValidUtf8(cp949));
     EXPECT_TRUE(kavrino::IsValidUtf8(kavrino::WideToUtf8(korean)));
-    EXPECT_EQ(kavrino::Utf8ToWide("a\xFF" "b"), L"a\xFFFD" L"b");
+    EXPECT_EQ(kavrino::Utf8ToWide("a\xFF"
+                                  "b"),
+              L"a\xFFFD"
+              L"b");
     EXPECT_STREQ(static_cast<const char*>(CT2A(L"작업자")), "작업자");
 }
 

@@ -1,0 +1,96 @@
+#include "CLogFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <regex>
+
+namespace {
+std::string ReadAll(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray b = f.readAll();
+    return std::string(b.constData(), static_cast<std::size_t>(b.size()));
+}
+const std::string kBanner =
+    "\r\n\r\n------------------------------ Log File Start------------------------------\r\n";
+const char* kStamp = "\\d{4}\\.\\d{2}\\.\\d{2} - \\d{2}:\\d{2}:\\d{2}:\\d{3} : ";
+} // namespace
+
+TEST(CLogFile, RegisterWritesBannerThenOperatorLineAppendingToWhatIsThere) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("run.log");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("old line\r\n");
+    }
+    CLogFile log;
+    log.m_strPath = CString(path.toStdWString());
+    EXPECT_EQ(kBanner.size(), 81u);
+    ASSERT_TRUE(log.Start());
+    ASSERT_TRUE(log.Write(true, " 작업자 [%s] ", static_cast<const char*>(CT2A(L"홍길동"))));
+    const std::string all = ReadAll(path);
+    ASSERT_EQ(all.substr(0, 10 + kBanner.size()), "old line\r\n" + kBanner);
+    const std::string line = all.substr(10 + kBanner.size());
+    EXPECT_TRUE(std::regex_match(line, std::regex(std::string(kStamp) + " 작업자 \\[홍길동\\] \r\n")))
+        << line;
+}
+
+TEST(CLogFile, ReopenAndReportLinesAreWrittenWithoutTimestamp) {
+    QTemporaryDir dir;
+    CLogFile log;
+    log.m_strPath = CString(dir.filePath("x.log").toStdWString());
+    log.Write(false, "\r\n\r\n");
+    log.Write(true, "\r\n<===== 디바이스 정보 : [%s_%s_%s] =====>", "", "", "");
+    log.Write(false, "비    고 : %s", "");
+    const std::string all = ReadAll(dir.filePath("x.log"));
+    EXPECT_TRUE(
+        std::regex_match(all, std::regex("\r\n\r\n\r\n" + std::string(kStamp) +
+                                         "\r\n<===== 디바이스 정보 : \\[__\\] =====>\r\n비    고 : \r\n")))
+        << all;
+}
+
+TEST(CLogFile, ALongTextIsCutToTheBufferAtACharacterBoundary) {
+    QTemporaryDir dir;
+    CLogFile log;
+    log.m_strPath = CString(dir.filePath("long.log").toStdWString());
+    std::string text(1021, 'a');
+    text += "한글"; // 3 bytes each: the first one already crosses byte 1023
+    ASSERT_TRUE(log.Write(false, "%s", text.c_str()));
+    const std::string all = ReadAll(dir.filePath("long.log"));
+    EXPECT_EQ(all, std::string(1021, 'a') + "\r\n");
+    std::string exact(1023, 'b');
+    log.Write(false, "%s", (exact + "cut").c_str());
+    EXPECT_EQ(ReadAll(dir.filePath("long.log")).substr(all.size()), exact + "\r\n");
+}
+
+TEST(CLogFile, AnUnopenableFileLosesTheLineSilently) {
+    QTemporaryDir dir;
+    CLogFile log;
+    log.m_strPath = CString(dir.filePath("missing/folder/x.log").toStdWString());
+    EXPECT_FALSE(log.Start());
+    EXPECT_FALSE(log.Write(true, "line"));
+    log.m_strPath = CString(dir.path().toStdWString()); // a folder is no log file
+    EXPECT_FALSE(log.Write(false, "line"));
+    // A file another writer holds exclusively is skipped, and later lines are tried again.
+    log.m_strPath = CString(dir.filePath("held.log").toStdWString());
+    CFile holder;
+    ASSERT_TRUE(holder.Open(log.m_strPath, CFile::modeCreate | CFile::modeWrite));
+    EXPECT_FALSE(log.Write(false, "lost"));
+    holder.Close();
+    EXPECT_TRUE(log.Write(false, "kept"));
+    EXPECT_EQ(ReadAll(dir.filePath("held.log")), "kept\r\n");
+}
+
+TEST(CLogFile, StartWithoutPathUsesTheProgramFolder) {
+    CLogFile log;
+    const CString dir = log.GetExeDir();
+    EXPECT_EQ(QString::fromStdWString(dir.str()), QCoreApplication::applicationDirPath());
+    ASSERT_TRUE(log.Start());
+    EXPECT_EQ(log.m_strPath, dir + L"/LogFile.log");
+    QFile::remove(QString::fromStdWString(log.m_strPath.str()));
+}
