@@ -12,10 +12,10 @@
 namespace kavrino {
 
 struct ControlTemplate {
-    QString kind;      // PUSHBUTTON, DEFPUSHBUTTON, CHECKBOX, RADIOBUTTON, GROUPBOX, LTEXT, ... (upper case)
-    int id = -1;       // -1: a static control nobody addresses
+    QString kind; // PUSHBUTTON, DEFPUSHBUTTON, CHECKBOX, RADIOBUTTON, GROUPBOX, LTEXT, ... (upper case)
+    int id = -1;  // -1: a static control nobody addresses
     CString text;
-    QRect rect;        // pixels in the dialog's client area
+    QRect rect;         // pixels in the dialog's client area
     QStringList styles; // upper case, e.g. "MULTILINE", "BITMAP=152"
 
     bool Has(const QString& style) const { return styles.contains(style); }
@@ -28,7 +28,8 @@ struct DialogTemplate {
     CString caption;
     int width = 0;
     int height = 0;
-    QStringList styles; // CHILD, POPUP, CAPTION, SYSMENU, MINIMIZEBOX, MAXIMIZEBOX, THICKFRAME, HSCROLL, VSCROLL
+    // CHILD, POPUP, CAPTION, SYSMENU, MINIMIZEBOX, MAXIMIZEBOX, THICKFRAME, HSCROLL, VSCROLL
+    QStringList styles;
     std::vector<ControlTemplate> controls;
 
     bool Has(const QString& style) const { return styles.contains(style); }
@@ -46,3 +47,10 @@ struct DialogTemplate {
 CString LoadResourceString(unsigned id);
 
 } // namespace kavrino
+
+// Links the compiled-in templates, strings and pictures (res/res.qrc, built into the static library
+// kavrino_core) into the program: call it once from main() or a test program before the first dialog.
+// A static library's resources are otherwise left out of the link.
+inline void InitDialogResources() {
+    Q_INIT_RESOURCE(res);
+}
