@@ -8,4 +8,5 @@
 #include "StringConv.h"
 #include "Crt.h"
 #include "Kernel.h"
+#include "Profile.h"
 #include "CFile.h"

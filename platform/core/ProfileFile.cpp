@@ -1,0 +1,466 @@
+#include "ProfileFile.h"
+
+#include "StringConv.h"
+
+#include <QChar>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kavrino {
+
+namespace {
+
+// Test sets are a few KB; anything this large is not one, and reading it whole would only hurt.
+constexpr off_t kMaxFileSize = 64 * 1024 * 1024;
+
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == L'\t' || c == L'\r' || c == L'\v' || c == L'\f';
+}
+
+std::wstring Trim(const std::wstring& s) {
+    std::size_t b = 0;
+    std::size_t e = s.size();
+    while (b < e && IsBlank(s[b]))
+        ++b;
+    while (e > b && IsBlank(s[e - 1]))
+        --e;
+    return s.substr(b, e - b);
+}
+
+char32_t Fold(wchar_t c) {
+    if (c < 0x80)
+        return (c >= L'A' && c <= L'Z') ? static_cast<char32_t>(c + 32) : static_cast<char32_t>(c);
+    return QChar::toCaseFolded(static_cast<uint>(c));
+}
+
+bool NamesEqual(const std::wstring& a, const std::wstring& b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i] && Fold(a[i]) != Fold(b[i]))
+            return false;
+    }
+    return true;
+}
+
+void AppendUnit(std::string& out, unsigned unit, bool bigEndian) {
+    const char lo = static_cast<char>(unit & 0xFF);
+    const char hi = static_cast<char>((unit >> 8) & 0xFF);
+    out.push_back(bigEndian ? hi : lo);
+    out.push_back(bigEndian ? lo : hi);
+}
+
+bool WriteAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// The file a write must replace: a symbolic link is followed, so that the link stays a link.
+std::string ResolveTarget(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+        return path;
+    char resolved[PATH_MAX];
+    if (::realpath(path.c_str(), resolved) == nullptr)
+        return path;
+    return resolved;
+}
+
+} // namespace
+
+ProfileFile::LoadStatus ProfileFile::Load(const std::string& path) {
+    Parse(std::string());
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return (errno == ENOENT || errno == ENOTDIR) ? LoadStatus::Missing : LoadStatus::Failed;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxFileSize) {
+        ::close(fd);
+        return LoadStatus::Failed;
+    }
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(st.st_size));
+    char chunk[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            ::close(fd);
+            return LoadStatus::Failed;
+        }
+        if (n == 0)
+            break;
+        bytes.append(chunk, static_cast<std::size_t>(n));
+        if (bytes.size() > static_cast<std::size_t>(kMaxFileSize)) {
+            ::close(fd);
+            return LoadStatus::Failed;
+        }
+    }
+    ::close(fd);
+    Parse(bytes);
+    return LoadStatus::Loaded;
+}
+
+void ProfileFile::Parse(const std::string& bytes) {
+    m_lines.clear();
+    std::size_t start = 0;
+    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+        m_encoding = Encoding::Utf8Bom;
+        start = 3;
+    } else if (bytes.compare(0, 2, "\xFF\xFE") == 0) {
+        m_encoding = Encoding::Utf16Le;
+        start = 2;
+    } else if (bytes.compare(0, 2, "\xFE\xFF") == 0) {
+        m_encoding = Encoding::Utf16Be;
+        start = 2;
+    } else {
+        m_encoding = IsValidUtf8(bytes) ? Encoding::Utf8 : Encoding::Cp949;
+    }
+
+    // Lines are split on the line-feed code unit; a carriage return just before it belongs to the line
+    // end. In UTF-8 and CP949 the byte 0x0A never occurs inside a character.
+    const bool wide = m_encoding == Encoding::Utf16Le || m_encoding == Encoding::Utf16Be;
+    const std::size_t unit = wide ? 2 : 1;
+    const std::size_t lowByte = m_encoding == Encoding::Utf16Be ? 1 : 0;
+    auto unitIs = [&](std::size_t at, char c) {
+        if (!wide)
+            return bytes[at] == c;
+        return bytes[at + lowByte] == c && bytes[at + 1 - lowByte] == '\0';
+    };
+    bool styleKnown = false;
+    bool crlf = true;
+    std::size_t lineStart = start;
+    std::size_t i = start;
+    while (i + unit <= bytes.size()) {
+        if (!unitIs(i, '\n')) {
+            i += unit;
+            continue;
+        }
+        std::size_t contentEnd = i;
+        if (contentEnd >= lineStart + unit && unitIs(contentEnd - unit, '\r'))
+            contentEnd -= unit;
+        if (!styleKnown) {
+            crlf = contentEnd != i;
+            styleKnown = true;
+        }
+        Line line;
+        line.raw = bytes.substr(lineStart, contentEnd - lineStart);
+        line.end = bytes.substr(contentEnd, i + unit - contentEnd);
+        Classify(line, Decode(line.raw));
+        m_lines.push_back(std::move(line));
+        i += unit;
+        lineStart = i;
+    }
+    if (lineStart < bytes.size()) {
+        Line line;
+        line.raw = bytes.substr(lineStart);
+        Classify(line, Decode(line.raw));
+        m_lines.push_back(std::move(line));
+    }
+    // New lines end like the file's first line (in its code units); a new file uses "\r\n".
+    m_newline = *Encode(crlf ? L"\r\n" : L"\n");
+}
+
+void ProfileFile::Classify(Line& line, const std::wstring& text) {
+    line.name.clear();
+    line.value.clear();
+    const std::wstring t = Trim(text);
+    if (t.empty()) {
+        line.kind = Kind::Blank;
+    } else if (t[0] == L';' || t[0] == L'#') {
+        line.kind = Kind::Comment;
+    } else if (t[0] == L'[') {
+        line.kind = Kind::Section;
+        const std::size_t close = t.find(L']');
+        line.name = Trim(close == std::wstring::npos ? t.substr(1) : t.substr(1, close - 1));
+    } else if (const std::size_t eq = t.find(L'='); eq != std::wstring::npos) {
+        line.kind = Kind::Key;
+        line.name = Trim(t.substr(0, eq));
+        line.value = Trim(t.substr(eq + 1));
+        if (line.value.size() >= 2 && line.value.front() == L'"' && line.value.back() == L'"')
+            line.value = line.value.substr(1, line.value.size() - 2);
+    } else {
+        line.kind = Kind::Other;
+    }
+}
+
+std::wstring ProfileFile::Decode(const std::string& raw) const {
+    switch (m_encoding) {
+    case Encoding::Utf8:
+    case Encoding::Utf8Bom:
+        return Utf8ToWide(raw);
+    case Encoding::Cp949:
+        return Cp949ToWide(raw);
+    case Encoding::Utf16Le:
+    case Encoding::Utf16Be:
+        break;
+    }
+    const bool be = m_encoding == Encoding::Utf16Be;
+    std::wstring out;
+    out.reserve(raw.size() / 2);
+    auto unitAt = [&](std::size_t at) {
+        const auto a = static_cast<unsigned char>(raw[at]);
+        const auto b = static_cast<unsigned char>(raw[at + 1]);
+        return be ? (a << 8 | b) : (b << 8 | a);
+    };
+    for (std::size_t i = 0; i + 1 < raw.size(); i += 2) {
+        const unsigned u = unitAt(i);
+        if (u >= 0xD800 && u <= 0xDBFF && i + 3 < raw.size()) {
+            const unsigned low = unitAt(i + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                out.push_back(static_cast<wchar_t>(0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00)));
+                i += 2;
+                continue;
+            }
+        }
+        out.push_back((u >= 0xD800 && u <= 0xDFFF) ? L'\xFFFD' : static_cast<wchar_t>(u));
+    }
+    return out;
+}
+
+std::optional<std::string> ProfileFile::Encode(const std::wstring& text) const {
+    switch (m_encoding) {
+    case Encoding::Utf8:
+    case Encoding::Utf8Bom:
+        return WideToUtf8(text);
+    case Encoding::Cp949: {
+        // The code page has no room for most of Unicode; a '?' in place of the operator's text would be
+        // silent data loss, so such a write is refused.
+        std::string out = WideToCp949(text);
+        if (Cp949ToWide(out) != text)
+            return std::nullopt;
+        return out;
+    }
+    case Encoding::Utf16Le:
+    case Encoding::Utf16Be:
+        break;
+    }
+    const bool be = m_encoding == Encoding::Utf16Be;
+    std::string out;
+    out.reserve(text.size() * 2);
+    for (wchar_t wc : text) {
+        auto c = static_cast<std::uint32_t>(wc);
+        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+            c = 0xFFFD;
+        if (c >= 0x10000) {
+            c -= 0x10000;
+            AppendUnit(out, 0xD800 + (c >> 10), be);
+            AppendUnit(out, 0xDC00 + (c & 0x3FF), be);
+        } else {
+            AppendUnit(out, c, be);
+        }
+    }
+    return out;
+}
+
+std::optional<ProfileFile::Line> ProfileFile::MakeLine(const std::wstring& text) const {
+    std::optional<std::string> raw = Encode(text);
+    if (!raw)
+        return std::nullopt;
+    Line line;
+    line.raw = std::move(*raw);
+    line.end = m_newline;
+    Classify(line, text);
+    return line;
+}
+
+void ProfileFile::InsertLine(std::size_t at, Line line) {
+    if (at > 0 && m_lines[at - 1].end.empty())
+        m_lines[at - 1].end = m_newline;
+    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+}
+
+std::size_t ProfileFile::SectionEnd(std::size_t header) const {
+    std::size_t i = header + 1;
+    while (i < m_lines.size() && m_lines[i].kind != Kind::Section)
+        ++i;
+    return i;
+}
+
+std::vector<std::size_t> ProfileFile::SectionHeaders(const std::wstring& name) const {
+    const std::wstring wanted = Trim(name);
+    std::vector<std::size_t> headers;
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        if (m_lines[i].kind == Kind::Section && NamesEqual(m_lines[i].name, wanted))
+            headers.push_back(i);
+    }
+    return headers;
+}
+
+std::optional<std::wstring> ProfileFile::Value(const std::wstring& section, const std::wstring& key) const {
+    const std::wstring wanted = Trim(key);
+    for (std::size_t header : SectionHeaders(section)) {
+        for (std::size_t i = header + 1, end = SectionEnd(header); i < end; ++i) {
+            if (m_lines[i].kind == Kind::Key && NamesEqual(m_lines[i].name, wanted))
+                return m_lines[i].value;
+        }
+    }
+    return std::nullopt;
+}
+
+std::vector<std::wstring> ProfileFile::SectionNames() const {
+    std::vector<std::wstring> names;
+    for (const Line& line : m_lines) {
+        if (line.kind != Kind::Section)
+            continue;
+        bool seen = false;
+        for (const std::wstring& n : names)
+            seen = seen || NamesEqual(n, line.name);
+        if (!seen)
+            names.push_back(line.name);
+    }
+    return names;
+}
+
+std::vector<std::wstring> ProfileFile::KeyNames(const std::wstring& section) const {
+    std::vector<std::wstring> names;
+    for (std::size_t header : SectionHeaders(section)) {
+        for (std::size_t i = header + 1, end = SectionEnd(header); i < end; ++i) {
+            if (m_lines[i].kind != Kind::Key)
+                continue;
+            bool seen = false;
+            for (const std::wstring& n : names)
+                seen = seen || NamesEqual(n, m_lines[i].name);
+            if (!seen)
+                names.push_back(m_lines[i].name);
+        }
+    }
+    return names;
+}
+
+bool ProfileFile::SetValue(const std::wstring& section, const std::wstring& key, const std::wstring& value) {
+    const std::wstring sectionName = Trim(section);
+    const std::wstring keyName = Trim(key);
+    const std::vector<std::size_t> headers = SectionHeaders(sectionName);
+    for (std::size_t header : headers) {
+        for (std::size_t i = header + 1, end = SectionEnd(header); i < end; ++i) {
+            Line& old = m_lines[i];
+            if (old.kind != Kind::Key || !NamesEqual(old.name, keyName))
+                continue;
+            // The key keeps its spelling and its line end.
+            std::optional<Line> line = MakeLine(old.name + L"=" + value);
+            if (!line)
+                return false;
+            line->end = old.end;
+            old = std::move(*line);
+            return true;
+        }
+    }
+    std::optional<Line> line = MakeLine(keyName + L"=" + value);
+    if (!line)
+        return false;
+    if (!headers.empty()) {
+        // After the section's last entry, before the blank lines and comments that lead to the next one.
+        std::size_t at = SectionEnd(headers.front());
+        while (at > headers.front() + 1 &&
+               (m_lines[at - 1].kind == Kind::Blank || m_lines[at - 1].kind == Kind::Comment))
+            --at;
+        InsertLine(at, std::move(*line));
+        return true;
+    }
+    std::optional<Line> headerLine = MakeLine(L"[" + sectionName + L"]");
+    if (!headerLine)
+        return false;
+    InsertLine(m_lines.size(), std::move(*headerLine));
+    InsertLine(m_lines.size(), std::move(*line));
+    return true;
+}
+
+bool ProfileFile::DeleteKey(const std::wstring& section, const std::wstring& key) {
+    const std::wstring wanted = Trim(key);
+    bool removed = false;
+    const std::vector<std::size_t> headers = SectionHeaders(section);
+    // From the last section back, so that the indices of the earlier ones stay valid.
+    for (auto h = headers.rbegin(); h != headers.rend(); ++h) {
+        for (std::size_t i = SectionEnd(*h); i-- > *h + 1;) {
+            if (m_lines[i].kind == Kind::Key && NamesEqual(m_lines[i].name, wanted)) {
+                m_lines.erase(m_lines.begin() + static_cast<std::ptrdiff_t>(i));
+                removed = true;
+            }
+        }
+    }
+    return removed;
+}
+
+bool ProfileFile::DeleteSection(const std::wstring& section) {
+    const std::vector<std::size_t> headers = SectionHeaders(section);
+    for (auto h = headers.rbegin(); h != headers.rend(); ++h) {
+        m_lines.erase(m_lines.begin() + static_cast<std::ptrdiff_t>(*h),
+                      m_lines.begin() + static_cast<std::ptrdiff_t>(SectionEnd(*h)));
+    }
+    return !headers.empty();
+}
+
+std::string ProfileFile::Bytes() const {
+    std::string out;
+    switch (m_encoding) {
+    case Encoding::Utf8Bom:
+        out = "\xEF\xBB\xBF";
+        break;
+    case Encoding::Utf16Le:
+        out = "\xFF\xFE";
+        break;
+    case Encoding::Utf16Be:
+        out = "\xFE\xFF";
+        break;
+    case Encoding::Utf8:
+    case Encoding::Cp949:
+        break;
+    }
+    for (const Line& line : m_lines) {
+        out += line.raw;
+        out += line.end;
+    }
+    return out;
+}
+
+bool ProfileFile::Save(const std::string& path) const {
+    const std::string target = ResolveTarget(path);
+    struct stat st {};
+    const bool exists = ::stat(target.c_str(), &st) == 0;
+    if (exists && (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0))
+        return false;
+
+    const std::size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash == 0 ? 1 : slash);
+    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    if (base.empty())
+        return false;
+    std::string temp = folder + "/." + base + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        return false;
+    bool ok = WriteAll(fd, Bytes()) && ::fchmod(fd, exists ? (st.st_mode & 07777) : 0644) == 0;
+    if (ok && exists && ::fchown(fd, st.st_uid, st.st_gid) != 0) {
+        // Only root may hand the file back to its owner; keeping the new owner is harmless otherwise.
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return true;
+}
+
+} // namespace kavrino

@@ -1,0 +1,71 @@
+#pragma once
+// One private-profile file in memory. Every line keeps the bytes it was read with and its own line end,
+// so that saving rewrites only the lines that were edited: comments, blank lines, junk and text in a code
+// page that does not decode cleanly all come back exactly as they were.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kavrino {
+
+class ProfileFile {
+public:
+    enum class Encoding { Utf8, Utf8Bom, Utf16Le, Utf16Be, Cp949 };
+    enum class LoadStatus { Loaded, Missing, Failed };
+
+    // Missing: there is no such file (the object is an empty new file). Failed: the path names something
+    // that cannot be read as a file (a folder, no permission, far too large); the object is then empty
+    // and must not be saved over it.
+    LoadStatus Load(const std::string& path);
+    // Takes the file's whole contents; the encoding follows from the BOM, else from whether the bytes
+    // are well-formed UTF-8 (CP949 when they are not).
+    void Parse(const std::string& bytes);
+
+    // Section and key names are compared trimmed and case-insensitively. Sections of the same name act as
+    // one section: the first key that matches wins. The value comes trimmed and without enclosing quotes.
+    std::optional<std::wstring> Value(const std::wstring& section, const std::wstring& key) const;
+    std::vector<std::wstring> SectionNames() const;
+    std::vector<std::wstring> KeyNames(const std::wstring& section) const;
+
+    // Replaces the key's value in its line, or adds the key at the end of its section, or the section at
+    // the end of the file. False, with nothing changed, when the file's code page cannot hold the text.
+    bool SetValue(const std::wstring& section, const std::wstring& key, const std::wstring& value);
+    // Remove every occurrence; true when something was removed.
+    bool DeleteKey(const std::wstring& section, const std::wstring& key);
+    bool DeleteSection(const std::wstring& section);
+
+    Encoding GetEncoding() const { return m_encoding; }
+    // The file's contents as they would be saved.
+    std::string Bytes() const;
+    // Writes a temporary file next to the target and renames it over the target (following a symbolic
+    // link to its file), keeping the target's permissions. False when the target is read-only, not a
+    // regular file, or the folder cannot take the temporary file; the target is then untouched.
+    bool Save(const std::string& path) const;
+
+private:
+    enum class Kind { Other, Blank, Comment, Section, Key };
+    struct Line {
+        std::string raw; // the bytes in the file's encoding, without the line end
+        std::string end; // "\r\n", "\n", or empty on a last line without a line end
+        Kind kind = Kind::Other;
+        std::wstring name;  // section or key name, trimmed
+        std::wstring value; // key value, trimmed and unquoted
+    };
+
+    static void Classify(Line& line, const std::wstring& text);
+    std::wstring Decode(const std::string& raw) const;
+    std::optional<std::string> Encode(const std::wstring& text) const;
+    std::optional<Line> MakeLine(const std::wstring& text) const;
+    // Inserts at the index; the line before it gets a line end when it had none.
+    void InsertLine(std::size_t at, Line line);
+    // Index past the last line of the section whose header is at the index.
+    std::size_t SectionEnd(std::size_t header) const;
+    std::vector<std::size_t> SectionHeaders(const std::wstring& name) const;
+
+    Encoding m_encoding = Encoding::Utf8;
+    std::string m_newline = "\r\n"; // the line end for new lines, in the file's code units
+    std::vector<Line> m_lines;
+};
+
+} // namespace kavrino

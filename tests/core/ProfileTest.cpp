@@ -1,0 +1,352 @@
+#include "Profile.h"
+#include "StringConv.h"
+
+#include <dirent.h>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+using namespace std::string_literals;
+
+namespace {
+
+// A fresh folder per test, removed with everything in it afterwards.
+class Profile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/kavrino-profile-XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        m_dir = tmpl;
+    }
+    void TearDown() override {
+        for (const std::string& name : Entries())
+            ::unlink((m_dir + "/" + name).c_str());
+        ::rmdir(m_dir.c_str());
+    }
+
+    std::string Path(const std::string& name) const { return m_dir + "/" + name; }
+    std::wstring WPath(const std::string& name) const { return kavrino::Utf8ToWide(Path(name)); }
+
+    void Put(const std::string& name, const std::string& bytes) const {
+        std::ofstream(Path(name), std::ios::binary) << bytes;
+    }
+    std::string Bytes(const std::string& name) const {
+        std::ifstream in(Path(name), std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    std::vector<std::string> Entries() const {
+        std::vector<std::string> names;
+        if (DIR* d = ::opendir(m_dir.c_str())) {
+            while (dirent* e = ::readdir(d)) {
+                const std::string n = e->d_name;
+                if (n != "." && n != "..")
+                    names.push_back(n);
+            }
+            ::closedir(d);
+        }
+        return names;
+    }
+
+    std::wstring Get(const wchar_t* section, const wchar_t* key, const std::string& name = "t.ini",
+                     const wchar_t* def = nullptr) const {
+        wchar_t buf[255] = {};
+        GetPrivateProfileString(section, key, def, buf, 255, WPath(name).c_str());
+        return buf;
+    }
+    BOOL Set(const wchar_t* section, const wchar_t* key, const wchar_t* value,
+             const std::string& name = "t.ini") const {
+        return WritePrivateProfileString(section, key, value, WPath(name).c_str());
+    }
+
+    std::string m_dir;
+};
+
+} // namespace
+
+TEST_F(Profile, LookupIgnoresCaseAndBlanksAndTakesTheFirstMatch) {
+    Put("t.ini", "top=before any section\r\n"
+                 "; comment=not a key\r\n"
+                 "# also=not a key\r\n"
+                 "[ Align ]\r\n"
+                 "  CenterX  =  120  \r\n"
+                 "centerx=999\r\n"
+                 "Quoted=\"  spaced text  \"\r\n"
+                 "Half=\"open\r\n"
+                 "no equals sign here\r\n"
+                 "[align]\r\n"
+                 "CenterY=7\r\n");
+    EXPECT_EQ(Get(L"ALIGN", L"CENTERX"), L"120");
+    EXPECT_EQ(Get(L"align", L"Quoted"), L"  spaced text  ");
+    EXPECT_EQ(Get(L"align", L"Half"), L"\"open");
+    // A repeated section carries on the first one.
+    EXPECT_EQ(Get(L"align", L"CenterY"), L"7");
+    EXPECT_EQ(Get(L"align", L"top", "t.ini", L"d"), L"d");
+    EXPECT_EQ(Get(L"align", L"; comment", "t.ini", L"d"), L"d");
+    EXPECT_EQ(Get(L"align", L"no equals sign here", "t.ini", L"d"), L"d");
+}
+
+TEST_F(Profile, MissingThingsReadAsTheDefaultWithoutTrailingBlanks) {
+    Put("t.ini", "[A]\r\nk=v\r\nempty=\r\n");
+    EXPECT_EQ(Get(L"A", L"missing", "t.ini", L" dflt \t "), L" dflt");
+    EXPECT_EQ(Get(L"B", L"k", "t.ini", L"x"), L"x");
+    EXPECT_EQ(Get(L"A", L"k", "none.ini", L"x"), L"x");
+    EXPECT_EQ(Get(L"A", L"missing", "t.ini", nullptr), L"");
+    // A present but empty value is the value, not the default.
+    EXPECT_EQ(Get(L"A", L"empty", "t.ini", L"x"), L"");
+
+    wchar_t buf[16] = L"junk";
+    EXPECT_EQ(GetPrivateProfileString(L"A", L"k", L"def", buf, 16, L""), 3u);
+    EXPECT_STREQ(buf, L"def");
+    EXPECT_EQ(GetPrivateProfileString(L"A", L"k", L"def", buf, 16, nullptr), 3u);
+    EXPECT_EQ(GetPrivateProfileString(L"A", L"k", L"def", buf, 16, kavrino::Utf8ToWide(m_dir).c_str()), 3u);
+    EXPECT_EQ(GetPrivateProfileString(L"A", L"k", L"def", buf, 16, WPath("no/such/t.ini").c_str()), 3u);
+    EXPECT_EQ(GetPrivateProfileString(L"A", L"k", L"def", buf, 16, WPath("t.ini/sub.ini").c_str()), 3u);
+}
+
+TEST_F(Profile, BufferIsCutToOneLessThanItsSize) {
+    const std::wstring longValue(300, L'p');
+    ASSERT_TRUE(Set(L"8BIT", L"DCF_PATH", longValue.c_str()));
+    wchar_t buf[255];
+    EXPECT_EQ(GetPrivateProfileString(L"8BIT", L"DCF_PATH", nullptr, buf, 255, WPath("t.ini").c_str()), 254u);
+    EXPECT_EQ(std::wstring(buf), std::wstring(254, L'p'));
+    // The default is cut the same way.
+    EXPECT_EQ(GetPrivateProfileString(L"X", L"Y", longValue.c_str(), buf, 10, WPath("t.ini").c_str()), 9u);
+    EXPECT_EQ(std::wstring(buf), std::wstring(9, L'p'));
+
+    buf[0] = L'z';
+    EXPECT_EQ(GetPrivateProfileString(L"8BIT", L"DCF_PATH", nullptr, buf, 1, WPath("t.ini").c_str()), 0u);
+    EXPECT_EQ(buf[0], L'\0');
+    buf[0] = L'z';
+    EXPECT_EQ(GetPrivateProfileString(L"8BIT", L"DCF_PATH", nullptr, buf, 0, WPath("t.ini").c_str()), 0u);
+    EXPECT_EQ(buf[0], L'z');
+    EXPECT_EQ(GetPrivateProfileString(L"8BIT", L"DCF_PATH", nullptr, nullptr, 255, WPath("t.ini").c_str()),
+              0u);
+}
+
+TEST_F(Profile, NullKeyOrSectionListsNames) {
+    Put("t.ini", "[A]\r\none=1\r\ntwo=2\r\nONE=3\r\n[B]\r\n[a]\r\nthree=3\r\n");
+    wchar_t buf[64];
+    const std::wstring path = WPath("t.ini");
+    DWORD n = GetPrivateProfileString(L"a", nullptr, nullptr, buf, 64, path.c_str());
+    EXPECT_EQ(std::wstring(buf, n + 1), std::wstring(L"one\0two\0three\0", 15));
+    n = GetPrivateProfileString(nullptr, nullptr, nullptr, buf, 64, path.c_str());
+    EXPECT_EQ(std::wstring(buf, n + 1), std::wstring(L"A\0B\0", 5));
+    // Cut: ended by two zeros, size - 2 returned.
+    n = GetPrivateProfileString(L"A", nullptr, nullptr, buf, 6, path.c_str());
+    EXPECT_EQ(n, 4u);
+    EXPECT_EQ(std::wstring(buf, 6), std::wstring(L"one\0\0\0", 6));
+}
+
+TEST_F(Profile, IntReadsLikeWtoiAndDefaultsOnlyWhenMissing) {
+    Put("t.ini", "[기타검사]\r\nNOISE=1\r\nELECTRIC_VALUE=  -250mA\r\nVOLTAGE_VALUE=abc\r\nEMPTY=\r\n");
+    const std::wstring path = WPath("t.ini");
+    EXPECT_EQ(GetPrivateProfileInt(L"기타검사", L"noise", 9, path.c_str()), 1u);
+    EXPECT_EQ(static_cast<int>(GetPrivateProfileInt(L"기타검사", L"ELECTRIC_VALUE", 9, path.c_str())), -250);
+    EXPECT_EQ(GetPrivateProfileInt(L"기타검사", L"VOLTAGE_VALUE", 9, path.c_str()), 0u);
+    EXPECT_EQ(GetPrivateProfileInt(L"기타검사", L"EMPTY", 9, path.c_str()), 0u);
+    EXPECT_EQ(GetPrivateProfileInt(L"기타검사", L"BLOOMING", 9, path.c_str()), 9u);
+    EXPECT_EQ(static_cast<int>(GetPrivateProfileInt(L"x", L"y", -4, WPath("none.ini").c_str())), -4);
+}
+
+TEST_F(Profile, WriteCreatesFileSectionAndKeyInOrder) {
+    ASSERT_TRUE(Set(L"ItemCount", L"검사항목", L"2"));
+    ASSERT_TRUE(Set(L"0", L"검사항목", L"노출 검사"));
+    ASSERT_TRUE(Set(L"ItemCount", L"Extra", L"x"));
+    // New files: UTF-8 without BOM, "\r\n".
+    EXPECT_EQ(Bytes("t.ini"), "[ItemCount]\r\n검사항목=2\r\nExtra=x\r\n[0]\r\n검사항목=노출 검사\r\n");
+    EXPECT_EQ(Get(L"0", L"검사항목"), L"노출 검사");
+    // Only the file itself is left in the folder.
+    EXPECT_EQ(Entries(), std::vector<std::string>{"t.ini"});
+}
+
+TEST_F(Profile, WriteChangesOnlyWhatItMustAndKeepsTheRest) {
+    const std::string before = "; test set\n"
+                               "stray=before sections\n"
+                               "[ALIGN]\n"
+                               "  EdgeZoom = 2   ; spaced\n"
+                               "Center=1\n"
+                               "\n"
+                               "# next comes BRIGHT\n"
+                               "[BRIGHT]\n"
+                               "W1=1,2,3,4\n";
+    Put("t.ini", before);
+    ASSERT_TRUE(Set(L"align", L"center", L"5"));
+    ASSERT_TRUE(Set(L"ALIGN", L"New", L"n"));
+    ASSERT_TRUE(Set(L"EXPOSURE", L"검사방법", L"a,b"));
+    // The file's "\n" line ends are kept; the new key goes before the blank line and comment that lead to
+    // the next section; the key keeps its spelling.
+    EXPECT_EQ(Bytes("t.ini"), "; test set\n"
+                              "stray=before sections\n"
+                              "[ALIGN]\n"
+                              "  EdgeZoom = 2   ; spaced\n"
+                              "Center=5\n"
+                              "New=n\n"
+                              "\n"
+                              "# next comes BRIGHT\n"
+                              "[BRIGHT]\n"
+                              "W1=1,2,3,4\n"
+                              "[EXPOSURE]\n"
+                              "검사방법=a,b\n");
+
+    ASSERT_TRUE(Set(L"ALIGN", L"New", nullptr));
+    ASSERT_TRUE(Set(L"EXPOSURE", nullptr, nullptr));
+    EXPECT_EQ(Bytes("t.ini"), before.substr(0, before.find("Center=1")) + "Center=5\n" +
+                                  before.substr(before.find("\n# next")));
+    // Deleting what is not there changes nothing and is no failure.
+    EXPECT_TRUE(Set(L"NONE", L"k", nullptr));
+    EXPECT_TRUE(Set(L"NONE", nullptr, nullptr));
+}
+
+TEST_F(Profile, DeleteRemovesEveryCopyAndTheWholeSection) {
+    Put("t.ini", "[A]\r\nk=1\r\n; about A\r\nK=2\r\n[B]\r\nb=1\r\n[a]\r\nk=3\r\nz=4\r\n");
+    ASSERT_TRUE(Set(L"A", L"k", nullptr));
+    EXPECT_EQ(Get(L"A", L"k", "t.ini", L"gone"), L"gone");
+    EXPECT_EQ(Get(L"A", L"z"), L"4");
+    ASSERT_TRUE(Set(L"a", nullptr, nullptr));
+    EXPECT_EQ(Bytes("t.ini"), "[B]\r\nb=1\r\n");
+}
+
+TEST_F(Profile, LegacyCp949FileIsReadAndStaysCp949) {
+    // "[ItemCount]\r\n검사항목=3\r\n[0]\r\n검사항목=노출 검사\r\n[BRIGHT_DIFF]\r\n휘도편차=똠\r\n" in CP949.
+    const std::string cp949 = "[ItemCount]\r\n\xb0\xcb\xbb\xe7\xc7\xd7\xb8\xf1=3\r\n"
+                              "[0]\r\n\xb0\xcb\xbb\xe7\xc7\xd7\xb8\xf1=\xb3\xeb\xc3\xe2 \xb0\xcb\xbb\xe7\r\n"
+                              "[BRIGHT_DIFF]\r\n\xc8\xd6\xb5\xb5\xc6\xed\xc2\xf7=\x8c\x63\r\n";
+    Put("t.ini", cp949);
+    EXPECT_EQ(GetPrivateProfileInt(L"ItemCount", L"검사항목", -1, WPath("t.ini").c_str()), 3u);
+    EXPECT_EQ(Get(L"0", L"검사항목"), L"노출 검사");
+    EXPECT_EQ(Get(L"BRIGHT_DIFF", L"휘도편차"), L"똠");
+
+    ASSERT_TRUE(Set(L"기타검사", L"NOISE", L"1"));
+    EXPECT_EQ(Bytes("t.ini"), cp949 + "[\xb1\xe2\xc5\xb8\xb0\xcb\xbb\xe7]\r\nNOISE=1\r\n");
+    EXPECT_EQ(Get(L"기타검사", L"noise"), L"1");
+
+    // Text the code page cannot hold is refused rather than written as '?'.
+    EXPECT_FALSE(Set(L"0", L"검사항목", L"snow ☃"));
+    EXPECT_EQ(Get(L"0", L"검사항목"), L"노출 검사");
+}
+
+TEST_F(Profile, Utf16AndUtf8ByteOrderMarksAreKept) {
+    std::string utf16 = "\xFF\xFE";
+    for (wchar_t c : std::wstring(L"[GAIN]\r\n검사방법=x\r\n"))
+        utf16 += std::string{static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+    Put("w.ini", utf16);
+    EXPECT_EQ(Get(L"gain", L"검사방법", "w.ini"), L"x");
+    ASSERT_TRUE(Set(L"GAIN", L"검사방법", L"y", "w.ini"));
+    ASSERT_TRUE(Set(L"GAIN", L"이미지경로", L"/p/🙂.bmp", "w.ini"));
+    const std::string bytes = Bytes("w.ini");
+    ASSERT_EQ(bytes.substr(0, 2), "\xFF\xFE");
+    std::wstring decoded;
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
+        decoded.push_back(static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
+                                               static_cast<unsigned char>(bytes[i + 1]) << 8));
+    // The emoji is one surrogate pair in the file and one character again on reading.
+    EXPECT_EQ(decoded, L"[GAIN]\r\n검사방법=y\r\n이미지경로=/p/\xD83D\xDE42.bmp\r\n");
+    EXPECT_EQ(Get(L"GAIN", L"이미지경로", "w.ini"), L"/p/🙂.bmp");
+
+    Put("b.ini", "\xEF\xBB\xBF[A]\nk=v\n");
+    ASSERT_TRUE(Set(L"A", L"k", L"w", "b.ini"));
+    EXPECT_EQ(Bytes("b.ini"), "\xEF\xBB\xBF[A]\nk=w\n");
+}
+
+TEST_F(Profile, FailedWritesReturnFalseAndLeaveTheOldFile) {
+    Put("t.ini", "[A]\r\nk=old\r\n");
+    // The folder does not exist, or is a file.
+    EXPECT_FALSE(Set(L"A", L"k", L"new", "missing/t.ini"));
+    EXPECT_FALSE(Set(L"A", L"k", L"new", "t.ini/t.ini"));
+    EXPECT_FALSE(WritePrivateProfileString(L"A", L"k", L"new", L""));
+    EXPECT_FALSE(WritePrivateProfileString(L"A", L"k", L"new", nullptr));
+    // The path is a folder.
+    EXPECT_FALSE(WritePrivateProfileString(L"A", L"k", L"new", kavrino::Utf8ToWide(m_dir).c_str()));
+    // Names and values that would not read back as themselves.
+    EXPECT_FALSE(Set(L"A", L"k", L"line1\r\nplanted=1"));
+    EXPECT_FALSE(Set(L"A", L"k", L"line1\nline2"));
+    EXPECT_FALSE(Set(L"A", L"a=b", L"v"));
+    EXPECT_FALSE(Set(L"A", L";k", L"v"));
+    EXPECT_FALSE(Set(L"A]B", L"k", L"v"));
+    EXPECT_EQ(Bytes("t.ini"), "[A]\r\nk=old\r\n");
+
+    // A read-only file is refused (also for root, who could write it anyway) and keeps its mode.
+    ASSERT_EQ(::chmod(Path("t.ini").c_str(), 0444), 0);
+    EXPECT_FALSE(Set(L"A", L"k", L"new"));
+    EXPECT_EQ(Get(L"A", L"k"), L"old");
+    ASSERT_EQ(::chmod(Path("t.ini").c_str(), 0640), 0);
+    ASSERT_TRUE(Set(L"A", L"k", L"new"));
+    struct stat st {};
+    ASSERT_EQ(::stat(Path("t.ini").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(Entries(), std::vector<std::string>{"t.ini"}); // no temporary file left behind
+}
+
+TEST_F(Profile, WriteThroughSymbolicLinkKeepsTheLink) {
+    Put("real.ini", "[A]\r\nk=1\r\n");
+    ASSERT_EQ(::symlink(Path("real.ini").c_str(), Path("link.ini").c_str()), 0);
+    ASSERT_TRUE(Set(L"A", L"k", L"2", "link.ini"));
+    struct stat st {};
+    ASSERT_EQ(::lstat(Path("link.ini").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(Bytes("real.ini"), "[A]\r\nk=2\r\n");
+}
+
+TEST_F(Profile, DamagedFilesReadWhatTheyCanAndKeepTheirBytes) {
+    // Binary junk: no valid text, NULs, stray bytes; the write adds its section and keeps every byte.
+    std::string junk;
+    for (int i = 0; i < 4096; ++i)
+        junk.push_back(static_cast<char>((i * 7919 + 13) & 0xFF));
+    Put("junk.ini", junk);
+    EXPECT_EQ(Get(L"A", L"k", "junk.ini", L"d"), L"d");
+    ASSERT_TRUE(Set(L"A", L"k", L"v", "junk.ini"));
+    EXPECT_EQ(Get(L"A", L"k", "junk.ini"), L"v");
+    EXPECT_EQ(Bytes("junk.ini").substr(0, junk.size()), junk);
+
+    // NULs inside lines, no final line end.
+    Put("nul.ini", "[A]\r\nz=be\0fore\r\nk=1\r\n[B]\r\nlast=x"s);
+    EXPECT_EQ(Get(L"A", L"z", "nul.ini"), L"be");
+    EXPECT_EQ(Get(L"A", L"k", "nul.ini"), L"1");
+    EXPECT_EQ(Get(L"B", L"last", "nul.ini"), L"x");
+    ASSERT_TRUE(Set(L"B", L"add", L"y", "nul.ini"));
+    EXPECT_EQ(Bytes("nul.ini"), "[A]\r\nz=be\0fore\r\nk=1\r\n[B]\r\nlast=x\r\nadd=y\r\n"s);
+
+    // A 1 MB value reads (cut to the buffer) and survives a write of another key.
+    const std::string big(1 << 20, 'b');
+    Put("big.ini", "[A]\r\nbig=" + big + "\r\nk=1\r\n");
+    EXPECT_EQ(Get(L"A", L"big", "big.ini").size(), 254u);
+    ASSERT_TRUE(Set(L"A", L"k", L"2", "big.ini"));
+    EXPECT_EQ(Bytes("big.ini"), "[A]\r\nbig=" + big + "\r\nk=2\r\n");
+
+    // An empty file and a header without its bracket.
+    Put("empty.ini", "");
+    EXPECT_EQ(Get(L"A", L"k", "empty.ini", L"d"), L"d");
+    Put("open.ini", "[A\r\nk=1\r\n");
+    EXPECT_EQ(Get(L"A", L"k", "open.ini"), L"1");
+}
+
+TEST_F(Profile, ReadersOnTwoThreadsNeverSeeAPartialFile) {
+    // Many keys make every rewrite long enough for a reader to meet it half done, were it possible.
+    for (int i = 0; i < 200; ++i)
+        ASSERT_TRUE(Set(L"BULK", std::to_wstring(i).c_str(), L"some filler text for the line"));
+    ASSERT_TRUE(Set(L"ZZZ", L"stable", L"42"));
+    const std::wstring path = WPath("t.ini");
+    int bad = 0;
+    std::thread writer([&] {
+        for (int i = 0; i < 100; ++i)
+            WritePrivateProfileString(L"BULK", L"counter", std::to_wstring(i).c_str(), path.c_str());
+    });
+    std::thread reader([&] {
+        for (int i = 0; i < 300; ++i)
+            bad += GetPrivateProfileInt(L"ZZZ", L"stable", -1, path.c_str()) != 42u;
+    });
+    for (int i = 0; i < 300; ++i)
+        EXPECT_EQ(Get(L"ZZZ", L"stable"), L"42");
+    writer.join();
+    reader.join();
+    EXPECT_EQ(bad, 0);
+    EXPECT_EQ(Get(L"BULK", L"counter"), L"99");
+}
