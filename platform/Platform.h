@@ -10,3 +10,4 @@
 #include "Kernel.h"
 #include "Profile.h"
 #include "CFile.h"
+#include "Afx.h"
