@@ -38,9 +38,9 @@ const QSet<QString>& ControlKinds() {
 // Every plain control style the format knows, whatever the kind; BITMAP= and ICON= take a value.
 const QSet<QString>& ControlStyles() {
     static const QSet<QString> styles = {
-        "OWNERDRAW",  "PUSHLIKE", "GROUP",  "NOTIFY",   "MULTILINE", "WANTRETURN",   "PASSWORD",
-        "READONLY",   "NUMBER",   "CENTER", "VSCROLL",  "SORT",      "DROPDOWNLIST", "OWNERDRAWFIXED",
-        "HASSTRINGS", "REPORT",   "BORDER", "DISABLED", "HIDDEN",    "TABSTOP"};
+        "OWNERDRAW",         "PUSHLIKE",   "GROUP",  "NOTIFY",  "MULTILINE", "WANTRETURN",   "PASSWORD",
+        "READONLY",          "NUMBER",     "CENTER", "VSCROLL", "SORT",      "DROPDOWNLIST", "OWNERDRAWFIXED",
+        "OWNERDRAWVARIABLE", "HASSTRINGS", "REPORT", "BORDER",  "DISABLED",  "HIDDEN",       "TABSTOP"};
     return styles;
 }
 
