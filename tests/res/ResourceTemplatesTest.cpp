@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <thread>
 
 using kavrino::ControlTemplate;
 using kavrino::DialogTemplate;
@@ -406,6 +407,30 @@ TEST(ResourceTemplates, EveryPageHasTheMethodPanelAndItsVerdictButtons) {
     EXPECT_EQ(tap.Control(1078), nullptr);
     EXPECT_EQ(tap.Control(1079), nullptr);
     EXPECT_EQ(tap.Control(1)->kind, "DEFPUSHBUTTON");
+}
+
+TEST(ResourceTemplates, FirstUseFromSeveralThreadsLoadsOnce) {
+    // ctest runs every test in a process of its own, so here the threads race for the first load.
+    std::vector<const DialogTemplate*> found(8, nullptr);
+    std::vector<std::size_t> counts(8, 0);
+    std::vector<CString> strings(8);
+    std::vector<std::thread> threads;
+    for (int i = 0; i < 8; ++i) {
+        threads.emplace_back([&, i] {
+            found[i] = DialogTemplate::Find(150);
+            counts[i] = DialogTemplate::Ids().size();
+            strings[i] = kavrino::LoadResourceString(101);
+        });
+    }
+    for (std::thread& t : threads) {
+        t.join();
+    }
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_NE(found[i], nullptr);
+        EXPECT_EQ(found[i], found[0]);
+        EXPECT_EQ(counts[i], AllIds().size());
+        EXPECT_EQ(strings[i], CString(L"Kavrino 정보(&A)..."));
+    }
 }
 
 TEST(ResourceTemplates, StringTable) {
