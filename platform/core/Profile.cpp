@@ -152,7 +152,8 @@ BOOL WritePrivateProfileString(LPCWSTR section, LPCWSTR key, LPCWSTR value, LPCW
         file.DeleteKey(section, key);
     else if (!file.SetValue(section, key, value))
         return FALSE;
-    if (status == ProfileFile::LoadStatus::Loaded && file.Bytes() == before)
+    // Nothing to change (also: deleting from a file that does not exist) needs no write.
+    if (file.Bytes() == before)
         return TRUE;
     return file.Save(path) ? TRUE : FALSE;
 }

@@ -203,6 +203,8 @@ TEST_F(Profile, WriteChangesOnlyWhatItMustAndKeepsTheRest) {
     // Deleting what is not there changes nothing and is no failure.
     EXPECT_TRUE(Set(L"NONE", L"k", nullptr));
     EXPECT_TRUE(Set(L"NONE", nullptr, nullptr));
+    EXPECT_TRUE(Set(L"A", L"k", nullptr, "none.ini"));
+    EXPECT_EQ(Entries(), std::vector<std::string>{"t.ini"});
 }
 
 TEST_F(Profile, DeleteRemovesEveryCopyAndTheWholeSection) {
