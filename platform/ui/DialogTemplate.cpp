@@ -315,6 +315,10 @@ void EnsureResources() {
         if (!QDir(":/res").exists()) {
             InitResources();
         }
+        if (!QDir(":/res").exists()) {
+            qWarning("the dialog templates are not linked into this program: call InitDialogResources() "
+                     "once before the first dialog");
+        }
     });
 }
 
