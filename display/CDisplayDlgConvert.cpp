@@ -1,0 +1,174 @@
+// Frame conversion: the main window's frame buffer into the display's source image (8-bit grey, or
+// demosaiced colour for the Bayer formats) and from there into the display image, once per tick.
+//
+// The work writes straight into the locked bitmaps: one pass over the frame, no large allocation per tick.
+#include "CDisplayDlg.h"
+
+#include "CKavrinoDlg.h"
+#include "LockedBitmap.h"
+
+#include <opencv2/imgproc.hpp>
+
+#include <cstring>
+
+namespace {
+
+// Bytes per pixel of a row padded to a multiple of 4 pixels (the bitmaps of type-2 holders).
+int PaddedWidth(int width) {
+    return (width + 3) & ~3;
+}
+
+// The sample reduction of the deep formats: shifted right, the low 8 bits kept.
+void ReduceRow(const BYTE* src, int count, int shift, BYTE* dst) {
+    const auto* samples = reinterpret_cast<const unsigned char*>(src);
+    for (int x = 0; x < count; ++x) {
+        // Little-endian 16-bit samples; read bytewise so that an odd address is no problem.
+        const unsigned value =
+            static_cast<unsigned>(samples[2 * x]) | (static_cast<unsigned>(samples[2 * x + 1]) << 8);
+        dst[x] = static_cast<BYTE>(value >> shift);
+    }
+}
+
+} // namespace
+
+BOOL CDisplayDlg::FrameFits(int nBytesPerSample) const {
+    if (!m_pMainDlg || !m_pMainDlg->m_pFrameBuf || m_nWidth <= 0 || m_nHeight <= 0)
+        return FALSE;
+    // The frame buffer is allocated for the frame size at connection; a larger frame would read past it.
+    const CKavrinoDlg& main = *m_pMainDlg;
+    if (main.m_nFullWidth > 0 && main.m_nFullHeight > 0) {
+        const long long capacity = 2LL * main.m_nFullWidth * main.m_nFullHeight;
+        if (static_cast<long long>(m_nWidth) * m_nHeight * nBytesPerSample > capacity)
+            return FALSE;
+    }
+    return TRUE;
+}
+
+void CDisplayDlg::ConvertFrame() {
+    if (!m_pMainDlg)
+        return;
+    const CString& name = m_pMainDlg->m_strPixelFormat;
+    if (name == _T("Mono8"))
+        ConvertMono8();
+    else if (name == _T("Mono10"))
+        ConvertMono10();
+    else if (name == _T("Mono12"))
+        ConvertMono12();
+    else if (name == _T("BayerRG8"))
+        ConvertBayerRG8();
+    else if (name == _T("BayerRG10"))
+        ConvertBayerRG10();
+    else if (name == _T("BayerRG12"))
+        ConvertBayerRG12();
+}
+
+void CDisplayDlg::ConvertMono8() {
+    ConvertGrey(0);
+}
+void CDisplayDlg::ConvertMono10() {
+    ConvertGrey(2);
+}
+void CDisplayDlg::ConvertMono12() {
+    ConvertGrey(4);
+}
+void CDisplayDlg::ConvertBayerRG8() {
+    ConvertBayer(0);
+}
+void CDisplayDlg::ConvertBayerRG10() {
+    ConvertBayer(2);
+}
+void CDisplayDlg::ConvertBayerRG12() {
+    ConvertBayer(4);
+}
+
+// Grey path: the samples into the 8-bit source bitmap row by row (each side advancing by its own row
+// length), then the grey image 1:1 into the 24-bit display image.
+void CDisplayDlg::ConvertGrey(int nShift) {
+    // A grey name while the images were made for a Bayer format (or for another size) converts nothing.
+    if (!m_pSrcImage || !m_pDispImage || m_pSrcImage->m_nType != 1 || m_pSrcImage->m_nWidth != m_nWidth ||
+        m_pSrcImage->m_nHeight != m_nHeight)
+        return;
+    const int bytesPerSample = nShift ? 2 : 1;
+    if (!FrameFits(bytesPerSample))
+        return;
+
+    const BYTE* frame = m_pMainDlg->m_pFrameBuf;
+    {
+        LockedBitmap src(m_pSrcImage->m_pBitmap, 0, 0, m_nWidth, m_nHeight, PixelFormat8bppIndexed);
+        if (!src.Ok())
+            return;
+        const std::size_t frameRow = static_cast<std::size_t>(m_nWidth) * bytesPerSample;
+        for (int y = 0; y < m_nHeight; ++y) {
+            const BYTE* in = frame + frameRow * y;
+            if (nShift)
+                ReduceRow(in, m_nWidth, nShift, src.Row(y));
+            else
+                std::memcpy(src.Row(y), in, static_cast<std::size_t>(m_nWidth));
+        }
+    }
+    CopySourceToDisplay();
+}
+
+// Bayer path: the reduced mosaic (rows padded with zeros to the bitmap's width) demosaiced by OpenCV
+// straight into the locked 24-bit source bitmap, then copied 1:1 into the display image.
+void CDisplayDlg::ConvertBayer(int nShift) {
+    if (!m_pSrcImage || !m_pDispImage || m_pSrcImage->m_nType != 2 || m_pSrcImage->m_nWidth != m_nWidth ||
+        m_pSrcImage->m_nHeight != m_nHeight)
+        return;
+    const int bytesPerSample = nShift ? 2 : 1;
+    if (!FrameFits(bytesPerSample))
+        return;
+
+    const int stride = PaddedWidth(m_nWidth);
+    const BYTE* frame = m_pMainDlg->m_pFrameBuf;
+    cv::Mat mosaic;
+    if (nShift == 0 && stride == m_nWidth) {
+        // Rows already have the bitmap's width: the frame itself is the mosaic.
+        mosaic =
+            cv::Mat(m_nHeight, stride, CV_8UC1, const_cast<BYTE*>(frame), static_cast<std::size_t>(stride));
+    } else {
+        const std::size_t size = static_cast<std::size_t>(stride) * m_nHeight;
+        if (m_vecMosaic.size() != size)
+            m_vecMosaic.assign(size, 0); // the padding columns stay 0 from here on
+        const std::size_t frameRow = static_cast<std::size_t>(m_nWidth) * bytesPerSample;
+        for (int y = 0; y < m_nHeight; ++y) {
+            BYTE* out = m_vecMosaic.data() + static_cast<std::size_t>(stride) * y;
+            const BYTE* in = frame + frameRow * y;
+            if (nShift)
+                ReduceRow(in, m_nWidth, nShift, out);
+            else
+                std::memcpy(out, in, static_cast<std::size_t>(m_nWidth));
+        }
+        mosaic = cv::Mat(m_nHeight, stride, CV_8UC1, m_vecMosaic.data(), static_cast<std::size_t>(stride));
+    }
+
+    {
+        LockedBitmap src(m_pSrcImage->m_pBitmap, 0, 0, stride, m_nHeight, PixelFormat24bppRGB);
+        if (!src.Ok() || src.Stride() < 3 * stride)
+            return;
+        cv::Mat colour(m_nHeight, stride, CV_8UC3, src.Row(0), static_cast<std::size_t>(src.Stride()));
+        // OpenCV names the pattern after the block at row 1, column 1: its BayerBG is the camera's
+        // BayerRG. The result is blue, green, red per pixel, the bitmap's byte order.
+        cv::cvtColor(mosaic, colour, cv::COLOR_BayerBG2BGR);
+    }
+    CopySourceToDisplay();
+}
+
+// The source image 1:1 into the display image: 8-bit grey expands to blue = green = red, colour copies.
+void CDisplayDlg::CopySourceToDisplay() {
+    const bool grey = m_pSrcImage->m_nType == 1;
+    LockedBitmap src(m_pSrcImage->m_pBitmap, 0, 0, m_nWidth, m_nHeight,
+                     grey ? PixelFormat8bppIndexed : PixelFormat24bppRGB);
+    LockedBitmap disp(m_pDispImage->m_pBitmap, 0, 0, m_nWidth, m_nHeight, PixelFormat24bppRGB);
+    if (!src.Ok() || !disp.Ok())
+        return;
+    if (grey) {
+        const cv::Mat in(m_nHeight, m_nWidth, CV_8UC1, src.Row(0), static_cast<std::size_t>(src.Stride()));
+        cv::Mat out(m_nHeight, m_nWidth, CV_8UC3, disp.Row(0), static_cast<std::size_t>(disp.Stride()));
+        cv::cvtColor(in, out, cv::COLOR_GRAY2BGR);
+    } else {
+        const std::size_t rowBytes = static_cast<std::size_t>(m_nWidth) * 3;
+        for (int y = 0; y < m_nHeight; ++y)
+            std::memcpy(disp.Row(y), src.Row(y), rowBytes);
+    }
+}

@@ -1,0 +1,3 @@
+#include "BrightWindows.h"
+
+int g_rcBrightWindow[5][4] = {};
