@@ -8,15 +8,10 @@
 #include <map>
 #include <mutex>
 
-// The templates and strings are compiled into kavrino_core from res/res.qrc. That library is linked before
-// this one, so a plain reference from here could not be resolved; the program pulls the resource object in
-// with InitDialogResources() (DialogTemplate.h), and the loader only calls it when it is there.
-extern int qInitResources_res() __attribute__((weak));
-static void InitResources() {
-    if (qInitResources_res) {
-        qInitResources_res();
-    }
-}
+// The templates and strings are compiled into this library from res/res.qrc; a static library's resources
+// must be registered by a call that the linker can see.
+extern int qInitResources_res();
+static void InitResources() { qInitResources_res(); }
 
 namespace kavrino {
 

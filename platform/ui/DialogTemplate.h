@@ -48,9 +48,8 @@ CString LoadResourceString(unsigned id);
 
 } // namespace kavrino
 
-// Links the compiled-in templates, strings and pictures (res/res.qrc, built into the static library
-// kavrino_core) into the program: call it once from main() or a test program before the first dialog.
-// A static library's resources are otherwise left out of the link.
+// Registers the compiled-in templates, strings and pictures (res/res.qrc). The template loader does this by
+// itself on first use; a program that reads the pictures before any dialog exists may call it first.
 inline void InitDialogResources() {
     Q_INIT_RESOURCE(res);
 }
