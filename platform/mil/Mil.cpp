@@ -86,8 +86,10 @@ bool IsTextType(MIL_INT64 type) {
 bool Output(const SimValue& v, MIL_INT64 type, bool asText, void* out, MIL_INT textLength, std::wstring& why,
             MIL_INT& code) {
     code = kMilErrorFeatureType;
-    if (asText)
+    if (asText) {
+        why = L"a text read needs a text buffer";
         return CopyText(v.s, static_cast<MIL_TEXT_CHAR*>(out), textLength);
+    }
     const bool isEntry = v.kind == SimValue::Text;
     switch (type) {
     case M_TYPE_DOUBLE:
@@ -164,10 +166,10 @@ void InquireFeature(MIL_ID digId, MIL_INT64 access, MIL_CONST_TEXT_PTR name, MIL
     const bool asText = access == M_FEATURE_VALUE_AS_STRING || IsTextType(type);
     SimValue value;
     MIL_INT code = dig->Camera().Read(name, query, asText, value, why);
-    if (code == kMilErrorNone && !Output(value, type, asText, out, textLength, why, code))
-        Fail(code, op, std::wstring(name) + L": " + why);
-    else if (code != kMilErrorNone)
+    if (code != kMilErrorNone)
         Fail(code, op, why);
+    else if (!Output(value, type, asText, out, textLength, why, code))
+        Fail(code, op, std::wstring(name) + L": " + why);
 }
 
 void ControlFeature(MIL_ID digId, MIL_INT64 access, MIL_CONST_TEXT_PTR name, MIL_INT64 type, const void* in) {
@@ -210,6 +212,14 @@ void ControlFeature(MIL_ID digId, MIL_INT64 access, MIL_CONST_TEXT_PTR name, MIL
     }
     if (code != kMilErrorNone)
         Fail(code, op, why);
+}
+
+// A number cannot be written "as text": the library would read it as characters.
+bool RefuseNumberAsText(MIL_INT64 access) {
+    if (access != M_FEATURE_VALUE_AS_STRING)
+        return false;
+    Fail(kMilErrorInvalidParameter, L"MdigControlFeature", L"a value written as text must be a text");
+    return true;
 }
 
 } // namespace
@@ -500,15 +510,21 @@ void MdigControlFeature(MIL_ID digId, MIL_INT64 controlType, MIL_CONST_TEXT_PTR 
 
 void MdigControlFeature(MIL_ID digId, MIL_INT64 controlType, MIL_CONST_TEXT_PTR featureName,
                         MIL_DOUBLE value) {
+    if (RefuseNumberAsText(controlType))
+        return;
     ControlFeature(digId, controlType, featureName, M_TYPE_DOUBLE, &value);
 }
 
 void MdigControlFeature(MIL_ID digId, MIL_INT64 controlType, MIL_CONST_TEXT_PTR featureName,
                         MIL_INT64 value) {
+    if (RefuseNumberAsText(controlType))
+        return;
     ControlFeature(digId, controlType, featureName, M_TYPE_INT64, &value);
 }
 
 void MdigControlFeature(MIL_ID digId, MIL_INT64 controlType, MIL_CONST_TEXT_PTR featureName, MIL_BOOL value) {
+    if (RefuseNumberAsText(controlType))
+        return;
     ControlFeature(digId, controlType, featureName, M_TYPE_BOOLEAN, &value);
 }
 

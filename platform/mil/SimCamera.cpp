@@ -28,30 +28,6 @@ std::wstring FormatDouble(double v) {
     return buf;
 }
 
-bool ParseIntText(const std::wstring& t, std::int64_t& out) {
-    if (t.empty())
-        return false;
-    wchar_t* end = nullptr;
-    errno = 0;
-    const long long v = std::wcstoll(t.c_str(), &end, 0);
-    if (errno != 0 || end == t.c_str() || *end != L'\0')
-        return false;
-    out = v;
-    return true;
-}
-
-bool ParseDoubleText(const std::wstring& t, double& out) {
-    if (t.empty())
-        return false;
-    wchar_t* end = nullptr;
-    errno = 0;
-    const double v = std::wcstod(t.c_str(), &end);
-    if (errno != 0 || end == t.c_str() || *end != L'\0' || !std::isfinite(v))
-        return false;
-    out = v;
-    return true;
-}
-
 // Link bandwidth in bytes per second: lanes x line rate, 8b/10b coded.
 double LinkBytesPerSecond(const std::wstring& link) {
     int speed = 6, lanes = 1;
@@ -217,18 +193,12 @@ void SimCamera::ApplyFaults(const std::set<std::wstring>& missing, const std::se
 
 void SimCamera::SetMissing(const std::wstring& name, bool missing) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (missing)
-        m_missing.insert(name);
-    else
-        m_missing.erase(name);
+    missing ? void(m_missing.insert(name)) : void(m_missing.erase(name));
 }
 
 void SimCamera::SetRefused(const std::wstring& name, bool refused) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (refused)
-        m_refused.insert(name);
-    else
-        m_refused.erase(name);
+    refused ? void(m_refused.insert(name)) : void(m_refused.erase(name));
 }
 
 const SimFeature* SimCamera::Find(const std::wstring& name, std::wstring& why) const {
@@ -382,14 +352,14 @@ MIL_INT SimCamera::Convert(const SimFeature& f, const SimValue& in, SimValue& ou
         return kMilErrorNone;
     }
     case SimFeature::Integer: {
-        std::int64_t v = 0;
+        long long v = 0;
         if (in.kind == SimValue::Int)
             v = in.i;
         else if (in.kind == SimValue::Bool)
             v = in.b ? 1 : 0;
         else if (in.kind == SimValue::Double && std::floor(in.d) == in.d && std::fabs(in.d) < 9e18)
             v = static_cast<std::int64_t>(in.d);
-        else if (in.kind != SimValue::Text || !ParseIntText(in.s, v))
+        else if (in.kind != SimValue::Text || !SimCameraConfig::ParseInteger(in.s, v, 0))
             break;
         out = SimValue::OfInt(v);
         return kMilErrorNone;
@@ -400,7 +370,7 @@ MIL_INT SimCamera::Convert(const SimFeature& f, const SimValue& in, SimValue& ou
             v = in.d;
         else if (in.kind == SimValue::Int)
             v = static_cast<double>(in.i);
-        else if (in.kind != SimValue::Text || !ParseDoubleText(in.s, v))
+        else if (in.kind != SimValue::Text || !SimCameraConfig::ParseReal(in.s, v))
             break;
         if (!std::isfinite(v))
             break;

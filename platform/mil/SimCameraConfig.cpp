@@ -3,6 +3,7 @@
 #include "StringConv.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cwchar>
 #include <cwctype>
@@ -40,37 +41,14 @@ std::vector<std::wstring> SplitList(const std::wstring& value) {
     return items;
 }
 
-bool ParseInt(const std::wstring& text, long long& out) {
-    if (text.empty())
-        return false;
-    wchar_t* end = nullptr;
-    errno = 0;
-    const long long v = std::wcstoll(text.c_str(), &end, 10);
-    if (errno != 0 || end == text.c_str() || *end != L'\0')
-        return false;
-    out = v;
-    return true;
-}
-
-bool ParseDouble(const std::wstring& text, double& out) {
-    if (text.empty())
-        return false;
-    wchar_t* end = nullptr;
-    errno = 0;
-    const double v = std::wcstod(text.c_str(), &end);
-    if (errno != 0 || end == text.c_str() || *end != L'\0' || !(v == v))
-        return false;
-    out = v;
-    return true;
-}
-
 // "2448 x 2048" or "2448x2048".
 bool ParseSize(const std::wstring& text, int& w, int& h) {
     const std::size_t x = Lower(text).find(L'x');
     if (x == std::wstring::npos)
         return false;
     long long a = 0, b = 0;
-    if (!ParseInt(Trim(text.substr(0, x)), a) || !ParseInt(Trim(text.substr(x + 1)), b))
+    if (!SimCameraConfig::ParseInteger(Trim(text.substr(0, x)), a) ||
+        !SimCameraConfig::ParseInteger(Trim(text.substr(x + 1)), b))
         return false;
     if (a < 64 || b < 64 || a > 16384 || b > 16384 || a % 8 != 0 || b % 2 != 0)
         return false;
@@ -80,6 +58,30 @@ bool ParseSize(const std::wstring& text, int& w, int& h) {
 }
 
 } // namespace
+
+bool SimCameraConfig::ParseInteger(const std::wstring& text, long long& out, int base) {
+    if (text.empty())
+        return false;
+    wchar_t* end = nullptr;
+    errno = 0;
+    const long long v = std::wcstoll(text.c_str(), &end, base);
+    if (errno != 0 || end == text.c_str() || *end != L'\0')
+        return false;
+    out = v;
+    return true;
+}
+
+bool SimCameraConfig::ParseReal(const std::wstring& text, double& out) {
+    if (text.empty())
+        return false;
+    wchar_t* end = nullptr;
+    errno = 0;
+    const double v = std::wcstod(text.c_str(), &end);
+    if (errno != 0 || end == text.c_str() || *end != L'\0' || !(v == v) || v == HUGE_VAL || v == -HUGE_VAL)
+        return false;
+    out = v;
+    return true;
+}
 
 const std::vector<std::wstring>& SimCameraConfig::LinkConfigurations() {
     static const std::vector<std::wstring> links = {
@@ -202,7 +204,7 @@ bool SimCameraConfig::SetKey(const std::wstring& key, const std::wstring& value,
         }
     } else if (key == L"fps_min" || key == L"fps_max") {
         double v = 0.0;
-        if (!ParseDouble(value, v) || v <= 0.0 || v > 10000.0) {
+        if (!ParseReal(value, v) || v <= 0.0 || v > 10000.0) {
             error = L"'" + key + L"' needs a frame rate above 0 and up to 10000";
             return false;
         }
@@ -217,19 +219,19 @@ bool SimCameraConfig::SetKey(const std::wstring& key, const std::wstring& value,
         }
         link = value;
     } else if (key == L"pixel_clock") {
-        if (!ParseInt(value, n) || n <= 0 || n > 0x7fffffff) {
+        if (!ParseInteger(value, n) || n <= 0 || n > 0x7fffffff) {
             error = L"'pixel_clock' needs a positive 32-bit number";
             return false;
         }
         pixelClock = n;
     } else if (key == L"lut_size") {
-        if (!ParseInt(value, n) || (n != 256 && n != 1024 && n != 4096)) {
+        if (!ParseInteger(value, n) || (n != 256 && n != 1024 && n != 4096)) {
             error = L"'lut_size' needs 256, 1024 or 4096";
             return false;
         }
         lutSize = static_cast<int>(n);
     } else if (key == L"bits") {
-        if (!ParseInt(value, n) || (n != 8 && n != 10 && n != 12)) {
+        if (!ParseInteger(value, n) || (n != 8 && n != 10 && n != 12)) {
             error = L"'bits' needs 8, 10 or 12";
             return false;
         }

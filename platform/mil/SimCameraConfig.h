@@ -40,6 +40,9 @@ public:
     static const std::vector<std::wstring>& LinkConfigurations();
     // The pixel formats a camera may offer: Mono8/10/12, and BayerRG8/10/12 on colour cameras.
     static bool IsKnownPixelFormat(const std::wstring& name, bool color);
+    // Whole texts only: a number and nothing after it. Integers in the given base (0: C prefixes).
+    static bool ParseInteger(const std::wstring& text, long long& out, int base = 10);
+    static bool ParseReal(const std::wstring& text, double& out);
 
 private:
     bool SetKey(const std::wstring& key, const std::wstring& value, std::wstring& error);

@@ -1,0 +1,130 @@
+// Allocation, configuration files, the error model and buffer copies of the imaging library.
+#include "MilTestCamera.h"
+
+#include <cstring>
+
+using namespace kavrino;
+
+using MilLibraryTest = MilTestCamera;
+
+TEST_F(MilLibraryTest, DigitizerAllocationFailsWithAReasonForBadConfigurationFiles) {
+    app = MappAlloc(MIL_TEXT("M_DEFAULT"), M_DEFAULT);
+    sys = MsysAlloc(M_DEFAULT, M_SYSTEM_RADIENTCXP, M_DEFAULT, M_DEFAULT);
+    ASSERT_NE(app, 0);
+    ASSERT_NE(sys, 0);
+    const struct {
+        std::string name, text, reason;
+    } cases[] = {
+        {"empty.dcf", "", "empty"},
+        {"comments.dcf", "# nothing but a comment\n\n", "empty"},
+        {"nokey.dcf", "model TestCam\n", "line 1"},
+        {"unknown.dcf", Camera() + "shutter = global\n", "unknown key 'shutter'"},
+        {"twice.dcf", Camera() + "bits = 10\n", "given twice"},
+        {"bits.dcf", Camera(false, 8).replace(Camera().find("bits = 8"), 8, "bits = 9"), "'bits'"},
+        {"size.dcf",
+         "model = A\nserial = B\nsensor = 100 x 50\ncolor = no\npixel_formats = Mono8\nfps_max = 30\nbits = "
+         "8\n",
+         "'sensor'"},
+        {"bayer.dcf",
+         "model = A\nserial = B\nsensor = 256 x 128\ncolor = no\npixel_formats = BayerRG8\nfps_max = "
+         "30\nbits = 8\n",
+         "BayerRG8"},
+        {"nomodel.dcf",
+         "serial = B\nsensor = 256 x 128\ncolor = no\npixel_formats = Mono8\nfps_max = 30\nbits = 8\n",
+         "missing key 'model'"},
+        {"binary.dcf", std::string("\xff\xfe\x00m", 4), "UTF-8"},
+    };
+    for (const auto& c : cases) {
+        MIL_ID out = 77;
+        EXPECT_EQ(MdigAlloc(sys, M_DEV0, Write(c.name, c.text).c_str(), M_DEFAULT, &out), 0) << c.name;
+        EXPECT_EQ(out, 0) << c.name;
+        EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), kMilErrorConfiguration) << c.name;
+        const std::wstring why = MilLastErrorText();
+        EXPECT_NE(why.find(std::wstring(c.reason.begin(), c.reason.end())), std::wstring::npos)
+            << c.name << ": " << std::string(why.begin(), why.end());
+    }
+    EXPECT_EQ(MdigAlloc(sys, M_DEV0, MIL_TEXT("/no/such/folder/camera.dcf"), M_DEFAULT), 0);
+    EXPECT_NE(MilLastErrorText().find(L"not found"), std::wstring::npos);
+    EXPECT_EQ(MdigAlloc(sys, M_DEV0, nullptr, M_DEFAULT), 0);
+    EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), kMilErrorConfiguration);
+}
+
+TEST_F(MilLibraryTest, OtherAllocationsRefuseWhatTheBoardCannotDo) {
+    EXPECT_EQ(MsysAlloc(M_DEFAULT, M_SYSTEM_RADIENTCXP, M_DEFAULT, M_DEFAULT), 0); // no application yet
+    EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), kMilErrorInvalidId);
+    Connect(Camera());
+    EXPECT_EQ(MsysAlloc(M_DEFAULT, MIL_TEXT("M_SYSTEM_SOLIOS"), M_DEFAULT, M_DEFAULT), 0);
+    EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), kMilErrorAllocation);
+    EXPECT_EQ(MdigAlloc(sys, 1, Write("c.dcf", Camera()).c_str(), M_DEFAULT), 0);
+    EXPECT_EQ(MdigAlloc(sys, M_DEV0, Write("c.dcf", Camera()).c_str(), M_DEFAULT), 0); // device 0 taken
+    EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), kMilErrorAllocation);
+    EXPECT_EQ(MbufAlloc2d(sys, 64, 64, 8 + M_SIGNED, M_IMAGE + M_GRAB + M_PROC), 0);
+    EXPECT_EQ(MbufAlloc2d(sys, 64, 64, 12 + M_UNSIGNED, M_IMAGE + M_GRAB + M_PROC), 0);
+    EXPECT_EQ(MbufAlloc2d(sys, 0, 64, 8 + M_UNSIGNED, M_IMAGE + M_GRAB + M_PROC), 0);
+    EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), kMilErrorAllocation);
+    // Freed identifiers stay invalid.
+    const MIL_ID old = dig;
+    MdigFree(dig);
+    EXPECT_EQ(MdigInquire(old, M_SIZE_X), 0);
+    EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), kMilErrorInvalidId);
+    MdigFree(old);
+    EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), kMilErrorInvalidId);
+}
+
+TEST_F(MilLibraryTest, TheErrorStaysPendingUntilQueriedAndSuccessDoesNotClearIt) {
+    Connect(Camera());
+    EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), 0);
+    MdigControlFeature(dig, M_FEATURE_VALUE, MIL_TEXT("Gain"), 100.0); // out of range
+    MIL_DOUBLE gain = 0.0;
+    MdigInquireFeature(dig, M_FEATURE_VALUE, MIL_TEXT("Gain"), &gain); // succeeds
+    MdigControlFeature(dig, M_FEATURE_VALUE, MIL_TEXT("Gain"), 2.0);   // succeeds
+    MIL_INT code = 0;
+    EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, &code), kMilErrorFeatureRange);
+    EXPECT_EQ(code, kMilErrorFeatureRange);
+    EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), 0);        // the query cleared it
+    EXPECT_NE(MilLastErrorText().find(L"Gain"), std::wstring::npos); // the text stays for the log
+
+    // The message form, cut to the documented size.
+    MdigControlFeature(dig, M_FEATURE_VALUE_AS_STRING, MIL_TEXT("TriggerMode"), MIL_TEXT("Sometimes"));
+    MIL_TEXT_CHAR message[M_ERROR_MESSAGE_SIZE] = {};
+    EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT + M_MESSAGE, message), kMilErrorFeatureEntry);
+    EXPECT_NE(std::wstring(message).find(L"Sometimes"), std::wstring::npos);
+
+    // A new application starts without a pending error.
+    MdigControlFeature(dig, M_FEATURE_VALUE, MIL_TEXT("NoSuchFeature"), 1.0);
+    Disconnect();
+    Connect(Camera());
+    EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), 0);
+}
+
+TEST_F(MilLibraryTest, BufferCopiesGiveRowsWithoutPaddingAndRefuseRegionsOutsideTheBuffer) {
+    Connect(Camera());
+    const MIL_ID small = MbufAlloc2d(sys, 5, 3, 16 + M_UNSIGNED, M_IMAGE + M_GRAB + M_PROC);
+    ASSERT_NE(small, 0);
+    EXPECT_EQ(MbufInquire(small, M_SIZE_X), 5);
+    EXPECT_EQ(MbufInquire(small, M_SIZE_BIT), 16);
+    std::vector<std::uint16_t> out(5 * 3, 0xBEEF);
+    MbufGet2d(small, 0, 0, 5, 3, out.data());
+    EXPECT_EQ(out, std::vector<std::uint16_t>(15, 0));
+    std::vector<std::uint16_t> region(2 * 2 + 1, 0xBEEF);
+    MbufGet2d(small, 3, 1, 2, 2, region.data());
+    EXPECT_EQ(region[4], 0xBEEF); // exactly 2 x 2 samples written
+    MbufGet2d(small, 4, 0, 2, 1, region.data());
+    EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), kMilErrorInvalidParameter);
+    MbufGet2d(small, 0, 0, 5, 3, nullptr);
+    EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), kMilErrorInvalidParameter);
+    MbufFree(small);
+}
+
+TEST_F(MilLibraryTest, AGrabbedBufferCannotBeFreedAndFreeingTheApplicationReleasesEverything) {
+    Connect(Camera());
+    MdigGrabContinuous(dig, buf);
+    MbufFree(buf);
+    EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), kMilErrorBusy);
+    MdigGrabContinuous(dig, buf);
+    EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), kMilErrorBusy);
+    MappFree(app); // halts and frees the digitizer, the buffer and the system
+    EXPECT_EQ(MdigInquire(dig, M_SIZE_X), 0);
+    MbufFree(buf);
+    EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), kMilErrorInvalidId);
+}
