@@ -16,6 +16,11 @@
 #include "CWnd.h"
 
 class CDataExchange;
+class QEventLoop;
+
+namespace kavrino {
+void EndModalOnDestroy(CWnd* wnd);
+}
 
 class CDialog : public CWnd {
 public:
@@ -55,7 +60,12 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    friend struct kavrino::WindowState;
+    friend void kavrino::EndModalOnDestroy(CWnd* wnd);
     UINT TemplateId(LPCTSTR templateName) const;
     UINT m_defId = IDOK;
+    // The modal run: its loop, whether EndDialog was called, and the result.
+    QEventLoop* m_loop = nullptr;
+    bool m_modal = false;
+    bool m_ended = false;
+    INT_PTR m_result = -1;
 };

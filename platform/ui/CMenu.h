@@ -29,7 +29,7 @@ public:
     HMENU GetSafeHmenu() const { return m_hMenu; }
 
     const std::vector<Item>& Items() const { return m_items; }
-    // The item's state bits, or -1 when the command is not in the menu.
+    // True when the command is in the menu and neither greyed nor disabled.
     bool IsEnabled(UINT_PTR id) const;
 
 private:

@@ -1,0 +1,106 @@
+#include "AfxMessageBox.h"
+
+#include "CWinApp.h"
+#include "DialogTemplate.h"
+#include "QtText.h"
+#include "TestHooks.h"
+#include "UiThread.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <mutex>
+
+namespace {
+std::mutex g_boxMutex;
+kavrino::MessageBoxHandler g_boxHandler;
+
+int ShowRealBox(const CString& text, const CString& caption, UINT type) {
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(kavrino::ToQString(caption));
+    box.setText(kavrino::ToQString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    switch (type & 0xF0) {
+    case MB_ICONERROR:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MB_ICONQUESTION:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MB_ICONWARNING:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MB_ICONINFORMATION:
+        box.setIcon(QMessageBox::Information);
+        break;
+    default:
+        break;
+    }
+    switch (type & MB_TYPEMASK) {
+    case MB_OKCANCEL:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case MB_YESNO:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    case MB_YESNOCANCEL:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    case MB_RETRYCANCEL:
+        box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
+        break;
+    case MB_ABORTRETRYIGNORE:
+        box.setStandardButtons(QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore);
+        break;
+    default:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Ok:
+        return IDOK;
+    case QMessageBox::Yes:
+        return IDYES;
+    case QMessageBox::No:
+        return IDNO;
+    case QMessageBox::Retry:
+        return IDRETRY;
+    case QMessageBox::Abort:
+        return IDABORT;
+    case QMessageBox::Ignore:
+        return IDIGNORE;
+    default:
+        return IDCANCEL;
+    }
+}
+} // namespace
+
+namespace kavrino {
+
+void SetMessageBoxHandler(MessageBoxHandler handler) {
+    std::lock_guard<std::mutex> lock(g_boxMutex);
+    g_boxHandler = std::move(handler);
+}
+
+int ShowMessageBox(const CString& text, const CString& caption, UINT type) {
+    int result = IDCANCEL;
+    RunOnUiThread([&] {
+        MessageBoxHandler handler;
+        {
+            std::lock_guard<std::mutex> lock(g_boxMutex);
+            handler = g_boxHandler;
+        }
+        result = handler ? handler(text, caption, type) : ShowRealBox(text, caption, type);
+    });
+    return result;
+}
+
+} // namespace kavrino
+
+int AfxMessageBox(LPCTSTR text, UINT type, UINT) {
+    CString caption =
+        AfxGetApp() && AfxGetApp()->m_pszAppName ? CString(AfxGetApp()->m_pszAppName) : CString(L"Kavrino");
+    return kavrino::ShowMessageBox(CString(text), caption, type);
+}
+
+int AfxMessageBox(UINT stringId, UINT type, UINT helpId) {
+    return AfxMessageBox(kavrino::LoadResourceString(stringId), type, helpId);
+}

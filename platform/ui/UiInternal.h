@@ -1,0 +1,107 @@
+#pragma once
+// Window-system internals shared by its source files (not for the system's code).
+
+#include "UiDefs.h"
+#include "WindowRegistry.h"
+
+#include <QPoint>
+#include <functional>
+
+class QEvent;
+class QMouseEvent;
+class QObject;
+class QWidget;
+class QPixmap;
+class CDialog;
+
+namespace kavrino {
+
+// Sends the message to the window's object on this (the user-interface) thread; 0 when the handle names
+// no window.
+LRESULT SendTo(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// The same for a message that stands for a Qt event: Default() inside the handler gives the event to the
+// widget's own handling.
+LRESULT SendWithEvent(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, QObject* target, QEvent* event);
+// The Qt event behind the message being handled, when there is one not yet given to the widget.
+struct CurrentMessage {
+    CWnd* wnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    QObject* target;
+    QEvent* event;
+    bool forwarded;
+};
+CurrentMessage* CurrentMessageOf(const CWnd* wnd);
+void PushMessage(const CurrentMessage& m);
+void PopMessage();
+bool ForwardEvent(CurrentMessage& m);
+// True while a control filter forwards the event: it then passes the filter untouched.
+bool IsForwarding(const QEvent* event);
+
+// WM_COMMAND / WM_NOTIFY from a control to its parent.
+void NotifyParent(HWND control, UINT code);
+LRESULT NotifyParent(HWND control, UINT code, NMHDR* header);
+
+// Control notifications are not sent while the program itself changes a control (as the original only
+// notifies the user's changes).
+class QuietScope {
+public:
+    QuietScope();
+    ~QuietScope();
+    static bool Active();
+};
+
+LPARAM PackPoint(const QPoint& p);
+UINT MouseKeyFlags(const QMouseEvent* event);
+// The message for a mouse event (WM_LBUTTONDOWN, ...), or 0.
+UINT MouseMessage(const QMouseEvent* event);
+
+// Runs the work on the user-interface thread (at once when called there).
+void RunOnUi(const std::function<void()>& work);
+
+// Runs f(state) for the live window on the user-interface thread; the fallback when the handle names no
+// window (also when it was destroyed before the call ran).
+template <typename R, typename F> R WithWindow(HWND hwnd, R fallback, F&& f) {
+    R result = fallback;
+    auto run = [&] {
+        if (WindowState* s = FindWindowState(hwnd))
+            result = f(*s);
+    };
+    RunOnUi(run);
+    return result;
+}
+template <typename F> void WithWindowDo(HWND hwnd, F&& f) {
+    auto run = [&] {
+        if (WindowState* s = FindWindowState(hwnd))
+            f(*s);
+    };
+    RunOnUi(run);
+}
+// Destroys the window and its children (WM_DESTROY to each first, unless told not to for the top one).
+void DestroyWindowTree(HWND hwnd, bool notifyTop);
+
+// The system menu at a screen position; the choice is sent as WM_SYSCOMMAND.
+void ShowSystemMenu(HWND hwnd, const QPoint& globalPos);
+// The operator's close request of a top-level window (the close box): WM_SYSCOMMAND SC_CLOSE.
+void RequestClose(HWND hwnd);
+
+// Releases the temporary device contexts made for an HDC (CDC::FromHandle).
+void ReleaseTempDC(HDC hdc);
+
+// Called when a modal loop should end because its dialog was destroyed.
+void EndModalOnDestroy(CWnd* wnd);
+
+// The focus widget, or the one the program focused last when no window is active (headless runs).
+void SetLastFocus(QWidget* widget);
+QWidget* LastFocus();
+
+// Installs the key pre-translation and the Hangul application font, once.
+void EnsureWindowSystem();
+// Ends the framework's message loop when the application's main window goes.
+void MainWindowGone(CWnd* wnd);
+
+HICON IconHandle(int resourceId);
+QPixmap IconPixmap(HICON icon);
+
+} // namespace kavrino
