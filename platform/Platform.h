@@ -8,6 +8,7 @@
 #include "StringConv.h"
 #include "Crt.h"
 #include "Kernel.h"
+#include "Gdiplus.h"
 #include "Profile.h"
 #include "CFile.h"
 #include "Afx.h"

@@ -23,8 +23,12 @@ public:
     QPoint origin;
 };
 
-inline HDC ToHdc(DeviceSurface* surface) { return reinterpret_cast<HDC>(surface); }
-inline DeviceSurface* FromHdc(HDC hdc) { return reinterpret_cast<DeviceSurface*>(hdc); }
+inline HDC ToHdc(DeviceSurface* surface) {
+    return reinterpret_cast<HDC>(surface);
+}
+inline DeviceSurface* FromHdc(HDC hdc) {
+    return reinterpret_cast<DeviceSurface*>(hdc);
+}
 
 // A surface over an image of its own, for drawing off screen and for tests.
 class ImageSurface : public DeviceSurface {

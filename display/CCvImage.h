@@ -1,0 +1,48 @@
+#pragma once
+// The system's one picture type: a GDI+ bitmap with its width, height and type, created empty, loaded
+// from a bitmap file or filled from 8-bit samples, and drawn into a device context or another holder's
+// bitmap. A failing operation returns 0 and leaves a text in m_strError; nothing is shown.
+//
+// Types: 1 = 8-bit grey (indexed, grey palette, rows padded to 4 bytes), 2 = 24-bit colour (a created
+// bitmap is m_nWidth rounded up to a multiple of 4 pixels wide), 3 = 32-bit colour.
+
+#include "Platform.h"
+
+class CCvImage {
+public:
+    CCvImage();
+    virtual ~CCvImage();
+    CCvImage(const CCvImage&) = delete;
+    CCvImage& operator=(const CCvImage&) = delete;
+
+    // 1, or 0 for a type other than 1, 2, 3 or a bitmap that cannot be made (size not positive, out of
+    // memory); the holder then has no bitmap.
+    int CreateImage(int nWidth, int nHeight, int nType);
+    // 1 for an 8-bit indexed, 24-bit or 32-bit (RGB or ARGB) file. 0 for any other pixel format, keeping
+    // width, height and type (the bitmap stays loaded), and 0 for a file that cannot be read or decoded,
+    // which leaves the holder without a bitmap.
+    int LoadImage(CString strPath);
+    int SetImage(const BYTE* pSrc, int nWidth, int nHeight);
+    // The image 1:1 at the context's origin.
+    int DrawImage(HDC hDC);
+    // The image scaled into (x, y, width, height) of the target, nearest neighbour: whole multiples of
+    // the size give square blocks of equal pixels.
+    int DrawImage(Gdiplus::Bitmap* pTarget, float x, float y, float fWidth, float fHeight);
+    // Region copy: the rectangle (x, y, width, height) of this type-2 image byte for byte to the
+    // target's top-left corner, the target locked as 24-bit. Both rectangles must lie inside.
+    int DrawImage(Gdiplus::Bitmap* pTarget, int x, int y, int nWidth, int nHeight);
+    void ClearImage();
+    void SetErrorText(CString strMessage, CString strFunc);
+    void CopyPixels(const BYTE* pSrc, int nWidth, int nHeight);
+
+    CString m_strError;
+    Gdiplus::Bitmap* m_pBitmap;
+    int m_nWidth;
+    int m_nHeight;
+    int m_nType;
+
+private:
+    // The part of the bitmap that holds the picture: m_nWidth x m_nHeight, within the bitmap.
+    Gdiplus::RectF PictureArea() const;
+    int DrawScaled(Gdiplus::Graphics& graphics, float x, float y, float width, float height);
+};

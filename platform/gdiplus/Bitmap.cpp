@@ -1,0 +1,188 @@
+#include "Bitmap.h"
+#include "ImageFile.h"
+#include "PaletteMatcher.h"
+
+#include <QString>
+#include <cstring>
+#include <new>
+#include <vector>
+
+namespace Gdiplus {
+
+using kavrino::gdip::PixelView;
+
+struct Bitmap::LockState {
+    Rect rect;
+    UINT flags = 0;
+    PixelFormat format = PixelFormatUndefined;
+    BYTE* scan0 = nullptr; // what the caller was given
+    int stride = 0;
+    std::unique_ptr<BYTE[]> converted; // the copy of a lock in another format
+    bool copied = false;               // converted or user buffer: write back on unlock
+};
+
+Bitmap::Bitmap(INT width, INT height, PixelFormat format) {
+    m_initStatus = Allocate(width, height, format);
+    SetStatus(m_initStatus);
+}
+
+Bitmap::Bitmap(INT width, INT height, INT stride, PixelFormat format, BYTE* scan0) {
+    m_initStatus = scan0 ? Wrap(width, height, stride, format, scan0) : Allocate(width, height, format);
+    SetStatus(m_initStatus);
+}
+
+Bitmap::Bitmap(const WCHAR* filename, BOOL) {
+    if (!filename || !*filename) {
+        m_initStatus = InvalidParameter;
+        SetStatus(m_initStatus);
+        return;
+    }
+    kavrino::gdip::DecodedImage decoded;
+    Status status = kavrino::gdip::DecodeImageFile(QString::fromWCharArray(filename), decoded);
+    if (status == Ok)
+        status = Allocate(decoded.image.width(), decoded.image.height(), decoded.format);
+    if (status == Ok) {
+        kavrino::gdip::CopyDecoded(decoded, View(), m_palette);
+        if (IsIndexedPixelFormat(m_format))
+            m_paletteFlags = 0;
+    }
+    m_initStatus = status;
+    SetStatus(status);
+}
+
+Bitmap::~Bitmap() = default;
+
+Bitmap* Bitmap::FromFile(const WCHAR* filename, BOOL useEmbeddedColorManagement) {
+    return new Bitmap(filename, useEmbeddedColorManagement);
+}
+
+Status Bitmap::LockBits(const Rect* rect, UINT flags, PixelFormat format, BitmapData* lockedData) {
+    if (Usable() != Ok)
+        return SetStatus(Usable());
+    if (!lockedData || !kavrino::gdip::IsKnownFormat(format))
+        return SetStatus(InvalidParameter);
+    if (m_locked)
+        return SetStatus(WrongState);
+    const Rect area = rect ? *rect : Rect(0, 0, m_width, m_height);
+    if (area.X < 0 || area.Y < 0 || area.Width <= 0 || area.Height <= 0 || area.Width > m_width - area.X ||
+        area.Height > m_height - area.Y)
+        return SetStatus(InvalidParameter);
+    if ((flags & (ImageLockModeRead | ImageLockModeWrite)) == 0)
+        flags |= ImageLockModeRead | ImageLockModeWrite;
+    if (IsIndexedPixelFormat(format) && format != m_format)
+        return SetStatus(InvalidParameter);
+
+    auto lock = std::make_unique<LockState>();
+    lock->rect = area;
+    lock->flags = flags;
+    lock->format = format;
+    const UINT bits = GetPixelFormatSize(format);
+    const bool byteAligned = (static_cast<long long>(area.X) * bits) % 8 == 0;
+    const bool userBuffer = (flags & ImageLockModeUserInputBuf) != 0;
+
+    if (format == m_format && byteAligned && !userBuffer) {
+        lock->scan0 = m_scan0 + static_cast<std::ptrdiff_t>(area.Y) * m_stride + area.X * bits / 8;
+        lock->stride = m_stride;
+    } else {
+        if (userBuffer) {
+            const int rowBytes = kavrino::gdip::RowBytes(format, area.Width);
+            if (!lockedData->Scan0 || lockedData->Stride < rowBytes)
+                return SetStatus(InvalidParameter);
+            lock->scan0 = static_cast<BYTE*>(lockedData->Scan0);
+            lock->stride = lockedData->Stride;
+        } else {
+            const int stride = kavrino::gdip::RowBytes(format, area.Width);
+            BYTE* memory = new (std::nothrow) BYTE[static_cast<std::size_t>(stride) * area.Height]();
+            if (!memory)
+                return SetStatus(OutOfMemory);
+            lock->converted.reset(memory);
+            lock->scan0 = memory;
+            lock->stride = stride;
+        }
+        lock->copied = true;
+        if (flags & ImageLockModeRead) {
+            PixelView from = View();
+            PixelView to{lock->scan0,
+                         lock->stride,
+                         area.Width,
+                         area.Height,
+                         format,
+                         m_palette.data(),
+                         static_cast<int>(m_palette.size())};
+            std::vector<ARGB> row(static_cast<std::size_t>(area.Width));
+            kavrino::gdip::PaletteMatcher matcher(m_palette.data(), static_cast<int>(m_palette.size()));
+            for (int y = 0; y < area.Height; ++y) {
+                kavrino::gdip::ReadRow(from, area.X, area.Y + y, area.Width, row.data());
+                kavrino::gdip::WriteRow(to, 0, y, area.Width, row.data(), &matcher);
+            }
+        }
+    }
+
+    lockedData->Width = static_cast<UINT>(area.Width);
+    lockedData->Height = static_cast<UINT>(area.Height);
+    lockedData->Stride = lock->stride;
+    lockedData->PixelFormat = format;
+    lockedData->Scan0 = lock->scan0;
+    lockedData->Reserved = reinterpret_cast<UINT_PTR>(lock.get());
+    m_lock = std::move(lock);
+    m_locked = true;
+    return SetStatus(Ok);
+}
+
+Status Bitmap::UnlockBits(BitmapData* lockedData) {
+    if (Usable() != Ok)
+        return SetStatus(Usable());
+    if (!m_locked)
+        return SetStatus(WrongState);
+    if (!lockedData || lockedData->Reserved != reinterpret_cast<UINT_PTR>(m_lock.get()))
+        return SetStatus(InvalidParameter);
+    LockState& lock = *m_lock;
+    if (lock.copied && (lock.flags & ImageLockModeWrite)) {
+        const Rect& area = lock.rect;
+        PixelView from{lock.scan0,
+                       lock.stride,
+                       area.Width,
+                       area.Height,
+                       lock.format,
+                       m_palette.data(),
+                       static_cast<int>(m_palette.size())};
+        PixelView to = View();
+        std::vector<ARGB> row(static_cast<std::size_t>(area.Width));
+        kavrino::gdip::PaletteMatcher matcher(m_palette.data(), static_cast<int>(m_palette.size()));
+        for (int y = 0; y < area.Height; ++y) {
+            kavrino::gdip::ReadRow(from, 0, y, area.Width, row.data());
+            kavrino::gdip::WriteRow(to, area.X, area.Y + y, area.Width, row.data(), &matcher);
+        }
+    }
+    m_lock.reset();
+    m_locked = false;
+    lockedData->Reserved = 0;
+    return SetStatus(Ok);
+}
+
+Status Bitmap::GetPixel(INT x, INT y, Color* color) {
+    if (Usable() != Ok)
+        return SetStatus(Usable());
+    if (!color || x < 0 || y < 0 || x >= m_width || y >= m_height)
+        return SetStatus(InvalidParameter);
+    if (m_locked)
+        return SetStatus(WrongState);
+    ARGB value = 0;
+    kavrino::gdip::ReadRow(View(), x, y, 1, &value);
+    color->SetValue(value);
+    return SetStatus(Ok);
+}
+
+Status Bitmap::SetPixel(INT x, INT y, const Color& color) {
+    if (Usable() != Ok)
+        return SetStatus(Usable());
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height || IsIndexedPixelFormat(m_format))
+        return SetStatus(InvalidParameter);
+    if (m_locked)
+        return SetStatus(WrongState);
+    const ARGB value = color.GetValue();
+    kavrino::gdip::WriteRow(View(), x, y, 1, &value, nullptr);
+    return SetStatus(Ok);
+}
+
+} // namespace Gdiplus

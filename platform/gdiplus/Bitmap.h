@@ -1,0 +1,38 @@
+#pragma once
+// A bitmap in memory: made empty in a pixel format, over the caller's memory, or decoded from a file.
+// Its pixels are reached with LockBits/UnlockBits; a lock in the bitmap's own format hands out the
+// bitmap's memory itself, a lock in another format a converted copy that is written back on unlock when
+// the lock allows writing.
+
+#include "Image.h"
+
+#include <memory>
+
+namespace Gdiplus {
+
+class Bitmap : public Image {
+public:
+    Bitmap(INT width, INT height, PixelFormat format = PixelFormat32bppARGB);
+    // Over the caller's memory, which must outlive the bitmap; a null scan0 gives memory of its own.
+    Bitmap(INT width, INT height, INT stride, PixelFormat format, BYTE* scan0);
+    // Decodes a picture file (BMP, PNG, JPEG ...). A file that cannot be read or decoded gives a bitmap
+    // whose GetLastStatus() is not Ok, with pixel format 0 and size 0 x 0.
+    explicit Bitmap(const WCHAR* filename, BOOL useEmbeddedColorManagement = FALSE);
+    ~Bitmap() override;
+
+    static Bitmap* FromFile(const WCHAR* filename, BOOL useEmbeddedColorManagement = FALSE);
+
+    // flags: ImageLockModeRead, ImageLockModeWrite, ImageLockModeUserInputBuf; 0 means read and write.
+    // A null rect locks the whole bitmap.
+    Status LockBits(const Rect* rect, UINT flags, PixelFormat format, BitmapData* lockedData);
+    Status UnlockBits(BitmapData* lockedData);
+
+    Status GetPixel(INT x, INT y, Color* color);
+    Status SetPixel(INT x, INT y, const Color& color);
+
+private:
+    struct LockState;
+    std::unique_ptr<LockState> m_lock;
+};
+
+} // namespace Gdiplus

@@ -1,0 +1,201 @@
+// Decoding picture files: the pixel format comes from the file's own header, the pixels and palette are
+// kept, and a file that is missing, empty, cut short or not a picture gives a failed bitmap.
+
+#include "BmpFile.h"
+#include "Gdiplus.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+using namespace Gdiplus;
+using bmptest::BmpSpec;
+
+namespace {
+
+class BitmapFile : public ::testing::Test {
+protected:
+    std::wstring Write(const QString& name, const QByteArray& bytes) {
+        const QString path = m_dir.filePath(name);
+        EXPECT_TRUE(bmptest::WriteFile(path, bytes));
+        return path.toStdWString();
+    }
+    std::unique_ptr<Bitmap> Load(const QString& name, const QByteArray& bytes) {
+        return std::unique_ptr<Bitmap>(Bitmap::FromFile(Write(name, bytes).c_str()));
+    }
+    QTemporaryDir m_dir;
+};
+
+void ExpectFailed(Bitmap& bitmap) {
+    EXPECT_NE(bitmap.GetLastStatus(), Ok);
+    EXPECT_EQ(bitmap.GetPixelFormat(), 0);
+    EXPECT_EQ(bitmap.GetWidth(), 0u);
+    EXPECT_EQ(bitmap.GetHeight(), 0u);
+    EXPECT_NE(bitmap.GetLastStatus(), Ok);
+}
+
+} // namespace
+
+TEST_F(BitmapFile, EightBitIndexedKeepsIndicesAndPalette) {
+    BmpSpec spec;
+    spec.width = 5;
+    spec.height = 3;
+    spec.bitCount = 8;
+    spec.palette = bmptest::GreyRamp(256);
+    spec.palette[7] = 0x00FF8000;
+    spec.pixel = [](int x, int y) {
+        return static_cast<std::uint32_t>(y * 10 + x + (x == 4 && y == 0 ? 3 : 0));
+    };
+    auto bitmap = Load("grey8.bmp", bmptest::MakeBmp(spec));
+    ASSERT_EQ(bitmap->GetLastStatus(), Ok);
+    EXPECT_EQ(bitmap->GetPixelFormat(), PixelFormat8bppIndexed);
+    EXPECT_EQ(bitmap->GetWidth(), 5u);
+    EXPECT_EQ(bitmap->GetHeight(), 3u);
+
+    BitmapData data{};
+    ASSERT_EQ(bitmap->LockBits(nullptr, ImageLockModeRead, PixelFormat8bppIndexed, &data), Ok);
+    EXPECT_EQ(data.Stride, 8);
+    const BYTE* rows = static_cast<const BYTE*>(data.Scan0);
+    EXPECT_EQ(rows[0], 0);
+    EXPECT_EQ(rows[4], 7); // top row comes first although the file stores it last
+    EXPECT_EQ(rows[2 * 8 + 3], 23);
+    bitmap->UnlockBits(&data);
+
+    const INT size = bitmap->GetPaletteSize();
+    auto* palette = static_cast<ColorPalette*>(std::malloc(size));
+    ASSERT_EQ(bitmap->GetPalette(palette, size), Ok);
+    EXPECT_EQ(palette->Count, 256u);
+    EXPECT_EQ(palette->Entries[7], 0xFFFF8000u);
+    EXPECT_EQ(palette->Entries[200], 0xFFC8C8C8u);
+    std::free(palette);
+}
+
+TEST_F(BitmapFile, TwentyFourAndThirtyTwoBitFormats) {
+    BmpSpec spec;
+    spec.width = 5; // rows padded to 16 bytes in the file
+    spec.height = 2;
+    spec.pixel = [](int x, int y) { return static_cast<std::uint32_t>(0x102030 + x * 0x010000 + y); };
+    auto rgb24 = Load("rgb24.bmp", bmptest::MakeBmp(spec));
+    ASSERT_EQ(rgb24->GetLastStatus(), Ok);
+    EXPECT_EQ(rgb24->GetPixelFormat(), PixelFormat24bppRGB);
+    BitmapData data{};
+    ASSERT_EQ(rgb24->LockBits(nullptr, ImageLockModeRead, PixelFormat24bppRGB, &data), Ok);
+    const BYTE* p = static_cast<const BYTE*>(data.Scan0) + data.Stride + 3 * 4; // pixel (4, 1)
+    EXPECT_EQ(p[0], 0x31);
+    EXPECT_EQ(p[1], 0x20);
+    EXPECT_EQ(p[2], 0x14);
+    rgb24->UnlockBits(&data);
+
+    spec.bitCount = 32;
+    auto rgb32 = Load("rgb32.bmp", bmptest::MakeBmp(spec));
+    ASSERT_EQ(rgb32->GetLastStatus(), Ok);
+    EXPECT_EQ(rgb32->GetPixelFormat(), PixelFormat32bppRGB);
+    Color c;
+    ASSERT_EQ(rgb32->GetPixel(2, 0, &c), Ok);
+    EXPECT_EQ(c.GetValue(), 0xFF122030u);
+
+    spec.masks = {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
+    spec.headerSize = 108; // the header that carries an alpha mask
+    spec.pixel = [](int x, int) { return x == 0 ? 0x80FF0000u : 0xFF00FF00u; };
+    auto argb = Load("argb32.bmp", bmptest::MakeBmp(spec));
+    ASSERT_EQ(argb->GetLastStatus(), Ok);
+    EXPECT_EQ(argb->GetPixelFormat(), PixelFormat32bppARGB);
+    ASSERT_EQ(argb->GetPixel(0, 0, &c), Ok);
+    EXPECT_EQ(c.GetA(), 0x80);
+    EXPECT_EQ(c.GetR(), 0xFF);
+}
+
+TEST_F(BitmapFile, LowAndSixteenBitFilesKeepTheirOwnFormats) {
+    BmpSpec spec;
+    spec.width = 9;
+    spec.height = 4;
+    spec.bitCount = 1;
+    spec.palette = {0x000000, 0xFFFFFF};
+    spec.pixel = [](int x, int y) { return static_cast<std::uint32_t>((x + y) & 1); };
+    auto mono = Load("mono.bmp", bmptest::MakeBmp(spec));
+    ASSERT_EQ(mono->GetLastStatus(), Ok);
+    EXPECT_EQ(mono->GetPixelFormat(), PixelFormat1bppIndexed);
+    EXPECT_EQ(mono->GetWidth(), 9u);
+    EXPECT_EQ(mono->GetHeight(), 4u);
+    Color c;
+    ASSERT_EQ(mono->GetPixel(1, 0, &c), Ok);
+    EXPECT_EQ(c.GetValue(), 0xFFFFFFFFu);
+    ASSERT_EQ(mono->GetPixel(1, 1, &c), Ok);
+    EXPECT_EQ(c.GetValue(), 0xFF000000u);
+
+    spec.bitCount = 4;
+    spec.palette = bmptest::GreyRamp(16);
+    spec.pixel = [](int x, int) { return static_cast<std::uint32_t>(x); };
+    auto nibble = Load("nibble.bmp", bmptest::MakeBmp(spec));
+    ASSERT_EQ(nibble->GetLastStatus(), Ok);
+    EXPECT_EQ(nibble->GetPixelFormat(), PixelFormat4bppIndexed);
+    ASSERT_EQ(nibble->GetPixel(3, 2, &c), Ok);
+    EXPECT_EQ(c.GetValue(), 0xFF333333u);
+    // Read as 24-bit through a converted lock.
+    BitmapData data{};
+    ASSERT_EQ(nibble->LockBits(nullptr, ImageLockModeRead, PixelFormat24bppRGB, &data), Ok);
+    EXPECT_EQ(static_cast<const BYTE*>(data.Scan0)[3 * 8], 0x88);
+    nibble->UnlockBits(&data);
+
+    spec.bitCount = 16;
+    spec.palette.clear();
+    spec.pixel = [](int, int) { return 0x7C00u; }; // 5-5-5 red
+    auto rgb555 = Load("rgb555.bmp", bmptest::MakeBmp(spec));
+    ASSERT_EQ(rgb555->GetLastStatus(), Ok);
+    EXPECT_EQ(rgb555->GetPixelFormat(), PixelFormat16bppRGB555);
+    ASSERT_EQ(rgb555->GetPixel(0, 0, &c), Ok);
+    EXPECT_EQ(c.GetValue(), 0xFFFF0000u);
+
+    spec.masks = {0xF800, 0x07E0, 0x001F};
+    spec.pixel = [](int, int) { return 0x07E0u; }; // 5-6-5 green
+    auto rgb565 = Load("rgb565.bmp", bmptest::MakeBmp(spec));
+    ASSERT_EQ(rgb565->GetLastStatus(), Ok);
+    EXPECT_EQ(rgb565->GetPixelFormat(), PixelFormat16bppRGB565);
+    ASSERT_EQ(rgb565->GetPixel(8, 3, &c), Ok);
+    EXPECT_EQ(c.GetValue(), 0xFF00FF00u);
+}
+
+TEST_F(BitmapFile, UnreadableFilesGiveAFailedBitmap) {
+    BmpSpec spec;
+    spec.width = 16;
+    spec.height = 16;
+    const QByteArray good = bmptest::MakeBmp(spec);
+
+    Bitmap missing(m_dir.filePath("nothing-here.bmp").toStdWString().c_str());
+    ExpectFailed(missing);
+    EXPECT_EQ(missing.GetLastStatus(), FileNotFound);
+
+    auto empty = Load("empty.bmp", QByteArray());
+    ExpectFailed(*empty);
+    auto truncated = Load("truncated.bmp", good.left(good.size() - 10));
+    ExpectFailed(*truncated);
+    auto headerOnly = Load("header.bmp", good.left(20));
+    ExpectFailed(*headerOnly);
+    auto text = Load("text.bmp", QByteArray("this is not a picture at all, just some text\n"));
+    ExpectFailed(*text);
+    QByteArray badHeader = good;
+    badHeader[14] = 7; // header size nobody writes
+    auto bad = Load("badheader.bmp", badHeader);
+    ExpectFailed(*bad);
+
+    Bitmap noName(static_cast<const WCHAR*>(nullptr));
+    ExpectFailed(noName);
+    Bitmap directory(m_dir.path().toStdWString().c_str());
+    ExpectFailed(directory);
+}
+
+TEST_F(BitmapFile, OtherPictureFormatsDecodeThroughTheReader) {
+    QImage png(3, 2, QImage::Format_RGB32);
+    png.fill(QColor(1, 2, 3));
+    const QString path = m_dir.filePath("picture.png");
+    ASSERT_TRUE(png.save(path));
+    Bitmap bitmap(path.toStdWString().c_str());
+    ASSERT_EQ(bitmap.GetLastStatus(), Ok);
+    EXPECT_EQ(bitmap.GetPixelFormat(), PixelFormat24bppRGB);
+    Color c;
+    ASSERT_EQ(bitmap.GetPixel(2, 1, &c), Ok);
+    EXPECT_EQ(c.GetValue(), 0xFF010203u);
+}
