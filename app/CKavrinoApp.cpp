@@ -1,6 +1,14 @@
 #include "CKavrinoApp.h"
 
+#if __has_include("CLoginDlg.h")
 #include "CLoginDlg.h"
+#else
+// The set-up window is a plain dialog from its template until its own class is in.
+class CLoginDlg : public CDialog {
+public:
+    CLoginDlg() : CDialog(150u) {}
+};
+#endif
 
 #if __has_include("GdiplusStartup.h")
 #include "GdiplusStartup.h"

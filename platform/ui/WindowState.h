@@ -8,6 +8,7 @@
 #include "CWnd.h"
 
 #include <QPointer>
+#include <QScrollBar>
 #include <QString>
 #include <QWidget>
 #include <map>

@@ -1,0 +1,310 @@
+// Dialogs from templates, message maps, data exchange, Enter/Esc handling, timers and window lifetime.
+
+#include "UiTestSupport.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <gtest/gtest.h>
+
+using namespace uitest;
+
+namespace {
+
+// The set-up window's template: radios, edits, list boxes, check boxes and buttons.
+class SetupLikeDlg : public CDialog {
+public:
+    SetupLikeDlg() : CDialog(150u) {}
+
+    int clicks = 0;
+    UINT lastRadio = 0;
+    int timerTicks = 0;
+    int nameChanges = 0;
+    int nameFocus = 0;
+    int okCalls = 0;
+    int cancelCalls = 0;
+    bool filterKeys = false;
+
+    CString m_strName;
+    int m_nUserType = 0;
+    int m_nColor = 0;
+    int m_nFrame = 0;
+    CListBox m_listSupported;
+
+    void OnBnClickedAddAll() { ++clicks; }
+    void OnBnClickedUserType(UINT id) { lastRadio = id; }
+    void OnTimer(UINT_PTR id) {
+        if (id == 7)
+            ++timerTicks;
+    }
+    void OnEnChangeName() { ++nameChanges; }
+    void OnEnSetfocusName() { ++nameFocus; }
+    void OnOK() override {
+        ++okCalls;
+        CDialog::OnOK();
+    }
+    void OnCancel() override {
+        ++cancelCalls;
+        CDialog::OnCancel();
+    }
+    BOOL PreTranslateMessage(MSG* pMsg) override {
+        if (filterKeys && pMsg->message == WM_KEYDOWN &&
+            (pMsg->wParam == VK_RETURN || pMsg->wParam == VK_ESCAPE))
+            return TRUE;
+        return CDialog::PreTranslateMessage(pMsg);
+    }
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override {
+        CDialog::DoDataExchange(pDX);
+        DDX_Text(pDX, 1062, m_strName);
+        DDX_Radio(pDX, 1059, m_nUserType);
+        DDX_Check(pDX, 1057, m_nColor);
+        DDX_Text(pDX, 1065, m_nFrame);
+        DDX_Control(pDX, 1063, m_listSupported);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(SetupLikeDlg, CDialog)
+ON_BN_CLICKED(1005, &SetupLikeDlg::OnBnClickedAddAll)
+ON_CONTROL_RANGE(BN_CLICKED, 1059, 1060, &SetupLikeDlg::OnBnClickedUserType)
+ON_WM_TIMER()
+ON_EN_CHANGE(1062, &SetupLikeDlg::OnEnChangeName)
+ON_EN_SETFOCUS(1062, &SetupLikeDlg::OnEnSetfocusName)
+END_MESSAGE_MAP()
+
+struct DialogFixture : ::testing::Test {
+    void SetUp() override {
+        ASSERT_TRUE(dlg.Create(150u, nullptr));
+        dlg.ShowWindow(SW_SHOW);
+    }
+    void TearDown() override {
+        dlg.DestroyWindow();
+        Settle();
+    }
+    SetupLikeDlg dlg;
+};
+
+} // namespace
+
+TEST_F(DialogFixture, EveryTemplateControlExistsWithItsIdTextAndState) {
+    const kavrino::DialogTemplate* t = kavrino::DialogTemplate::Find(150);
+    ASSERT_NE(t, nullptr);
+    CString caption;
+    dlg.GetWindowText(caption);
+    EXPECT_EQ(caption, t->caption);
+    for (const kavrino::ControlTemplate& c : t->controls) {
+        if (c.id < 0)
+            continue;
+        SCOPED_TRACE(c.id);
+        CWnd* item = dlg.GetDlgItem(c.id);
+        ASSERT_NE(item, nullptr);
+        EXPECT_EQ(item->GetDlgCtrlID(), c.id);
+        EXPECT_EQ(item->GetParent(), &dlg);
+        // 1062 and 1065 are exchanged with members by OnInitDialog.
+        const bool exchanged = c.id == 1062 || c.id == 1065;
+        if (!exchanged && c.kind != "LISTBOX" && c.kind != "COMBOBOX" && c.kind != "LISTCTRL" &&
+            c.kind != "IPADDRESS") {
+            CString text;
+            item->GetWindowText(text);
+            EXPECT_EQ(text, c.text);
+        }
+        EXPECT_EQ(item->IsWindowEnabled() != FALSE, !c.Has("DISABLED"));
+        EXPECT_EQ((item->GetStyle() & WS_VISIBLE) != 0, !c.Has("HIDDEN"));
+    }
+    EXPECT_EQ(dlg.GetDlgItem(4242), nullptr);
+}
+
+TEST_F(DialogFixture, ClicksAndNotificationsReachTheMappedHandlers) {
+    // A real mouse click on the button.
+    QWidget* button = ItemWidget(&dlg, 1005);
+    ASSERT_NE(button, nullptr);
+    button->setEnabled(true);
+    const QPoint centre = button->rect().center();
+    QMouseEvent press(QEvent::MouseButtonPress, centre, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, centre, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(button, &press);
+    QApplication::sendEvent(button, &release);
+    EXPECT_EQ(dlg.clicks, 1);
+
+    // A range entry gets the radio's id.
+    static_cast<QAbstractButton*>(ItemWidget(&dlg, 1060))->click();
+    EXPECT_EQ(dlg.lastRadio, 1060u);
+    EXPECT_EQ(dlg.IsDlgButtonChecked(1060), 1u);
+    EXPECT_EQ(dlg.IsDlgButtonChecked(1059), 0u);
+
+    // Setting an edit's text notifies as the user's typing does.
+    const int before = dlg.nameChanges;
+    dlg.SetDlgItemText(1062, L"홍길동");
+    EXPECT_GT(dlg.nameChanges, before);
+
+    // A command sent by the program reaches the same handler.
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(1005, BN_CLICKED), 0);
+    EXPECT_EQ(dlg.clicks, 2);
+}
+
+TEST_F(DialogFixture, UpdateDataExchangesBothWaysAndRefusesANonNumber) {
+    dlg.m_strName = L"이름입력";
+    dlg.m_nUserType = 1;
+    dlg.m_nColor = 1;
+    dlg.m_nFrame = 30;
+    ASSERT_TRUE(dlg.UpdateData(FALSE));
+    CString text;
+    dlg.GetDlgItemText(1062, text);
+    EXPECT_EQ(text, L"이름입력");
+    EXPECT_EQ(dlg.IsDlgButtonChecked(1060), 1u);
+    EXPECT_EQ(dlg.IsDlgButtonChecked(1057), 1u);
+    EXPECT_EQ(dlg.GetDlgItemInt(1065), 30u);
+
+    // The attached member now answers for the control.
+    EXPECT_EQ(dlg.GetDlgItem(1063), &dlg.m_listSupported);
+    dlg.m_listSupported.AddString(L"ROI");
+    EXPECT_EQ(dlg.m_listSupported.GetCount(), 1);
+
+    dlg.SetDlgItemText(1062, L"  작업자 ");
+    dlg.CheckRadioButton(1059, 1060, 1059);
+    dlg.CheckDlgButton(1057, BST_UNCHECKED);
+    dlg.SetDlgItemText(1065, L"45");
+    ASSERT_TRUE(dlg.UpdateData(TRUE));
+    EXPECT_EQ(dlg.m_strName, L"  작업자 ");
+    EXPECT_EQ(dlg.m_nUserType, 0);
+    EXPECT_EQ(dlg.m_nColor, 0);
+    EXPECT_EQ(dlg.m_nFrame, 45);
+
+    // No radio of the group checked reads as -1.
+    dlg.CheckRadioButton(1059, 1060, 0);
+    dlg.UpdateData(TRUE);
+    EXPECT_EQ(dlg.m_nUserType, -1);
+
+    kavrino::MessageBoxRecorder boxes;
+    dlg.SetDlgItemText(1065, L"12abc");
+    EXPECT_FALSE(dlg.UpdateData(TRUE));
+    EXPECT_EQ(dlg.m_nFrame, 45);
+    EXPECT_EQ(boxes.Count(), 1u);
+}
+
+TEST_F(DialogFixture, EnterAndEscReachOkAndCancelOnlyWithoutAFilter) {
+    QWidget* name = ItemWidget(&dlg, 1062);
+    ASSERT_NE(name, nullptr);
+
+    dlg.filterKeys = true;
+    PressKey(name, Qt::Key_Return);
+    PressKey(name, Qt::Key_Escape);
+    EXPECT_EQ(dlg.okCalls, 0);
+    EXPECT_EQ(dlg.cancelCalls, 0);
+    EXPECT_TRUE(dlg.IsWindowVisible());
+
+    dlg.filterKeys = false;
+    PressKey(name, Qt::Key_Return);
+    EXPECT_EQ(dlg.okCalls, 1);
+    // A modeless dialog's OnOK hides it.
+    EXPECT_FALSE(dlg.IsWindowVisible());
+    dlg.ShowWindow(SW_SHOW);
+    PressKey(name, Qt::Key_Escape);
+    EXPECT_EQ(dlg.cancelCalls, 1);
+    EXPECT_FALSE(dlg.IsWindowVisible());
+}
+
+TEST(DialogKeys, EnterInAMultiLineEditThatWantsItMakesANewLine) {
+    CDialog page(143u);
+    ASSERT_TRUE(page.Create(143u, nullptr));
+    page.ShowWindow(SW_SHOW);
+    auto* method = qobject_cast<QPlainTextEdit*>(ItemWidget(&page, 1078));
+    ASSERT_NE(method, nullptr);
+    method->setPlainText(QStringLiteral("a"));
+    method->moveCursor(QTextCursor::End);
+    PressKey(method, Qt::Key_Return);
+    EXPECT_TRUE(page.IsWindowVisible());
+    CString text;
+    page.GetDlgItemText(1078, text);
+    // The multi-line edit reports its line breaks as CR LF.
+    EXPECT_EQ(text, L"a\r\n");
+    page.DestroyWindow();
+    Settle();
+}
+
+TEST_F(DialogFixture, TimersFireUntilKilledAndStopWithTheWindow) {
+    ASSERT_NE(dlg.SetTimer(7, 5, nullptr), 0u);
+    ASSERT_TRUE(kavrino::PumpUntil([&] { return dlg.timerTicks >= 2; }));
+    EXPECT_TRUE(dlg.KillTimer(7));
+    EXPECT_FALSE(dlg.KillTimer(7));
+    const int ticks = dlg.timerTicks;
+    for (int i = 0; i < 20; ++i)
+        Settle();
+    EXPECT_EQ(dlg.timerTicks, ticks);
+
+    dlg.SetTimer(7, 1, nullptr);
+    dlg.DestroyWindow();
+    EXPECT_EQ(dlg.m_hWnd, nullptr);
+    const int atDestroy = dlg.timerTicks;
+    for (int i = 0; i < 20; ++i)
+        Settle();
+    EXPECT_EQ(dlg.timerTicks, atDestroy);
+}
+
+TEST_F(DialogFixture, ADestroyedWindowsHandleNamesNothing) {
+    HWND hwnd = dlg.m_hWnd;
+    HWND item = nullptr;
+    dlg.GetDlgItem(1062, &item);
+    ASSERT_TRUE(IsWindow(hwnd));
+    ASSERT_TRUE(IsWindow(item));
+    dlg.DestroyWindow();
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_FALSE(IsWindow(item));
+    EXPECT_EQ(CWnd::FromHandle(hwnd), nullptr);
+    EXPECT_FALSE(::PostMessage(hwnd, WM_APP + 1, 0, 0));
+    EXPECT_EQ(::SendMessage(hwnd, WM_APP + 1, 0, 0), 0);
+    // Operations on the dead window fail quietly.
+    EXPECT_FALSE(dlg.ShowWindow(SW_SHOW));
+    EXPECT_EQ(dlg.GetDlgItem(1062), nullptr);
+    // The member attached by data exchange is detached as well.
+    EXPECT_EQ(dlg.m_listSupported.m_hWnd, nullptr);
+}
+
+namespace {
+
+class ModalDlg : public CDialog {
+public:
+    ModalDlg() : CDialog(100u) {}
+    bool initialised = false;
+    int destroyed = 0;
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        initialised = true;
+        return TRUE;
+    }
+    void OnDestroy() {
+        ++destroyed;
+        CDialog::OnDestroy();
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(ModalDlg, CDialog)
+ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+} // namespace
+
+TEST(ModalDialog, RunsUntilEndedAndIsDestroyedBeforeDoModalReturns) {
+    ModalDlg dlg;
+    bool sawVisible = false;
+    kavrino::ModalDialogScope scope([&](CDialog* d) {
+        sawVisible = d->IsWindowVisible() != FALSE;
+        // The OK button of the About box ends it.
+        static_cast<QAbstractButton*>(ItemWidget(d, IDOK))->click();
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_TRUE(dlg.initialised);
+    EXPECT_TRUE(sawVisible);
+    EXPECT_EQ(dlg.destroyed, 1);
+    EXPECT_EQ(dlg.m_hWnd, nullptr);
+
+    kavrino::ModalDialogScope later([](CDialog* d) { d->PostMessage(WM_CLOSE); });
+    // WM_CLOSE is a cancel for a dialog; the posted message ends the loop that DoModal runs.
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    Settle();
+}

@@ -1,0 +1,201 @@
+// Calls from a worker thread into windows, posted messages and message boxes raised off the
+// user-interface thread.
+
+#include "UiTestSupport.h"
+
+#include <atomic>
+#include <gtest/gtest.h>
+#include <thread>
+
+using namespace uitest;
+
+namespace {
+
+constexpr UINT WM_TEST_FINISHED = 0x8001;
+constexpr UINT WM_KEYPAD = 0x812C;
+
+class MainLikeDlg : public CDialog {
+public:
+    MainLikeDlg() : CDialog(102u) {}
+    int finished = 0;
+    LPARAM lastKeypad = 0;
+    std::atomic<int> changes{0};
+
+    LRESULT OnTestFinished(WPARAM, LPARAM) {
+        ++finished;
+        return 0;
+    }
+    LRESULT OnKeypad(WPARAM, LPARAM lParam) {
+        lastKeypad = lParam;
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(MainLikeDlg, CDialog)
+ON_MESSAGE(WM_TEST_FINISHED, &MainLikeDlg::OnTestFinished)
+ON_MESSAGE(WM_KEYPAD, &MainLikeDlg::OnKeypad)
+END_MESSAGE_MAP()
+
+// A page whose edit's change notification switches something, as the white-balance page does.
+class PageDlg : public CDialog {
+public:
+    PageDlg() : CDialog(151u) {}
+    std::atomic<int> changes{0};
+    std::atomic<bool> onUiThread{true};
+    void OnEnChange() {
+        if (!kavrino::IsUiThread())
+            onUiThread = false;
+        ++changes;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(PageDlg, CDialog)
+ON_EN_CHANGE(1111, &PageDlg::OnEnChange)
+END_MESSAGE_MAP()
+
+} // namespace
+
+TEST(WorkerThread, ShowsMovesAndRelabelsWhileTheUserInterfaceRuns) {
+    MainLikeDlg main;
+    ASSERT_TRUE(main.Create(102u, nullptr));
+    main.ShowWindow(SW_SHOW);
+    PageDlg page;
+    ASSERT_TRUE(page.Create(151u, &main));
+    ASSERT_FALSE(page.IsWindowVisible());
+    auto* list = static_cast<CListBox*>(main.GetDlgItem(1002));
+    list->AddString(L"ROI");
+    list->AddString(L"화이트 밸런스");
+
+    std::atomic<bool> done{false};
+    BOOL shown = FALSE;
+    CRect placed;
+    CString label;
+    std::thread runner([&] {
+        // What the test runner does for one item.
+        list->SetCurSel(1);
+        page.MoveWindow(200, 20, 1050, 410, TRUE);
+        page.ShowWindow(SW_SHOW);
+        page.SetDlgItemText(1111, L"BayerRG8");
+        main.GetDlgItem(1003)->SetWindowText(L"검사 취소");
+        shown = page.IsWindowVisible();
+        page.GetWindowRect(&placed);
+        main.GetDlgItem(1003)->GetWindowText(label);
+        done = true;
+    });
+    // The user-interface thread keeps processing messages meanwhile.
+    ASSERT_TRUE(kavrino::PumpUntil([&] { return done.load(); }));
+    runner.join();
+
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(label, L"검사 취소");
+    EXPECT_EQ(placed.Width(), 1050);
+    EXPECT_EQ(placed.Height(), 410);
+    CRect mainRect;
+    main.GetWindowRect(&mainRect);
+    CRect clientOrigin(0, 0, 0, 0);
+    main.ClientToScreen(&clientOrigin);
+    EXPECT_EQ(placed.left - clientOrigin.left, 200);
+    EXPECT_EQ(placed.top - clientOrigin.top, 20);
+    EXPECT_EQ(list->GetCurSel(), 1);
+    CString edit;
+    page.GetDlgItemText(1111, edit);
+    EXPECT_EQ(edit, L"BayerRG8");
+    // The change notification ran on the user-interface thread before the worker went on.
+    EXPECT_GE(page.changes.load(), 1);
+    EXPECT_TRUE(page.onUiThread.load());
+
+    page.DestroyWindow();
+    main.DestroyWindow();
+    Settle();
+}
+
+TEST(WorkerThread, CallsOnADestroyedWindowFailCleanly) {
+    MainLikeDlg main;
+    ASSERT_TRUE(main.Create(102u, nullptr));
+    CWnd* button = main.GetDlgItem(1003);
+    HWND buttonHandle = button->m_hWnd;
+    main.DestroyWindow();
+    Settle();
+    std::atomic<bool> done{false};
+    LRESULT sent = -1;
+    BOOL posted = TRUE;
+    std::thread worker([&] {
+        sent = ::SendMessage(buttonHandle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"x"));
+        posted = ::PostMessage(buttonHandle, WM_APP, 0, 0);
+        done = true;
+    });
+    ASSERT_TRUE(kavrino::PumpUntil([&] { return done.load(); }));
+    worker.join();
+    EXPECT_EQ(sent, 0);
+    EXPECT_FALSE(posted);
+}
+
+TEST(PostedMessages, ReachTheHandlerFromAnyThreadAndAreDroppedForAGoneWindow) {
+    MainLikeDlg main;
+    ASSERT_TRUE(main.Create(102u, nullptr));
+    EXPECT_TRUE(main.PostMessage(WM_TEST_FINISHED, 0, 0));
+    // Posting does not run the handler at once.
+    EXPECT_EQ(main.finished, 0);
+    std::thread poster([&] { ::PostMessage(main.m_hWnd, WM_KEYPAD, 0, 0x0210); });
+    poster.join();
+    ASSERT_TRUE(kavrino::PumpUntil([&] { return main.finished == 1 && main.lastKeypad == 0x0210; }));
+
+    // A message still queued when its window goes is dropped, not delivered to a dead object.
+    main.PostMessage(WM_TEST_FINISHED, 0, 0);
+    main.DestroyWindow();
+    Settle();
+    EXPECT_EQ(main.finished, 1);
+}
+
+TEST(MessageBoxes, ABoxFromAWorkerIsAnsweredOnTheUserInterfaceThread) {
+    std::atomic<bool> done{false};
+    std::atomic<bool> answeredOnUi{false};
+    int answer = 0;
+    kavrino::SetMessageBoxHandler([&](const CString& text, const CString&, UINT type) {
+        answeredOnUi = kavrino::IsUiThread();
+        EXPECT_EQ(text, L"Mil 연결 실패");
+        EXPECT_EQ(type & MB_TYPEMASK, MB_YESNO);
+        return IDNO;
+    });
+    std::thread worker([&] {
+        answer = AfxMessageBox(L"Mil 연결 실패", MB_YESNO);
+        done = true;
+    });
+    ASSERT_TRUE(kavrino::PumpUntil([&] { return done.load(); }));
+    worker.join();
+    EXPECT_EQ(answer, IDNO);
+    EXPECT_TRUE(answeredOnUi.load());
+
+    // The recorder keeps every text, in order, with the application's name as caption.
+    kavrino::MessageBoxRecorder recorder(IDOK);
+    std::thread second([&] { AfxMessageBox(L"시작 될 항목을 선택하세요"); });
+    ASSERT_TRUE(kavrino::PumpUntil([&] { return recorder.Count() == 1; }));
+    second.join();
+    EXPECT_EQ(AfxMessageBox(L"검사 할 항목을 추가하세요."), IDOK);
+    const auto texts = recorder.Texts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0], L"시작 될 항목을 선택하세요");
+    EXPECT_EQ(texts[1], L"검사 할 항목을 추가하세요.");
+}
+
+TEST(FileDialogs, TheHookSeesTheRequestAndGivesThePath) {
+    kavrino::FileDialogAnswer answer(CString(L"/tmp/kavrino/오늘"));
+    CFileDialog save(FALSE, L"LOG file", nullptr, OFN_ENABLESIZING, L"LOG File (*.log)|*.log|");
+    ASSERT_EQ(save.DoModal(), IDOK);
+    ASSERT_EQ(answer.Requests().size(), 1u);
+    const kavrino::FileDialogRequest& r = answer.Requests()[0];
+    EXPECT_FALSE(r.open);
+    EXPECT_EQ(r.defaultExtension, L"LOG file");
+    EXPECT_EQ(r.flags, OFN_ENABLESIZING);
+    EXPECT_EQ(r.filter, L"LOG File (*.log)|*.log|");
+    // A name without an extension gets the filter's.
+    EXPECT_EQ(save.GetPathName(), L"/tmp/kavrino/오늘.log");
+    EXPECT_EQ(save.GetFileName(), L"오늘.log");
+
+    answer.SetPath(CString());
+    CFileDialog open(TRUE, L"DCF file", nullptr, OFN_ENABLESIZING, L"DCF File (*.dcf)|*.dcf|");
+    EXPECT_EQ(open.DoModal(), IDCANCEL);
+    EXPECT_TRUE(open.GetPathName().IsEmpty());
+}
