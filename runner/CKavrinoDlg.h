@@ -4,12 +4,28 @@
 // pages, the display window and the runner read and write its members directly.
 
 #include "Platform.h"
+#include "Mil.h"
+#if __has_include("GenApi.h")
+#include "GenApi.h"
+#else
+namespace GenApi {
+class INodeMap;
+}
+#endif
 #include "CDragAndDropListBox.h"
 #include "CMyCriticalSection.h"
 #include "TestResult.h"
 
 #include <atomic>
+#include <cstddef>
 #include <memory>
+#include <vector>
+
+#include <opencv2/core.hpp>
+
+#ifndef afx_msg
+#define afx_msg
+#endif
 
 class CDisplayDlg;
 class CROIDlg;
@@ -100,9 +116,15 @@ public:
     void DestroyPages();
 
     // Feature access (runner/CKavrinoDlgFeature.cpp)
-    void SetFeature(const wchar_t* name, MIL_INT64 access, void* value);
+    // value points to a value of the feature's own type (double, MIL_INT64, MIL_BOOL, wide text); with
+    // FEATURE_VALUE_AS_STRING it is a wide text, which also writes an enumeration by its entry name.
+    void SetFeature(const wchar_t* name, MIL_INT64 access, const void* value);
+    // out points to the caller's initialised variable of the feature's own type; a text (string,
+    // enumeration, or any value read with FEATURE_VALUE_AS_STRING) goes into a buffer of kFeatureTextSize
+    // wide characters.
     void GetFeature(const wchar_t* name, MIL_INT64 access, void* out);
-    // A text read into a buffer of capacity wide characters (terminating zero included).
+    // A text read into a buffer of capacity wide characters (terminating zero included); a longer text is
+    // cut to capacity - 1 characters.
     void GetFeature(const wchar_t* name, MIL_INT64 access, wchar_t* out, std::size_t capacity);
     BOOL CheckMilError(CString strContext);
 
@@ -110,12 +132,29 @@ public:
     void StartLive();
     void StopLive();
     static MIL_INT GrabFrameHook(MIL_INT hookType, MIL_ID eventId, void* userData);
+    // The hook's work for one grabbed buffer (library thread).
+    void OnFrameGrabbed(MIL_ID milBuffer);
     void CopyFrame(const BYTE* pSrc);
     void UpdateFrameRate();
+    // The current frame as an 8-bit picture (grey, or colour for the Bayer formats); false when there is
+    // no frame of the current size and format in the frame buffer.
+    bool GetFrameImage(cv::Mat& image);
+    // Bytes per pixel of a pixel-format name in the frame buffer; 0 for a name that is not supported.
+    static int BytesPerPixel(const CString& strPixelFormat);
+    // A fresh, zeroed frame buffer of m_nWidth x m_nHeight x 2 bytes (done at every connection).
+    void AllocateFrameBuffer();
+    // Bytes allocated for m_pFrameBuf at connection (0 without a buffer).
+    std::size_t FrameBufferSize() const { return m_nFrameBufSize; }
+
+    // Text buffers of the device information and of the text reads that give no size.
+    static constexpr std::size_t kFeatureTextSize = 100;
 
     // Camera controls (runner/CKavrinoDlgControls.cpp)
     BOOL ShowExposure();
     void InitGainSlider();
+    // The gain per slider position for the camera's maximum gain, and the position that shows a gain.
+    static double GainStepFor(double dMax);
+    static int GainSliderPosition(double dGain, double dStep);
 
     // Test runner (runner/CKavrinoDlgRunner.cpp)
     static DWORD WINAPI TestThreadProc(LPVOID param);
@@ -220,9 +259,33 @@ protected:
     afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
     afx_msg void OnPaint();
     afx_msg HCURSOR OnQueryDragIcon();
+    afx_msg LRESULT OnPixelFormatWarning(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Posted by the grab hook, which must not wait for a message box on the library's thread.
+    static constexpr UINT WM_PIXEL_FORMAT_WARNING = WM_APP + 0x101;
+
+    BOOL IsEditMode() const;
+    void CreatePages();
+    void HandDigitizerToPages();
+    void DestroyDisplay();
+    void BeginRunnerCleanup();
+    void ApplyExposureLimit(MIL_INT64 limit);
+    void ReleaseFrameBuffer();
+
+    CFont m_fontList;
+    // Bytes behind m_pFrameBuf; the hook never copies more.
+    std::size_t m_nFrameBufSize = 0;
+    // The geometry the grab hook copies with, fixed by StartLive before the hook is installed.
+    int m_nLiveWidth = 0;
+    int m_nLiveHeight = 0;
+    int m_nLiveBytesPerPixel = 0;
+    int m_nLiveBufferBytes = 0;
+    CString m_strLiveFormat;
+    std::vector<BYTE> m_grabBlock;
+    std::atomic<bool> m_bFormatWarned{false};
+
     // Shared with the runner thread, which outlives nothing it reaches through it (runner/RunnerLink.h).
     std::shared_ptr<RunnerLink> m_pRunnerLink;
 };

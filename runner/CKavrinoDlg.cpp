@@ -1,0 +1,625 @@
+// The main window: its creation and destruction, the connect button, the imaging-library connection and
+// the reading of the device information.
+
+#include "CKavrinoDlg.h"
+
+#include "CAboutDlg.h"
+#include "EnterEscFilter.h"
+#if __has_include("RunnerLink.h")
+#include "RunnerLink.h"
+#define KAVRINO_HAS_RUNNER_LINK 1
+#endif
+
+#if __has_include("CKavrinoApp.h")
+#include "CKavrinoApp.h"
+#define KAVRINO_HAS_APP 1
+#endif
+#if __has_include("CDisplayDlg.h")
+#include "CDisplayDlg.h"
+#define KAVRINO_HAS_DISPLAY 1
+#endif
+// The pages are created as their classes exist; a page without a class keeps a null pointer.
+#if __has_include("CROIDlg.h")
+#include "CROIDlg.h"
+#define KAVRINO_HAS_CROIDLG 1
+#endif
+#if __has_include("CTestPatternDlg.h")
+#include "CTestPatternDlg.h"
+#define KAVRINO_HAS_CTESTPATTERNDLG 1
+#endif
+#if __has_include("CPixelFormatDlg.h")
+#include "CPixelFormatDlg.h"
+#define KAVRINO_HAS_CPIXELFORMATDLG 1
+#endif
+#if __has_include("CTapBalanceDlg.h")
+#include "CTapBalanceDlg.h"
+#define KAVRINO_HAS_CTAPBALANCEDLG 1
+#endif
+#if __has_include("CDeviceInfoDlg.h")
+#include "CDeviceInfoDlg.h"
+#define KAVRINO_HAS_CDEVICEINFODLG 1
+#endif
+#if __has_include("CFrameRateDlg.h")
+#include "CFrameRateDlg.h"
+#define KAVRINO_HAS_CFRAMERATEDLG 1
+#endif
+#if __has_include("CExposureDlg.h")
+#include "CExposureDlg.h"
+#define KAVRINO_HAS_CEXPOSUREDLG 1
+#endif
+#if __has_include("CGainDlg.h")
+#include "CGainDlg.h"
+#define KAVRINO_HAS_CGAINDLG 1
+#endif
+#if __has_include("CTriggerIODlg.h")
+#include "CTriggerIODlg.h"
+#define KAVRINO_HAS_CTRIGGERIODLG 1
+#endif
+#if __has_include("CNotSupportDlg.h")
+#include "CNotSupportDlg.h"
+#define KAVRINO_HAS_CNOTSUPPORTDLG 1
+#endif
+#if __has_include("CReportDlg.h")
+#include "CReportDlg.h"
+#define KAVRINO_HAS_CREPORTDLG 1
+#endif
+#if __has_include("CWhiteBalanceDlg.h")
+#include "CWhiteBalanceDlg.h"
+#define KAVRINO_HAS_CWHITEBALANCEDLG 1
+#endif
+#if __has_include("CAlignDlg.h")
+#include "CAlignDlg.h"
+#define KAVRINO_HAS_CALIGNDLG 1
+#endif
+#if __has_include("CBlackLevelDlg.h")
+#include "CBlackLevelDlg.h"
+#define KAVRINO_HAS_CBLACKLEVELDLG 1
+#endif
+#if __has_include("CReverseXYDlg.h")
+#include "CReverseXYDlg.h"
+#define KAVRINO_HAS_CREVERSEXYDLG 1
+#endif
+#if __has_include("CGamma_LUTDlg.h")
+#include "CGamma_LUTDlg.h"
+#define KAVRINO_HAS_CGAMMA_LUTDLG 1
+#endif
+#if __has_include("CCXPLinkConfigDlg.h")
+#include "CCXPLinkConfigDlg.h"
+#define KAVRINO_HAS_CCXPLINKCONFIGDLG 1
+#endif
+#if __has_include("CBinningDlg.h")
+#include "CBinningDlg.h"
+#define KAVRINO_HAS_CBINNINGDLG 1
+#endif
+#if __has_include("CDecimationDlg.h")
+#include "CDecimationDlg.h"
+#define KAVRINO_HAS_CDECIMATIONDLG 1
+#endif
+#if __has_include("CBrightDlg.h")
+#include "CBrightDlg.h"
+#define KAVRINO_HAS_CBRIGHTDLG 1
+#endif
+#if __has_include("CBrightCenterDlg.h")
+#include "CBrightCenterDlg.h"
+#define KAVRINO_HAS_CBRIGHTCENTERDLG 1
+#endif
+
+int g_nImageWidth = 0;
+int g_nImageHeight = 0;
+
+namespace {
+constexpr int kProgramIcon = 128;
+constexpr UINT kAboutString = 101;
+constexpr int kDisplayTemplate = 134;
+constexpr COLORREF kIconBackground = RGB(240, 240, 240);
+} // namespace
+
+BEGIN_MESSAGE_MAP(CKavrinoDlg, CDialog)
+ON_BN_CLICKED(IDC_CONNECT, &CKavrinoDlg::OnBnClickedConnect)
+ON_LBN_SELCHANGE(IDC_TEST_LIST, &CKavrinoDlg::OnLbnSelchangeTestList)
+ON_BN_CLICKED(IDC_START_TEST, &CKavrinoDlg::OnBnClickedStartTest)
+ON_BN_CLICKED(IDC_LIVE, &CKavrinoDlg::OnBnClickedLive)
+ON_BN_CLICKED(IDOK, &CKavrinoDlg::OnBnClickedOk)
+ON_BN_CLICKED(IDCANCEL, &CKavrinoDlg::OnBnClickedCancel)
+ON_WM_CLOSE()
+ON_MESSAGE(WM_TEST_FINISHED, &CKavrinoDlg::OnTestFinished)
+ON_MESSAGE(WM_PIXEL_FORMAT_WARNING, &CKavrinoDlg::OnPixelFormatWarning)
+ON_CONTROL_RANGE(BN_CLICKED, IDC_TAP2, IDC_TAP4, &CKavrinoDlg::OnBnClickedMode)
+ON_WM_TIMER()
+ON_BN_CLICKED(IDC_EXPOSURE_APPLY, &CKavrinoDlg::OnBnClickedExposureApply)
+ON_BN_CLICKED(IDC_EXPOSURE_MIN, &CKavrinoDlg::OnBnClickedExposureMin)
+ON_BN_CLICKED(IDC_EXPOSURE_MAX, &CKavrinoDlg::OnBnClickedExposureMax)
+ON_NOTIFY(NM_RELEASEDCAPTURE, IDC_GAIN_SLIDER, &CKavrinoDlg::OnNMReleasedcaptureGainSlider)
+ON_CBN_SELCHANGE(IDC_PIXEL_FORMAT, &CKavrinoDlg::OnCbnSelchangePixelFormat)
+ON_NOTIFY(IPN_FIELDCHANGED, IDC_IP_ADDRESS, &CKavrinoDlg::OnIpnFieldchangedIpAddress)
+ON_BN_CLICKED(IDC_GRAB_ONE, &CKavrinoDlg::OnBnClickedGrabOne)
+ON_WM_SYSCOMMAND()
+ON_WM_PAINT()
+ON_WM_QUERYDRAGICON()
+END_MESSAGE_MAP()
+
+CKavrinoDlg::CKavrinoDlg(CWnd* pParent) : CDialog(IDD, pParent) {
+    m_hIcon = ::LoadIcon(AfxGetInstanceHandle(), MAKEINTRESOURCE(kProgramIcon));
+}
+
+CKavrinoDlg::~CKavrinoDlg() {
+    // A window ended without WM_CLOSE (IDCANCEL) still holds the grabber, the pages and the frame buffer:
+    // release them here, before the members the grab hook writes go away.
+    BeginRunnerCleanup();
+    MilDisconnect();
+    DestroyPages();
+    DestroyDisplay();
+    ReleaseFrameBuffer();
+    delete[] m_pResults;
+    m_pResults = nullptr;
+}
+
+void CKavrinoDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_TEST_LIST, m_listTest);
+    DDX_Control(pDX, IDC_GAIN_SLIDER, m_sliderGain);
+    DDX_Control(pDX, IDC_PIXEL_FORMAT, m_cmbPixelFormat);
+    DDX_Radio(pDX, IDC_TAP2, m_nTapMode);
+    DDX_Control(pDX, IDC_IP_ADDRESS, m_ipAddress);
+}
+
+BOOL CKavrinoDlg::PreTranslateMessage(MSG* pMsg) {
+    // Enter and Esc never close the main window.
+    return kavrino::EnterEscFilter(this, pMsg);
+}
+
+BOOL CKavrinoDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+
+    LARGE_INTEGER frequency{};
+    QueryPerformanceFrequency(&frequency);
+    m_dMsPerTick = frequency.QuadPart > 0 ? 1000.0 / static_cast<double>(frequency.QuadPart) : 0.0;
+
+    CMenu* pSysMenu = GetSystemMenu(FALSE);
+    const CString strAboutMenu = kavrino::LoadResourceString(kAboutString);
+    if (pSysMenu != nullptr && !strAboutMenu.IsEmpty()) {
+        pSysMenu->AppendMenu(MF_SEPARATOR);
+        pSysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, strAboutMenu);
+    }
+
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+
+    m_hStopEvent = CreateEvent(nullptr, TRUE, FALSE, nullptr);
+
+    if (m_pTestItemList != nullptr) {
+        for (POSITION pos = m_pTestItemList->GetHeadPosition(); pos != nullptr;)
+            m_listTest.AddString(m_pTestItemList->GetNext(pos));
+    }
+    m_listTest.SetCurSel(0);
+
+    CreatePages();
+
+#ifdef KAVRINO_HAS_DISPLAY
+    m_pDisplayDlg = new CDisplayDlg;
+    m_pDisplayDlg->Create(kDisplayTemplate, this);
+    m_pDisplayDlg->ShowWindow(SW_SHOW);
+#endif
+
+    m_fontList.CreateFont(15, 0, 0, 0, FW_SEMIBOLD, FALSE, FALSE, FALSE, HANGEUL_CHARSET, OUT_STROKE_PRECIS,
+                          CLIP_STROKE_PRECIS, DRAFT_QUALITY, VARIABLE_PITCH | FF_MODERN, L"Arial");
+    m_listTest.SetFont(&m_fontList, TRUE);
+
+    m_cmbPixelFormat.AddString(L"Mono8");
+    m_cmbPixelFormat.AddString(L"Mono10");
+    if (m_bColorCamera) {
+        m_cmbPixelFormat.AddString(L"BayerRG8");
+        m_cmbPixelFormat.AddString(L"BayerRG10");
+    }
+
+    // Outside edit mode the operator can neither reselect nor reorder the items.
+    m_listTest.EnableWindow(IsEditMode());
+
+    SetTimer(TIMER_FRAME_RATE, 1000, nullptr);
+    return TRUE;
+}
+
+BOOL CKavrinoDlg::IsEditMode() const {
+#ifdef KAVRINO_HAS_APP
+    return theApp.g_bEditMode ? TRUE : FALSE;
+#else
+    return FALSE;
+#endif
+}
+
+void CKavrinoDlg::OnBnClickedConnect() {
+    CWaitCursor wait;
+
+    if (m_bConnected) {
+        MilDisconnect();
+        StopTest();
+        m_bConnected = FALSE;
+        SetDlgItemText(IDC_CONNECT, L"연결");
+        return;
+    }
+
+    if (!ConnectCamera()) {
+        AfxMessageBox(L"Mil 연결 실패");
+        MilDisconnect();
+        return;
+    }
+
+    SetDlgItemText(IDC_CONNECT, L"연결 끊음");
+    m_bConnected = TRUE;
+    ReadDeviceInfo();
+    InitGainSlider();
+    SetDlgItemInt(IDC_WIDTH, static_cast<UINT>(m_nWidth), TRUE);
+    SetDlgItemInt(IDC_HEIGHT, static_cast<UINT>(m_nHeight), TRUE);
+
+    AllocateFrameBuffer();
+    g_nImageWidth = m_nWidth;
+    g_nImageHeight = m_nHeight;
+}
+
+BOOL CKavrinoDlg::ConnectCamera() {
+    m_strPixelFormat = L"Mono8";
+    m_strDcfFile.Empty();
+    if (m_pDcfList != nullptr && !m_pDcfList->IsEmpty())
+        m_strDcfFile = m_pDcfList->GetHead();
+    MilConnect(m_strDcfFile);
+    return m_milDigitizer != M_NULL ? TRUE : FALSE;
+}
+
+void CKavrinoDlg::MilConnect(CString strDcfFile) {
+    // Connecting over a connection would leak it and leave its grab hook running: release it first.
+    if (m_milApplication != M_NULL || m_milSystem != M_NULL || m_milDigitizer != M_NULL ||
+        m_milImage != M_NULL)
+        MilDisconnect();
+
+    m_strDcfFile = strDcfFile;
+    m_milApplication = MappAlloc(M_SYSTEM_DEFAULT, M_DEFAULT);
+    m_milSystem = MsysAlloc(M_DEFAULT, M_SYSTEM_RADIENTCXP, M_DEFAULT, M_DEFAULT);
+    m_milDigitizer = MdigAlloc(m_milSystem, M_DEV0, m_strDcfFile, M_DEFAULT);
+    if (m_milDigitizer == M_NULL)
+        return;
+
+    HandDigitizerToPages();
+
+    const MIL_INT nWidth = MdigInquire(m_milDigitizer, M_SIZE_X);
+    const MIL_INT nHeight = MdigInquire(m_milDigitizer, M_SIZE_Y);
+    m_nWidth = m_nFullWidth = static_cast<int>(nWidth);
+    m_nHeight = m_nFullHeight = static_cast<int>(nHeight);
+
+    const bool b8Bit = m_strPixelFormat == L"Mono8" || m_strPixelFormat == L"BayerRG8";
+    m_milImage =
+        MbufAlloc2d(m_milSystem, nWidth, nHeight, (b8Bit ? 8 : 16) + M_UNSIGNED, M_IMAGE + M_GRAB + M_PROC);
+}
+
+void CKavrinoDlg::MilDisconnect() {
+    StopLive();
+    if (m_milImage != M_NULL)
+        MbufFree(m_milImage);
+    if (m_milDigitizer != M_NULL)
+        MdigFree(m_milDigitizer);
+    if (m_milSystem != M_NULL)
+        MsysFree(m_milSystem);
+    if (m_milApplication != M_NULL)
+        MappFree(m_milApplication);
+    m_milImage = M_NULL;
+    m_milDigitizer = M_NULL;
+    m_milSystem = M_NULL;
+    m_milApplication = M_NULL;
+}
+
+void CKavrinoDlg::ReadDeviceInfo() {
+    const struct {
+        const wchar_t* name;
+        CString* target;
+    } deviceStrings[] = {
+        {L"DeviceModelName", &m_strModelName},
+        {L"DeviceSerialNumber", &m_strSerialNumber},
+        {L"DeviceVersion", &m_strDeviceVersion},
+    };
+    for (const auto& entry : deviceStrings) {
+        wchar_t szValue[kFeatureTextSize] = {};
+        GetFeature(entry.name, FEATURE_VALUE, szValue, kFeatureTextSize);
+        *entry.target = szValue;
+    }
+
+    SetFeature(L"AcquisitionStop", FEATURE_EXECUTE, nullptr);
+    SetFeature(L"TriggerMode", FEATURE_VALUE_AS_STRING, L"Off");
+    SetFeature(L"PixelFormat", FEATURE_VALUE_AS_STRING, L"Mono8");
+    m_cmbPixelFormat.SetCurSel(0);
+
+    double dExposure = 0.0;
+    GetFeature(L"ExposureTime", FEATURE_VALUE, &dExposure);
+    m_dExposure = dExposure;
+    m_dSavedExposure = dExposure;
+    ShowExposure();
+
+    if (m_bColorCamera == 1) {
+        for (const wchar_t* colour : {L"Red", L"Green", L"Blue"}) {
+            SetFeature(L"BalanceRatioSelector", FEATURE_VALUE_AS_STRING, colour);
+            const double dRatio = 1.0;
+            SetFeature(L"BalanceRatio", FEATURE_VALUE, &dRatio);
+        }
+    }
+}
+
+void CKavrinoDlg::OnClose() {
+    KillTimer(TIMER_FRAME_RATE);
+    MilDisconnect();
+    StopTest();
+    // From here on a woken runner must not reach the rows or the pages that are freed below.
+    BeginRunnerCleanup();
+    delete[] m_pResults;
+    m_pResults = nullptr;
+    DestroyPages();
+    DestroyDisplay();
+    if (m_hStopEvent != nullptr) {
+        CloseHandle(m_hStopEvent);
+        m_hStopEvent = nullptr;
+    }
+    if (m_hTestThread != nullptr) {
+        CloseHandle(m_hTestThread);
+        m_hTestThread = nullptr;
+    }
+    ReleaseFrameBuffer();
+    StopLive();
+    m_bConnected = FALSE;
+    CDialog::OnClose();
+}
+
+void CKavrinoDlg::CreatePages() {
+#ifdef KAVRINO_HAS_CROIDLG
+    m_pROIDlg = new CROIDlg;
+    m_pROIDlg->Create(MAKEINTRESOURCE(130), this);
+#endif
+#ifdef KAVRINO_HAS_CTESTPATTERNDLG
+    m_pTestPatternDlg = new CTestPatternDlg;
+    m_pTestPatternDlg->Create(MAKEINTRESOURCE(131), this);
+#endif
+#ifdef KAVRINO_HAS_CPIXELFORMATDLG
+    m_pPixelFormatDlg = new CPixelFormatDlg;
+    m_pPixelFormatDlg->SetDcfPaths(m_pDcfList);
+    m_pPixelFormatDlg->Create(MAKEINTRESOURCE(133), this);
+#endif
+#ifdef KAVRINO_HAS_CTAPBALANCEDLG
+    m_pTapBalanceDlg = new CTapBalanceDlg;
+    m_pTapBalanceDlg->Create(MAKEINTRESOURCE(142), this);
+#endif
+#ifdef KAVRINO_HAS_CDEVICEINFODLG
+    m_pDeviceInfoDlg = new CDeviceInfoDlg;
+    m_pDeviceInfoDlg->Create(MAKEINTRESOURCE(143), this);
+#endif
+#ifdef KAVRINO_HAS_CFRAMERATEDLG
+    m_pFrameRateDlg = new CFrameRateDlg;
+    m_pFrameRateDlg->m_pFrameRateList = m_pFrameRateList;
+    m_pFrameRateDlg->Create(MAKEINTRESOURCE(144), this);
+#endif
+#ifdef KAVRINO_HAS_CEXPOSUREDLG
+    m_pExposureDlg = new CExposureDlg;
+    m_pExposureDlg->Create(MAKEINTRESOURCE(145), this);
+#endif
+#ifdef KAVRINO_HAS_CGAINDLG
+    m_pGainDlg = new CGainDlg;
+    m_pGainDlg->Create(MAKEINTRESOURCE(146), this);
+#endif
+#ifdef KAVRINO_HAS_CTRIGGERIODLG
+    m_pTriggerIODlg = new CTriggerIODlg;
+    m_pTriggerIODlg->Create(MAKEINTRESOURCE(147), this);
+#endif
+#ifdef KAVRINO_HAS_CNOTSUPPORTDLG
+    m_pNotSupportDlg = new CNotSupportDlg;
+    m_pNotSupportDlg->Create(MAKEINTRESOURCE(148), this);
+#endif
+#ifdef KAVRINO_HAS_CREPORTDLG
+    m_pReportDlg = new CReportDlg;
+    m_pReportDlg->Create(MAKEINTRESOURCE(149), this);
+#endif
+#ifdef KAVRINO_HAS_CWHITEBALANCEDLG
+    m_pWhiteBalanceDlg = new CWhiteBalanceDlg;
+    m_pWhiteBalanceDlg->Create(MAKEINTRESOURCE(151), this);
+#endif
+#ifdef KAVRINO_HAS_CALIGNDLG
+    m_pAlignDlg = new CAlignDlg;
+    m_pAlignDlg->Create(MAKEINTRESOURCE(153), this);
+#endif
+#ifdef KAVRINO_HAS_CBLACKLEVELDLG
+    m_pBlackLevelDlg = new CBlackLevelDlg;
+    m_pBlackLevelDlg->Create(MAKEINTRESOURCE(155), this);
+#endif
+#ifdef KAVRINO_HAS_CREVERSEXYDLG
+    m_pReverseXYDlg = new CReverseXYDlg;
+    m_pReverseXYDlg->Create(MAKEINTRESOURCE(156), this);
+#endif
+#ifdef KAVRINO_HAS_CGAMMA_LUTDLG
+    m_pGammaLUTDlg = new CGamma_LUTDlg;
+    m_pGammaLUTDlg->Create(MAKEINTRESOURCE(157), this);
+#endif
+#ifdef KAVRINO_HAS_CCXPLINKCONFIGDLG
+    m_pCXPLinkConfigDlg = new CCXPLinkConfigDlg;
+    m_pCXPLinkConfigDlg->Create(MAKEINTRESOURCE(158), this);
+#endif
+#ifdef KAVRINO_HAS_CBINNINGDLG
+    m_pBinningDlg = new CBinningDlg;
+    m_pBinningDlg->Create(MAKEINTRESOURCE(159), this);
+#endif
+#ifdef KAVRINO_HAS_CDECIMATIONDLG
+    m_pDecimationDlg = new CDecimationDlg;
+    m_pDecimationDlg->Create(MAKEINTRESOURCE(160), this);
+#endif
+#ifdef KAVRINO_HAS_CBRIGHTDLG
+    m_pBrightDlg = new CBrightDlg;
+    m_pBrightDlg->Create(MAKEINTRESOURCE(161), this);
+#endif
+#ifdef KAVRINO_HAS_CBRIGHTCENTERDLG
+    m_pBrightCenterDlg = new CBrightCenterDlg;
+    m_pBrightCenterDlg->Create(MAKEINTRESOURCE(162), this);
+#endif
+}
+
+namespace {
+template <typename T> void DestroyPage(T*& pPage) {
+    if (pPage != nullptr) {
+        pPage->DestroyWindow();
+        delete pPage;
+        pPage = nullptr;
+    }
+}
+} // namespace
+
+void CKavrinoDlg::DestroyPages() {
+#ifdef KAVRINO_HAS_CROIDLG
+    DestroyPage(m_pROIDlg);
+#endif
+#ifdef KAVRINO_HAS_CTESTPATTERNDLG
+    DestroyPage(m_pTestPatternDlg);
+#endif
+#ifdef KAVRINO_HAS_CPIXELFORMATDLG
+    DestroyPage(m_pPixelFormatDlg);
+#endif
+#ifdef KAVRINO_HAS_CTAPBALANCEDLG
+    DestroyPage(m_pTapBalanceDlg);
+#endif
+#ifdef KAVRINO_HAS_CDEVICEINFODLG
+    DestroyPage(m_pDeviceInfoDlg);
+#endif
+#ifdef KAVRINO_HAS_CFRAMERATEDLG
+    DestroyPage(m_pFrameRateDlg);
+#endif
+#ifdef KAVRINO_HAS_CEXPOSUREDLG
+    DestroyPage(m_pExposureDlg);
+#endif
+#ifdef KAVRINO_HAS_CGAINDLG
+    DestroyPage(m_pGainDlg);
+#endif
+#ifdef KAVRINO_HAS_CTRIGGERIODLG
+    DestroyPage(m_pTriggerIODlg);
+#endif
+#ifdef KAVRINO_HAS_CNOTSUPPORTDLG
+    DestroyPage(m_pNotSupportDlg);
+#endif
+#ifdef KAVRINO_HAS_CREPORTDLG
+    DestroyPage(m_pReportDlg);
+#endif
+#ifdef KAVRINO_HAS_CWHITEBALANCEDLG
+    DestroyPage(m_pWhiteBalanceDlg);
+#endif
+#ifdef KAVRINO_HAS_CALIGNDLG
+    DestroyPage(m_pAlignDlg);
+#endif
+#ifdef KAVRINO_HAS_CBLACKLEVELDLG
+    DestroyPage(m_pBlackLevelDlg);
+#endif
+#ifdef KAVRINO_HAS_CREVERSEXYDLG
+    DestroyPage(m_pReverseXYDlg);
+#endif
+#ifdef KAVRINO_HAS_CGAMMA_LUTDLG
+    DestroyPage(m_pGammaLUTDlg);
+#endif
+#ifdef KAVRINO_HAS_CCXPLINKCONFIGDLG
+    DestroyPage(m_pCXPLinkConfigDlg);
+#endif
+#ifdef KAVRINO_HAS_CBINNINGDLG
+    DestroyPage(m_pBinningDlg);
+#endif
+#ifdef KAVRINO_HAS_CDECIMATIONDLG
+    DestroyPage(m_pDecimationDlg);
+#endif
+#ifdef KAVRINO_HAS_CBRIGHTDLG
+    DestroyPage(m_pBrightDlg);
+#endif
+#ifdef KAVRINO_HAS_CBRIGHTCENTERDLG
+    DestroyPage(m_pBrightCenterDlg);
+#endif
+}
+
+void CKavrinoDlg::HandDigitizerToPages() {
+#ifdef KAVRINO_HAS_CROIDLG
+    if (m_pROIDlg != nullptr)
+        m_pROIDlg->m_milDigitizer = m_milDigitizer;
+#endif
+}
+
+void CKavrinoDlg::BeginRunnerCleanup() {
+#ifdef KAVRINO_HAS_RUNNER_LINK
+    if (m_pRunnerLink)
+        m_pRunnerLink->BeginCleanup();
+#endif
+}
+
+void CKavrinoDlg::DestroyDisplay() {
+#ifdef KAVRINO_HAS_DISPLAY
+    if (m_pDisplayDlg != nullptr) {
+        m_pDisplayDlg->DestroyWindow();
+        delete m_pDisplayDlg;
+        m_pDisplayDlg = nullptr;
+    }
+#endif
+}
+
+void CKavrinoDlg::AllocateFrameBuffer() {
+    // Two bytes per pixel hold every supported format.
+    const std::size_t nBytes = static_cast<std::size_t>(m_nHeight > 0 ? m_nHeight : 0) *
+                               static_cast<std::size_t>(m_nWidth > 0 ? m_nWidth : 0) * 2;
+    BYTE* pNew = new BYTE[nBytes > 0 ? nBytes : 1]();
+    m_csFrame.Lock();
+    delete[] m_pFrameBuf;
+    m_pFrameBuf = pNew;
+    m_nFrameBufSize = nBytes;
+    m_csFrame.Unlock();
+}
+
+void CKavrinoDlg::ReleaseFrameBuffer() {
+    m_csFrame.Lock();
+    delete[] m_pFrameBuf;
+    m_pFrameBuf = nullptr;
+    m_nFrameBufSize = 0;
+    m_csFrame.Unlock();
+}
+
+void CKavrinoDlg::OnBnClickedOk() {
+    m_bNewFrame = FALSE;
+}
+
+void CKavrinoDlg::OnBnClickedCancel() {
+    CDialog::OnCancel();
+}
+
+void CKavrinoDlg::OnLbnSelchangeTestList() {
+    // The selection itself is where the next run starts; the text is not needed here.
+    CString strItem;
+    const int nSel = m_listTest.GetCurSel();
+    if (nSel >= 0)
+        m_listTest.GetText(nSel, strItem);
+}
+
+void CKavrinoDlg::OnBnClickedMode(UINT /*nID*/) {
+    UpdateData(TRUE);
+    UpdateData(FALSE);
+}
+
+void CKavrinoDlg::OnSysCommand(UINT nID, LPARAM lParam) {
+    if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg dlgAbout;
+        dlgAbout.DoModal();
+    } else {
+        CDialog::OnSysCommand(nID, lParam);
+    }
+}
+
+void CKavrinoDlg::OnPaint() {
+    if (!IsIconic()) {
+        CDialog::OnPaint();
+        return;
+    }
+    CPaintDC dc(this);
+    CRect rect;
+    GetClientRect(&rect);
+    dc.FillSolidRect(&rect, kIconBackground);
+    const int cxIcon = GetSystemMetrics(SM_CXICON);
+    const int cyIcon = GetSystemMetrics(SM_CYICON);
+    const int x = (rect.Width() - cxIcon + 1) / 2;
+    const int y = (rect.Height() - cyIcon + 1) / 2;
+    dc.DrawIcon(x, y, m_hIcon);
+}
+
+HCURSOR CKavrinoDlg::OnQueryDragIcon() {
+    return reinterpret_cast<HCURSOR>(m_hIcon);
+}

@@ -1,0 +1,226 @@
+// Live acquisition: the grab hook that copies every frame into the frame buffer, the frame-rate readout
+// and "Grab One".
+
+#include "CKavrinoDlg.h"
+
+#if __has_include("CDisplayDlg.h")
+#include "CDisplayDlg.h"
+#define KAVRINO_HAS_DISPLAY 1
+#endif
+
+#include <QGuiApplication>
+#include <cstring>
+#include <opencv2/highgui.hpp>
+#include <opencv2/imgproc.hpp>
+
+namespace {
+
+bool IsBayerFormat(const CString& strPixelFormat) {
+    return strPixelFormat.Left(7) == L"BayerRG";
+}
+
+// Significant bits of a 16-bit sample, from the format's name ("Mono10" -> 10).
+int SampleBits(const CString& strPixelFormat) {
+    if (strPixelFormat.Right(2) == L"12")
+        return 12;
+    if (strPixelFormat.Right(2) == L"10")
+        return 10;
+    return 8;
+}
+
+// highgui needs a display; the headless platforms have none.
+bool HasGuiDisplay() {
+    const QString platform = QGuiApplication::platformName();
+    return !platform.isEmpty() && platform != QLatin1String("offscreen") &&
+           platform != QLatin1String("minimal");
+}
+
+} // namespace
+
+int CKavrinoDlg::BytesPerPixel(const CString& strPixelFormat) {
+    if (strPixelFormat == L"Mono8" || strPixelFormat == L"BayerRG8")
+        return 1;
+    if (strPixelFormat == L"Mono10" || strPixelFormat == L"BayerRG10" || strPixelFormat == L"Mono12" ||
+        strPixelFormat == L"BayerRG12")
+        return 2;
+    return 0;
+}
+
+void CKavrinoDlg::StartLive() {
+    // Without a digitizer (a reconnection that failed) there is nothing to grab.
+    if (m_milDigitizer == M_NULL)
+        return;
+
+    m_nFrameCount = 0;
+    m_nLastFrameCount = 0;
+    SetDlgItemText(IDC_LIVE, L"영상 정지");
+    m_bLive = TRUE;
+
+    // The hook copies with this geometry; it is fixed before the hook runs, so the library's thread never
+    // reads members the user-interface thread may be changing.
+    m_nLiveWidth = m_nWidth > 0 ? m_nWidth : 0;
+    m_nLiveHeight = m_nHeight > 0 ? m_nHeight : 0;
+    m_strLiveFormat = m_strPixelFormat;
+    m_nLiveBytesPerPixel = BytesPerPixel(m_strPixelFormat);
+    const MIL_INT nBufferBits = m_milImage != M_NULL ? MbufInquire(m_milImage, M_SIZE_BIT) : 0;
+    m_nLiveBufferBytes = nBufferBits > 8 ? 2 : (nBufferBits > 0 ? 1 : 0);
+    m_grabBlock.assign(static_cast<std::size_t>(m_nLiveWidth) * static_cast<std::size_t>(m_nLiveHeight) *
+                           static_cast<std::size_t>(m_nLiveBufferBytes),
+                       0);
+    m_bFormatWarned = false;
+
+    MdigHookFunction(m_milDigitizer, M_GRAB_FRAME_END, &CKavrinoDlg::GrabFrameHook, this);
+    MdigGrabContinuous(m_milDigitizer, m_milImage);
+
+#ifdef KAVRINO_HAS_DISPLAY
+    if (m_pDisplayDlg != nullptr)
+        m_pDisplayDlg->SetImageFormat(m_nWidth, m_nHeight, m_strPixelFormat);
+#endif
+
+    CString strMessage;
+    strMessage.Format(L"width = %d  height = %d", m_nWidth, m_nHeight);
+    AfxMessageBox(strMessage);
+
+#ifdef KAVRINO_HAS_DISPLAY
+    if (m_pDisplayDlg != nullptr)
+        m_pDisplayDlg->Invalidate(TRUE);
+#endif
+}
+
+void CKavrinoDlg::StopLive() {
+    if (!m_bLive)
+        return;
+    if (m_milDigitizer != M_NULL) {
+        MdigHookFunction(m_milDigitizer, M_GRAB_FRAME_END + M_UNHOOK, &CKavrinoDlg::GrabFrameHook, this);
+        // Returns once the last hook call has returned.
+        MdigHalt(m_milDigitizer);
+    }
+    SetDlgItemText(IDC_LIVE, L"영상 시작");
+    m_bLive = FALSE;
+    m_bNewFrame = FALSE;
+}
+
+void CKavrinoDlg::OnBnClickedLive() {
+    if (m_milApplication == M_NULL)
+        return;
+    if (!m_bLive)
+        StartLive();
+    else
+        StopLive();
+}
+
+MIL_INT CKavrinoDlg::GrabFrameHook(MIL_INT /*hookType*/, MIL_ID eventId, void* userData) {
+    auto* pDlg = static_cast<CKavrinoDlg*>(userData);
+    MIL_ID milBuffer = M_NULL;
+    MdigGetHookInfo(eventId, M_MODIFIED_BUFFER + M_BUFFER_ID, &milBuffer);
+    pDlg->OnFrameGrabbed(milBuffer);
+    return 0;
+}
+
+void CKavrinoDlg::OnFrameGrabbed(MIL_ID milBuffer) {
+    if (m_nLiveBytesPerPixel == 0) {
+        // One warning per live start: a box per frame would flood the operator, and the library's thread
+        // must not wait for a box while the user-interface thread may be halting the grab.
+        if (!m_bFormatWarned.exchange(true))
+            ::PostMessage(m_hWnd, WM_PIXEL_FORMAT_WARNING, 0, 0);
+        return;
+    }
+    // A grab buffer of another depth than the format's would give samples of the wrong size.
+    if (milBuffer == M_NULL || m_grabBlock.empty() || m_nLiveBufferBytes != m_nLiveBytesPerPixel)
+        return;
+
+    MbufGet2d(milBuffer, 0, 0, m_nLiveWidth, m_nLiveHeight, m_grabBlock.data());
+
+    const std::size_t nFrameBytes = m_grabBlock.size();
+    bool bCopied = false;
+    m_csFrame.Lock();
+    if (m_pFrameBuf != nullptr && nFrameBytes <= m_nFrameBufSize) {
+        CopyFrame(m_grabBlock.data());
+        bCopied = true;
+    }
+    m_csFrame.Unlock();
+
+    // A frame that found no room is not counted: the rate shows what reaches the frame buffer.
+    if (bCopied) {
+        ++m_nFrameCount;
+        m_bNewFrame = TRUE;
+    }
+}
+
+void CKavrinoDlg::CopyFrame(const BYTE* pSrc) {
+    const std::size_t nBytes = static_cast<std::size_t>(m_nLiveWidth) *
+                               static_cast<std::size_t>(m_nLiveHeight) *
+                               static_cast<std::size_t>(m_nLiveBytesPerPixel);
+    m_csFrame.Lock();
+    if (pSrc != nullptr && m_pFrameBuf != nullptr && nBytes <= m_nFrameBufSize)
+        std::memcpy(m_pFrameBuf, pSrc, nBytes);
+    m_csFrame.Unlock();
+}
+
+LRESULT CKavrinoDlg::OnPixelFormatWarning(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+    CString strMessage;
+    strMessage.Format(L"[Warning] - Pixel Format (%s) not supported.", m_strLiveFormat.GetString());
+    AfxMessageBox(strMessage);
+    return 0;
+}
+
+void CKavrinoDlg::UpdateFrameRate() {
+    LARGE_INTEGER now{};
+    QueryPerformanceCounter(&now);
+
+    if (m_nLastFrameCount == 0) {
+        // Not primed yet (or no frame since the start): this tick only takes the reference.
+        m_nLastFrameCount = m_nFrameCount.load();
+        m_nLastTick = now.QuadPart;
+        return;
+    }
+
+    const ULONGLONG nCount = m_nFrameCount.load();
+    const ULONGLONG nFrames = nCount - m_nLastFrameCount.load();
+    m_nLastFrameCount = nCount;
+    const double dElapsedMs = static_cast<double>(now.QuadPart - m_nLastTick) * m_dMsPerTick;
+    m_nLastTick = now.QuadPart;
+    m_dFrameRate = dElapsedMs > 0.0 ? static_cast<double>(nFrames) * 1000.0 / dElapsedMs : 0.0;
+
+    CString strRate;
+    strRate.Format(L"%.2f", m_dFrameRate);
+    SetDlgItemText(IDC_FRAME_RATE, strRate);
+}
+
+void CKavrinoDlg::OnTimer(UINT_PTR nIDEvent) {
+    if (nIDEvent == TIMER_FRAME_RATE)
+        UpdateFrameRate();
+    CDialog::OnTimer(nIDEvent);
+}
+
+bool CKavrinoDlg::GetFrameImage(cv::Mat& image) {
+    const int nBytesPerPixel = BytesPerPixel(m_strPixelFormat);
+    if (m_nWidth <= 0 || m_nHeight <= 0 || nBytesPerPixel == 0)
+        return false;
+    const std::size_t nBytes = static_cast<std::size_t>(m_nWidth) * static_cast<std::size_t>(m_nHeight) *
+                               static_cast<std::size_t>(nBytesPerPixel);
+
+    cv::Mat frame;
+    m_csFrame.Lock();
+    if (m_pFrameBuf != nullptr && nBytes <= m_nFrameBufSize)
+        frame = cv::Mat(m_nHeight, m_nWidth, nBytesPerPixel == 1 ? CV_8UC1 : CV_16UC1, m_pFrameBuf).clone();
+    m_csFrame.Unlock();
+    if (frame.empty())
+        return false;
+
+    if (nBytesPerPixel == 2)
+        frame.convertTo(frame, CV_8UC1, 1.0 / static_cast<double>(1 << (SampleBits(m_strPixelFormat) - 8)));
+    if (IsBayerFormat(m_strPixelFormat))
+        cv::cvtColor(frame, image, cv::COLOR_BayerBG2BGR);
+    else
+        image = frame;
+    return true;
+}
+
+void CKavrinoDlg::OnBnClickedGrabOne() {
+    cv::Mat image;
+    if (!GetFrameImage(image))
+        return;
+    if (HasGuiDisplay())
+        cv::imshow("Grab One Image", image);
+}

@@ -1,0 +1,240 @@
+// Live acquisition on the main window: the grab hook, the frame-rate readout, the pixel-format combo,
+// "Grab One", and the frame buffer's limits.
+
+#include "MainWindowFixture.h"
+
+#include <QImage>
+#include <QPixmap>
+#include <algorithm>
+#include <opencv2/core.hpp>
+
+using kavrino_test::CameraFile;
+using kavrino_test::MainWindowTest;
+
+namespace {
+const CameraFile kMono{"LM0001", 320, 240, false, 8, 30.0};
+const CameraFile kColor{"LC0001", 320, 240, true, 8, 30.0};
+
+QWidget* TopLevelWithTitle(const QString& title) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->windowTitle() == title && w->isVisible())
+            return w;
+    return nullptr;
+}
+} // namespace
+
+TEST_F(MainWindowTest, LiveFramesArriveCountAndGiveTheRate) {
+    UseCamera(kMono);
+    Open();
+    Click(CKavrinoDlg::IDC_CONNECT);
+    ASSERT_TRUE(m_dlg->m_bConnected);
+
+    Click(CKavrinoDlg::IDC_LIVE);
+    ASSERT_TRUE(m_dlg->m_bLive);
+    EXPECT_EQ(Text(CKavrinoDlg::IDC_LIVE), L"영상 정지");
+    EXPECT_TRUE(HasBox(L"width = 320  height = 240"));
+
+    ASSERT_TRUE(WaitForFrames(3));
+    EXPECT_TRUE(m_dlg->m_bNewFrame);
+    // The scene reached the frame buffer.
+    m_dlg->m_csFrame.Lock();
+    const BYTE* pFrame = m_dlg->m_pFrameBuf;
+    const bool bAnyPixel = std::any_of(pFrame, pFrame + 320 * 240, [](BYTE b) { return b != 0; });
+    m_dlg->m_csFrame.Unlock();
+    EXPECT_TRUE(bAnyPixel);
+
+    // The first tick only primes; the next one shows the rate of the frames since.
+    m_dlg->SetDlgItemText(CKavrinoDlg::IDC_FRAME_RATE, L"");
+    m_dlg->UpdateFrameRate();
+    EXPECT_EQ(Text(CKavrinoDlg::IDC_FRAME_RATE), L"");
+    const ULONGLONG nPrimed = m_dlg->m_nLastFrameCount.load();
+    EXPECT_GT(nPrimed, 0u);
+    ASSERT_TRUE(WaitForFrames(nPrimed + 15));
+    m_dlg->UpdateFrameRate();
+    CString strRate;
+    strRate.Format(L"%.2f", m_dlg->m_dFrameRate);
+    EXPECT_EQ(Text(CKavrinoDlg::IDC_FRAME_RATE), strRate);
+    // Loose bounds: a busy machine may deliver fewer frames than the camera's 30 per second.
+    EXPECT_GT(m_dlg->m_dFrameRate, 5.0);
+    EXPECT_LT(m_dlg->m_dFrameRate, 45.0);
+
+    Click(CKavrinoDlg::IDC_LIVE);
+    EXPECT_FALSE(m_dlg->m_bLive);
+    EXPECT_FALSE(m_dlg->m_bNewFrame);
+    EXPECT_EQ(Text(CKavrinoDlg::IDC_LIVE), L"영상 시작");
+    // Stopped: the count no longer grows, so the rate falls to 0.00 from the second tick on.
+    m_dlg->UpdateFrameRate();
+    m_dlg->UpdateFrameRate();
+    EXPECT_EQ(Text(CKavrinoDlg::IDC_FRAME_RATE), L"0.00");
+}
+
+TEST_F(MainWindowTest, LiveButtonNeedsTheLibrary) {
+    UseCamera(kMono);
+    Open();
+    Click(CKavrinoDlg::IDC_LIVE);
+    EXPECT_FALSE(m_dlg->m_bLive);
+    EXPECT_EQ(Text(CKavrinoDlg::IDC_LIVE), L"영상 시작");
+    EXPECT_TRUE(m_boxes.Texts().empty());
+}
+
+TEST_F(MainWindowTest, PixelFormatComboReconnectsWithTheBitDepthsFile) {
+    UseCamera(kColor);
+    Open();
+    Click(CKavrinoDlg::IDC_CONNECT);
+    ASSERT_TRUE(m_dlg->m_bConnected);
+    Click(CKavrinoDlg::IDC_LIVE);
+    ASSERT_TRUE(m_dlg->m_bLive);
+
+    SelectPixelFormat(L"BayerRG10");
+    EXPECT_EQ(m_dlg->m_strPixelFormat, L"BayerRG10");
+    EXPECT_EQ(m_dlg->m_strDcfFile, m_dcfList.GetAt(m_dcfList.FindIndex(1)));
+    ASSERT_NE(m_dlg->m_milImage, M_NULL);
+    EXPECT_EQ(MbufInquire(m_dlg->m_milImage, M_SIZE_BIT), 16);
+    EXPECT_TRUE(m_dlg->m_bLive);
+    wchar_t szFormat[CKavrinoDlg::kFeatureTextSize] = {};
+    m_dlg->GetFeature(L"PixelFormat", FEATURE_VALUE_AS_STRING, szFormat);
+    EXPECT_STREQ(szFormat, L"BayerRG10");
+    // Two bytes per pixel fit the buffer of the connection: frames keep coming.
+    ASSERT_TRUE(WaitForFrames(2));
+    cv::Mat image;
+    ASSERT_TRUE(m_dlg->GetFrameImage(image));
+    EXPECT_EQ(image.type(), CV_8UC3);
+    EXPECT_EQ(image.cols, 320);
+    EXPECT_EQ(image.rows, 240);
+
+    SelectPixelFormat(L"BayerRG8");
+    EXPECT_EQ(m_dlg->m_strDcfFile, m_dcfList.GetHead());
+    EXPECT_EQ(MbufInquire(m_dlg->m_milImage, M_SIZE_BIT), 8);
+
+    SelectPixelFormat(L"Mono8");
+    ASSERT_TRUE(WaitForFrames(2));
+    ASSERT_TRUE(m_dlg->GetFrameImage(image));
+    EXPECT_EQ(image.type(), CV_8UC1);
+    // Headless, "Grab One" builds the picture without a highgui window.
+    Click(CKavrinoDlg::IDC_GRAB_ONE);
+    const auto texts = m_boxes.Texts();
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), CString(L"width = 320  height = 240")), 4);
+}
+
+TEST_F(MainWindowTest, FailedReconnectionUsesNoStaleIdentifier) {
+    UseCamera(kMono);
+    // No 10-bit file in the test set.
+    m_dcfList.SetAt(m_dcfList.FindIndex(1), CString());
+    Open();
+    Click(CKavrinoDlg::IDC_CONNECT);
+    ASSERT_TRUE(m_dlg->m_bConnected);
+    Click(CKavrinoDlg::IDC_LIVE);
+
+    SelectPixelFormat(L"Mono10");
+    EXPECT_EQ(m_dlg->m_milApplication, M_NULL);
+    EXPECT_EQ(m_dlg->m_milDigitizer, M_NULL);
+    EXPECT_EQ(m_dlg->m_milImage, M_NULL);
+    EXPECT_FALSE(m_dlg->m_bLive);
+    EXPECT_EQ(Text(CKavrinoDlg::IDC_LIVE), L"영상 시작");
+    Click(CKavrinoDlg::IDC_LIVE);
+    EXPECT_FALSE(m_dlg->m_bLive);
+    // Feature access without a digitizer does nothing.
+    double dExposure = -1.0;
+    m_dlg->GetFeature(L"ExposureTime", FEATURE_VALUE, &dExposure);
+    EXPECT_EQ(dExposure, -1.0);
+
+    // A digitizer that cannot be allocated: the hook is never installed.
+    m_dcfList.SetAt(m_dcfList.FindIndex(1), CString((m_dir.path() + "/broken.dcf").toStdWString()));
+    SelectPixelFormat(L"Mono10");
+    EXPECT_EQ(m_dlg->m_milDigitizer, M_NULL);
+    EXPECT_FALSE(m_dlg->m_bLive);
+
+    // Disconnecting still works and frees what the failed attempt allocated.
+    Click(CKavrinoDlg::IDC_CONNECT);
+    EXPECT_FALSE(m_dlg->m_bConnected);
+    EXPECT_EQ(m_dlg->m_milApplication, M_NULL);
+    EXPECT_EQ(m_dlg->m_milSystem, M_NULL);
+}
+
+TEST_F(MainWindowTest, HookCopiesNothingWithoutRoom) {
+    UseCamera(kMono);
+    Open();
+
+    // The combo before "연결" connects the library and starts live without a frame buffer.
+    SelectPixelFormat(L"Mono8");
+    ASSERT_NE(m_dlg->m_milDigitizer, M_NULL);
+    EXPECT_TRUE(m_dlg->m_bLive);
+    EXPECT_EQ(m_dlg->m_pFrameBuf, nullptr);
+    m_dlg->OnFrameGrabbed(m_dlg->m_milImage);
+    EXPECT_EQ(m_dlg->m_nFrameCount.load(), 0u);
+    EXPECT_FALSE(m_dlg->m_bNewFrame);
+    m_dlg->StopLive();
+
+    // Connected with a small camera, then reconnected with a larger one: its frames do not fit.
+    Click(CKavrinoDlg::IDC_CONNECT);
+    ASSERT_TRUE(m_dlg->m_bConnected);
+    ASSERT_EQ(m_dlg->FrameBufferSize(), 320u * 240u * 2u);
+    m_dlg->MilDisconnect();
+    CameraFile big = kMono;
+    big.serial = "LM0002";
+    big.width = 640;
+    big.height = 480;
+    m_dlg->MilConnect(WriteDcf(big));
+    ASSERT_EQ(m_dlg->m_nWidth, 640);
+    m_dlg->StartLive();
+    ASSERT_TRUE(m_dlg->m_bLive);
+    m_dlg->OnFrameGrabbed(m_dlg->m_milImage);
+    EXPECT_EQ(m_dlg->m_nFrameCount.load(), 0u);
+    EXPECT_FALSE(m_dlg->m_bNewFrame);
+    // "Grab One" refuses a frame larger than the buffer as well.
+    cv::Mat image;
+    EXPECT_FALSE(m_dlg->GetFrameImage(image));
+}
+
+TEST_F(MainWindowTest, UnsupportedPixelFormatWarnsOnceAndCopiesNothing) {
+    UseCamera(kMono);
+    Open();
+    Click(CKavrinoDlg::IDC_CONNECT);
+    ASSERT_TRUE(m_dlg->m_bConnected);
+
+    m_dlg->m_strPixelFormat = L"RGB8";
+    m_dlg->StartLive();
+    const wchar_t* const kWarning = L"[Warning] - Pixel Format (RGB8) not supported.";
+    ASSERT_TRUE(kavrino::PumpUntil([&] { return HasBox(kWarning); }));
+    m_dlg->StopLive();
+    kavrino::ProcessUiEvents();
+    const auto texts = m_boxes.Texts();
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), CString(kWarning)), 1);
+    EXPECT_EQ(m_dlg->m_nFrameCount.load(), 0u);
+    m_dlg->m_csFrame.Lock();
+    const BYTE* pFrame = m_dlg->m_pFrameBuf;
+    const bool bUntouched = std::all_of(pFrame, pFrame + 320 * 240 * 2, [](BYTE b) { return b == 0; });
+    m_dlg->m_csFrame.Unlock();
+    EXPECT_TRUE(bUntouched);
+}
+
+TEST_F(MainWindowTest, ConnectedAndLiveScreenshot) {
+    UseCamera(kColor);
+    Open();
+    m_dlg->ShowWindow(SW_SHOW);
+    Click(CKavrinoDlg::IDC_CONNECT);
+    ASSERT_TRUE(m_dlg->m_bConnected);
+    Click(CKavrinoDlg::IDC_LIVE);
+    ASSERT_TRUE(WaitForFrames(5));
+    m_dlg->UpdateFrameRate();
+    ASSERT_TRUE(WaitForFrames(m_dlg->m_nLastFrameCount.load() + 10));
+    m_dlg->UpdateFrameRate();
+    kavrino::ProcessUiEvents();
+
+    QWidget* pWindow = TopLevelWithTitle("Movrane");
+    ASSERT_NE(pWindow, nullptr);
+    const QImage shot = pWindow->grab().toImage();
+    ASSERT_FALSE(shot.isNull());
+    const QString path = QString(KAVRINO_BINARY_DIR) + "/main_window_live.png";
+    EXPECT_TRUE(shot.save(path));
+    // Not blank: more than one colour.
+    const QRgb first = shot.pixel(0, 0);
+    bool bVaried = false;
+    for (int y = 0; y < shot.height() && !bVaried; y += 7)
+        for (int x = 0; x < shot.width() && !bVaried; x += 7)
+            bVaried = shot.pixel(x, y) != first;
+    EXPECT_TRUE(bVaried);
+    EXPECT_EQ(Text(CKavrinoDlg::IDC_CONNECT), L"연결 끊음");
+    EXPECT_EQ(Text(CKavrinoDlg::IDC_LIVE), L"영상 정지");
+    EXPECT_FALSE(Text(CKavrinoDlg::IDC_FRAME_RATE).IsEmpty());
+}
