@@ -42,9 +42,29 @@ void CopyOpaqueRow(const BYTE* source, BYTE* target, const int* xmap, int n, int
         for (int i = 0; i < n; ++i)
             Put<Bpp>(target, i, Src::Fetch(source, identityStart + i, lut));
     } else {
-        for (int i = 0; i < n; ++i)
-            Put<Bpp>(target, i, Src::Fetch(source, xmap[i], lut));
+        // Magnified columns come in runs of one source pixel: fetch it once per run.
+        for (int i = 0; i < n;) {
+            const int x = xmap[i];
+            const ARGB c = Src::Fetch(source, x, lut);
+            do
+                Put<Bpp>(target, i++, c);
+            while (i < n && xmap[i] == x);
+        }
     }
+}
+
+// 24-bit to 32-bit 1:1, four pixels (three whole words) at a time.
+void ExpandBgr24Row(const BYTE* source, BYTE* target, int n) {
+    int i = 0;
+    for (; i + 4 <= n; i += 4) {
+        const ARGB a = Load32(source + 3 * i), b = Load32(source + 3 * i + 4), c = Load32(source + 3 * i + 8);
+        Store32(target + 4 * i, kOpaque | (a & 0xFFFFFF));
+        Store32(target + 4 * i + 4, kOpaque | (a >> 24) | ((b & 0xFFFF) << 8));
+        Store32(target + 4 * i + 8, kOpaque | (b >> 16) | ((c & 0xFF) << 16));
+        Store32(target + 4 * i + 12, kOpaque | (c >> 8));
+    }
+    for (; i < n; ++i)
+        Put<4>(target, i, FromBgr24::Fetch(source, i, nullptr));
 }
 
 template <class Src>
@@ -138,6 +158,17 @@ void BlitNearest(const PixelView& source, const PixelView& target, int x0, int y
         sourceRow.resize(static_cast<std::size_t>(*maxX - *minX + 1));
 
     const std::size_t rowBytes = static_cast<std::size_t>(columns) * bpp;
+    if (sameLayout && rowBytes == static_cast<std::size_t>(source.stride) &&
+        rowBytes == static_cast<std::size_t>(target.stride)) {
+        bool consecutive = true;
+        for (int j = 1; j < rows && consecutive; ++j)
+            consecutive = ymap[j] == ymap[0] + j;
+        if (consecutive) {
+            // Whole rows without padding on both sides: the block is one run of memory.
+            std::memcpy(target.Row(y0), source.Row(ymap[0]), rowBytes * static_cast<std::size_t>(rows));
+            return;
+        }
+    }
     BYTE* previous = nullptr;
     for (int j = 0; j < rows; ++j) {
         BYTE* out = target.Row(y0 + j) + static_cast<std::ptrdiff_t>(x0) * bpp;
@@ -151,6 +182,8 @@ void BlitNearest(const PixelView& source, const PixelView& target, int x0, int y
         case Kind::Bgr24:
             if (sameLayout)
                 std::memcpy(out, in + 3 * identityStart, rowBytes);
+            else if (identityStart >= 0 && bpp == 4)
+                ExpandBgr24Row(in + 3 * identityStart, out, columns);
             else
                 CopyOpaqueRowTo<FromBgr24>(bpp, in, out, xmap, columns, identityStart, lut);
             break;

@@ -98,6 +98,11 @@ TEST(GraphicsImage, HalfPixelRectangleCopiesOneToOneFromEveryFormatIntoEveryTarg
             CheckBlocks(*source, targetFormat, 7, 5, 0, 0, 1);
             CheckBlocks(*source, targetFormat, 11, 9, 2, 3, 1);
         }
+    // Rows without padding on either side are copied as one block.
+    auto unpadded = MakeSource(8, 5, PixelFormat24bppRGB);
+    CheckBlocks(*unpadded, PixelFormat24bppRGB, 8, 5, 0, 0, 1);
+    CheckBlocks(*unpadded, PixelFormat24bppRGB, 8, 9, 0, 3, 1);
+    CheckBlocks(*unpadded, PixelFormat24bppRGB, 8, 4, 0, -1, 1);
 }
 
 TEST(GraphicsImage, WholeMagnificationGivesExactSquareBlocks) {
