@@ -129,8 +129,10 @@ void CDisplayDlg::MeasureRgbWindow(int nLeft, int nTop, int nWidth, int nHeight,
             sum = planeSum(nLeft, nTop) + planeSum(nLeft + 1, nTop + 1);
         else
             sum = planeSum(nLeft + 1, nTop) + planeSum(nLeft, nTop + 1);
+        // Two planes of hw columns each: their mean. (For an odd width the column left over is not
+        // sampled, so it is not counted either.)
         if (pResult)
-            *pResult = hw ? sum / nWidth : 0;
+            *pResult = hw ? sum / (2 * hw) : 0;
     }
     if (m_bShowBlue) {
         const int sum = planeSum(leftEven ? nLeft + 1 : nLeft, topEven ? nTop + 1 : nTop);

@@ -1,0 +1,119 @@
+// Frame conversion: sample reduction, padded bitmap rows, the demosaic's colour order, and the names
+// and sizes that must convert nothing.
+#include "DisplayFixture.h"
+
+namespace {
+
+// Byte x of row y of a holder's bitmap, as locked in its own format.
+int SourceByte(CCvImage* image, int x, int y) {
+    Gdiplus::BitmapData data{};
+    Gdiplus::Rect rc(0, 0, static_cast<INT>(image->m_pBitmap->GetWidth()),
+                     static_cast<INT>(image->m_pBitmap->GetHeight()));
+    image->m_pBitmap->LockBits(&rc, Gdiplus::ImageLockModeRead, image->m_pBitmap->GetPixelFormat(), &data);
+    const int value = static_cast<const BYTE*>(data.Scan0)[y * data.Stride + x];
+    image->m_pBitmap->UnlockBits(&data);
+    return value;
+}
+
+} // namespace
+
+TEST_F(DisplayFixture, DeepGreySamplesAreShiftedToEightBits) {
+    StartFrames(6, 2, L"Mono10", 2);
+    const unsigned row0[6] = {1023, 4, 3, 512, 0, 1};
+    for (int x = 0; x < 6; ++x) {
+        Set16(x, 0, row0[x]);
+        Set16(x, 1, 100 + x * 4);
+    }
+    disp->DrawFrame();
+    EXPECT_EQ(SourceByte(disp->m_pSrcImage, 0, 0), 255);
+    EXPECT_EQ(SourceByte(disp->m_pSrcImage, 1, 0), 1);
+    EXPECT_EQ(SourceByte(disp->m_pSrcImage, 2, 0), 0);
+    EXPECT_EQ(SourceByte(disp->m_pSrcImage, 3, 0), 128);
+    // The second frame row starts the second bitmap row (byte 8), with no shift from row to row.
+    EXPECT_EQ(SourceByte(disp->m_pSrcImage, 0, 1), 25);
+    EXPECT_EQ(SourceByte(disp->m_pSrcImage, 5, 1), 30);
+
+    StartFrames(4, 2, L"Mono12", 2);
+    Set16(0, 0, 4095);
+    Set16(1, 0, 15);
+    Set16(2, 0, 16);
+    disp->DrawFrame();
+    EXPECT_EQ(SourceByte(disp->m_pSrcImage, 0, 0), 255);
+    EXPECT_EQ(SourceByte(disp->m_pSrcImage, 1, 0), 0);
+    EXPECT_EQ(SourceByte(disp->m_pSrcImage, 2, 0), 1);
+}
+
+TEST_F(DisplayFixture, Mono8CopiesTheFrameIntoPaddedRows) {
+    StartFrames(6, 3, L"Mono8", 1);
+    for (int i = 0; i < 18; ++i)
+        frame[static_cast<size_t>(i)] = static_cast<BYTE>(i * 10);
+    disp->DrawFrame();
+    EXPECT_EQ(SourceByte(disp->m_pSrcImage, 0, 1), 60);
+    EXPECT_EQ(SourceByte(disp->m_pSrcImage, 5, 2), 170);
+    // The grey image is expanded to blue = green = red in the display image (below the text).
+    StartFrames(66, 100, L"Mono8", 1);
+    Set8(65, 90, 160);
+    disp->DrawFrame();
+    EXPECT_EQ(PixelOf(disp->m_pDispImage, 65, 90), (Bgr{160, 160, 160}));
+}
+
+TEST_F(DisplayFixture, BayerRGDemosaicsWithRedAtTheOrigin) {
+    // 1282 columns: the mosaic and the colour bitmap are 1284 wide, the display shows 1282.
+    StartFrames(1282, 64, L"BayerRG8", 1);
+    FillMosaic(200, 100, 50);
+    disp->DrawFrame();
+    EXPECT_EQ(disp->m_pSrcImage->m_pBitmap->GetWidth(), 1284u);
+    EXPECT_EQ(disp->m_pDispImage->m_nWidth, 1282);
+    EXPECT_EQ(PixelOf(disp->m_pDispImage, 600, 30), (Bgr{50, 100, 200}));
+    EXPECT_EQ(PixelOf(disp->m_pDispImage, 601, 31), (Bgr{50, 100, 200}));
+
+    // Deep Bayer samples are reduced first.
+    StartFrames(64, 128, L"BayerRG12", 2);
+    for (int y = 0; y < 128; ++y)
+        for (int x = 0; x < 64; ++x)
+            Set16(x, y, (x % 2 == 0 && y % 2 == 0) ? 4000 : (x % 2 && y % 2) ? 800 : 1600);
+    disp->DrawFrame();
+    EXPECT_EQ(PixelOf(disp->m_pDispImage, 20, 100), (Bgr{50, 100, 250}));
+    StartFrames(64, 128, L"BayerRG10", 2);
+    for (int y = 0; y < 128; ++y)
+        for (int x = 0; x < 64; ++x)
+            Set16(x, y, (x % 2 == 0 && y % 2 == 0) ? 1000 : (x % 2 && y % 2) ? 200 : 400);
+    disp->DrawFrame();
+    EXPECT_EQ(PixelOf(disp->m_pDispImage, 21, 101), (Bgr{50, 100, 250}));
+}
+
+TEST_F(DisplayFixture, NamesAndSizesThatDoNotFitConvertNothing) {
+    StartFrames(16, 80, L"Mono8", 1);
+    Fill8(77);
+    disp->DrawFrame();
+    ASSERT_EQ(PixelOf(disp->m_pDispImage, 3, 75), (Bgr{77, 77, 77}));
+    Fill8(10);
+    for (const wchar_t* name : {L"", L"mono8", L"Mono8 ", L"BayerGR8"}) {
+        main->m_strPixelFormat = name;
+        disp->DrawFrame();
+        EXPECT_EQ(PixelOf(disp->m_pDispImage, 3, 75), (Bgr{77, 77, 77})) << CString(name).ToUtf8();
+    }
+    // A Bayer name while the images were made grey, and the reverse.
+    main->m_strPixelFormat = L"BayerRG8";
+    disp->DrawFrame();
+    EXPECT_EQ(PixelOf(disp->m_pDispImage, 3, 75), (Bgr{77, 77, 77}));
+    disp->SetImageFormat(16, 80, L"BayerRG8");
+    main->m_strPixelFormat = L"Mono8";
+    disp->DrawFrame();
+    EXPECT_EQ(PixelOf(disp->m_pDispImage, 3, 75), (Bgr{0, 0, 0}));
+    // A frame larger than the buffer allocated at connection is not read.
+    disp->SetImageFormat(16, 80, L"Mono8");
+    main->m_nFullWidth = 8;
+    main->m_nFullHeight = 40;
+    disp->DrawFrame();
+    EXPECT_EQ(PixelOf(disp->m_pDispImage, 3, 75), (Bgr{0, 0, 0}));
+    main->m_nFullWidth = 16;
+    main->m_nFullHeight = 80;
+    disp->DrawFrame();
+    EXPECT_EQ(PixelOf(disp->m_pDispImage, 3, 75), (Bgr{10, 10, 10}));
+    // No new frame: nothing happens.
+    Fill8(99);
+    main->m_bNewFrame = FALSE;
+    disp->DrawFrame();
+    EXPECT_EQ(PixelOf(disp->m_pDispImage, 3, 75), (Bgr{10, 10, 10}));
+}

@@ -1,0 +1,153 @@
+// Brightness measurement windows: column profiles and bars, the deviations in the main window's
+// order, the colour planes' start sites, and windows that do not lie inside the image.
+#include "DisplayFixture.h"
+
+namespace {
+
+const Bgr kBar{255, 128, 0};
+const Bgr kFrame{255, 0, 0};
+
+void SetWindow(int index, int l, int t, int w, int h) {
+    g_rcBrightWindow[index][0] = l;
+    g_rcBrightWindow[index][1] = t;
+    g_rcBrightWindow[index][2] = w;
+    g_rcBrightWindow[index][3] = h;
+}
+
+} // namespace
+
+TEST_F(DisplayFixture, CentreWindowMeanAndColumnBars) {
+    StartFrames(1100, 1100, L"Mono8", 1);
+    Fill8(128);
+    SetWindow(0, 974, 974, 100, 100);
+    disp->m_bCenterMode = true;
+    disp->DrawFrame();
+    EXPECT_EQ(main->m_nBrightAverage, 128);
+    CCvImage* img = disp->m_pDispImage;
+    // Bars 128 high from the window's bottom (row 1074) reach 28 rows above its top.
+    EXPECT_EQ(PixelOf(img, 1000, 1050), kBar);
+    EXPECT_EQ(PixelOf(img, 1000, 950), kBar);
+    EXPECT_EQ(PixelOf(img, 1000, 940), (Bgr{128, 128, 128}));
+    // The window itself is framed in blue (its left edge lies below the bars' area only at x = 974).
+    EXPECT_EQ(PixelOf(img, 1074, 1000), kFrame);
+
+    // Column means 10, 11, 12 give 11.
+    StartFrames(64, 64, L"Mono8", 1);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            Set8(x, y, static_cast<BYTE>(x < 20 ? 10 : x == 20 ? 11 : 12));
+    disp->ConvertFrame();
+    BYTE profile[3] = {};
+    ASSERT_TRUE(disp->GetColumnProfile(19, 5, 3, 7, profile));
+    EXPECT_EQ(profile[0], 10);
+    EXPECT_EQ(profile[1], 11);
+    EXPECT_EQ(profile[2], 12);
+    int value = -1;
+    disp->MeasureAverageWindow(19, 5, 3, 7, &value);
+    EXPECT_EQ(value, 11);
+}
+
+TEST_F(DisplayFixture, DeviationsGoToTheMainWindowInItsOrder) {
+    StartFrames(1000, 1000, L"Mono8", 1);
+    const struct {
+        int l, t;
+        BYTE v;
+    } windows[5] = {{450, 450, 150}, {10, 10, 140}, {890, 10, 152}, {10, 890, 150}, {890, 890, 149}};
+    Fill8(60);
+    for (int i = 0; i < 5; ++i) {
+        SetWindow(i, windows[i].l, windows[i].t, 100, 100);
+        for (int y = windows[i].t; y < windows[i].t + 100; ++y)
+            for (int x = windows[i].l; x < windows[i].l + 100; ++x)
+                Set8(x, y, windows[i].v);
+    }
+    disp->m_bBrightMode = true;
+    disp->m_bCenterMode = true; // brightness mode takes precedence
+    main->m_nBrightAverage = 7;
+    disp->DrawFrame();
+    EXPECT_EQ(main->m_nBrightDev[0], 10);
+    EXPECT_EQ(main->m_nBrightDev[1], 0);
+    EXPECT_EQ(main->m_nBrightDev[2], -2);
+    EXPECT_EQ(main->m_nBrightDev[3], 1);
+    EXPECT_EQ(main->m_nBrightAverage, 7);
+
+    // A corner window reaching outside the image is neither read nor framed; it takes the value
+    // measured before it (the centre's), so its deviation reads 0.
+    SetWindow(1, 10, -5, 100, 100);
+    disp->DrawFrame();
+    EXPECT_EQ(main->m_nBrightDev[0], 0);
+    EXPECT_EQ(PixelOf(disp->m_pDispImage, 10, 50), (Bgr{140, 140, 140}));
+    EXPECT_EQ(main->m_nBrightDev[2], -2);
+}
+
+TEST_F(DisplayFixture, ColourPlanesStartOnTheirOwnSites) {
+    main->m_bColorCamera = TRUE;
+    StartFrames(300, 300, L"Mono8", 1); // the raw mosaic under a grey name
+    FillMosaic(200, 100, 50);
+    disp->ConvertFrame();
+    struct Channel {
+        bool red, green, blue;
+        int expected;
+    };
+    const Channel channels[3] = {
+        {true, false, false, 200}, {false, true, false, 100}, {false, false, true, 50}};
+    for (const Channel& c : channels) {
+        disp->m_bShowRed = c.red;
+        disp->m_bShowGreen = c.green;
+        disp->m_bShowBlue = c.blue;
+        for (const CPoint origin : {CPoint(11, 20), CPoint(10, 20), CPoint(10, 21), CPoint(11, 21)}) {
+            for (const int size : {100, 37}) {
+                int value = -1;
+                disp->MeasureRgbWindow(origin.x, origin.y, size, size, &value);
+                EXPECT_EQ(value, c.expected) << origin.x << "," << origin.y << " size " << size;
+            }
+        }
+        int narrow = -1;
+        disp->MeasureRgbWindow(11, 20, 1, 50, &narrow);
+        EXPECT_EQ(narrow, 0);
+    }
+
+    // The red plane of (11, 20, 100, 100) starts at column 12, row 20 and has 50 columns of 50 rows.
+    BYTE profile[60] = {};
+    std::fill(std::begin(profile), std::end(profile), 1);
+    ASSERT_TRUE(disp->GetPlaneProfile(11, 20, 100, 100, profile, 12, 20));
+    EXPECT_EQ(profile[0], 200);
+    EXPECT_EQ(profile[49], 200);
+    EXPECT_EQ(profile[50], 1);
+
+    // Through a tick: the label is drawn and the centre value goes to the main window.
+    SetWindow(0, 101, 120, 50, 50);
+    disp->m_bShowRed = false;
+    disp->m_bShowGreen = true;
+    disp->m_bShowBlue = false;
+    disp->m_bCenterMode = true;
+    disp->DrawFrame();
+    EXPECT_EQ(main->m_nBrightAverage, 100);
+}
+
+TEST_F(DisplayFixture, WindowsThatDoNotFitAreNotMeasured) {
+    StartFrames(9000, 6, L"Mono8", 1);
+    Fill8(80);
+    disp->ConvertFrame();
+    BYTE profile[CDisplayDlg::PROFILE_SIZE] = {};
+    const int windows[][4] = {{0, 0, 0, 4},       {0, 0, 4, 0}, {-2, 0, 4, 4},   {0, -1, 4, 4},
+                              {8990, 0, 20, 4},   {0, 4, 4, 4}, {0, 0, 8193, 4}, {0, 0, 9000, 6},
+                              {INT_MAX, 0, 4, 4}, {0, 0, -4, 4}};
+    for (const auto& w : windows) {
+        int value = -7;
+        disp->MeasureAverageWindow(w[0], w[1], w[2], w[3], &value);
+        EXPECT_EQ(value, -7) << w[0] << "," << w[1] << "," << w[2] << "," << w[3];
+        EXPECT_FALSE(disp->GetColumnProfile(w[0], w[1], w[2], w[3], profile));
+        EXPECT_FALSE(disp->GetPlaneProfile(w[0], w[1], w[2], w[3], profile, w[0], w[1]));
+    }
+    // The widest window the profile holds is measured.
+    int value = -7;
+    disp->MeasureAverageWindow(0, 0, 8192, 6, &value);
+    EXPECT_EQ(value, 80);
+    // One row has no second row of sites: nothing to average.
+    EXPECT_FALSE(disp->GetPlaneProfile(0, 0, 4, 1, profile, 0, 0));
+    // A colour window outside the image measures nothing and reads 0.
+    main->m_bColorCamera = TRUE;
+    value = -7;
+    disp->MeasureRgbWindow(-3, 0, 4, 4, &value);
+    EXPECT_EQ(value, 0);
+}
