@@ -470,32 +470,22 @@ void SimCamera::AfterWrite(const std::wstring& name) {
     } else if (name == L"LUTEnable" && m_features.at(name).value.b) {
         m_features.at(L"GammaEnable").value.b = false;
     } else if (name == L"ExposureAuto" || (name == L"Gain" && Text(L"ExposureAuto") == L"Continuous")) {
-        AutoExposure();
+        AutoAdjust(L"ExposureAuto", L"ExposureTime", L"Gain");
     } else if (name == L"GainAuto" || (name == L"ExposureTime" && Text(L"GainAuto") == L"Continuous")) {
-        AutoGain();
+        AutoAdjust(L"GainAuto", L"Gain", L"ExposureTime");
     } else if (name == L"BalanceWhiteAuto") {
         AutoBalance();
     }
 }
 
-// Once: adjust, then fall back to Off. Continuous: adjust and stay.
-void SimCamera::AutoExposure() {
-    SimFeature& mode = m_features.at(L"ExposureAuto");
+// Exposure and gain make up for each other: the automatic one brings the product back to the reference
+// brightness. Once: adjust, then fall back to Off. Continuous: adjust and stay.
+void SimCamera::AutoAdjust(const wchar_t* modeName, const wchar_t* valueName, const wchar_t* otherName) {
+    SimFeature& mode = m_features.at(modeName);
     if (mode.value.s == L"Off")
         return;
-    SimFeature& e = m_features.at(L"ExposureTime");
-    e.value.d = std::clamp(kReferenceExposure / Number(L"Gain"), e.dMin, e.dMax);
-    if (mode.value.s == L"Once")
-        mode.value.s = L"Off";
-    ++m_imageGeneration;
-}
-
-void SimCamera::AutoGain() {
-    SimFeature& mode = m_features.at(L"GainAuto");
-    if (mode.value.s == L"Off")
-        return;
-    SimFeature& g = m_features.at(L"Gain");
-    g.value.d = std::clamp(kReferenceExposure / Number(L"ExposureTime"), g.dMin, g.dMax);
+    SimFeature& f = m_features.at(valueName);
+    f.value.d = std::clamp(kReferenceExposure / Number(otherName), f.dMin, f.dMax);
     if (mode.value.s == L"Once")
         mode.value.s = L"Off";
     ++m_imageGeneration;
@@ -519,7 +509,7 @@ MIL_INT SimCamera::RunVendorCommand(const std::wstring& text, std::wstring& why)
     if (std::swscanf(text.c_str(), L"WAGCMODE %x", &mode) == 1 && mode <= 2) {
         static const wchar_t* modes[] = {L"Off", L"Once", L"Continuous"};
         m_features.at(L"GainAuto").value.s = modes[mode];
-        AutoGain();
+        AutoAdjust(L"GainAuto", L"Gain", L"ExposureTime");
         return kMilErrorNone;
     }
     if (std::swscanf(text.c_str(), L"WFREERUN %x", &period) == 1 && period > 0) {

@@ -72,8 +72,7 @@ private:
     void AfterWrite(const std::wstring& name);
     void UpdateGeometry(bool resetWindow);
     MIL_INT RunVendorCommand(const std::wstring& text, std::wstring& why);
-    void AutoExposure();
-    void AutoGain();
+    void AutoAdjust(const wchar_t* modeName, const wchar_t* valueName, const wchar_t* otherName);
     void AutoBalance();
     std::wstring Text(const std::wstring& name) const;
     double Number(const std::wstring& name) const;

@@ -1,0 +1,357 @@
+#include "CTestPageDlg.h"
+
+#include "CCvImage.h"
+#include "CKavrinoApp.h"
+#include "CKavrinoDlg.h"
+
+#include <QGuiApplication>
+#include <opencv2/core.hpp>
+#include <opencv2/highgui.hpp>
+
+#include <cstring>
+
+const char* const kRefImageWindow = "검사이미지";
+
+namespace {
+
+const wchar_t kKeyMethod[] = L"검사방법";
+const wchar_t kKeyImagePath[] = L"이미지경로";
+constexpr DWORD kProfileBuffer = 1024;
+
+// OpenCV's own windows need a screen; without one (headless runs) the picture is still prepared but not
+// shown.
+bool CanShowCvWindows() {
+    const QString platform = QGuiApplication::platformName();
+    return !platform.isEmpty() && platform != QLatin1String("offscreen") &&
+           platform != QLatin1String("minimal");
+}
+
+// The test-set file stores the method text on one line: line breaks become commas.
+CString MethodToProfile(CString strText) {
+    strText.Replace(L"\r\n", L",");
+    strText.Replace(L"\n", L",");
+    strText.Replace(L"\r", L",");
+    return strText;
+}
+
+} // namespace
+
+CTestPageDlg::CTestPageDlg(UINT nIDTemplate, LPCTSTR lpszSection, CWnd* pParent)
+    : CDialog(nIDTemplate, pParent), m_strSection(lpszSection ? lpszSection : L"") {}
+
+CTestPageDlg::~CTestPageDlg() {
+    // A page that was never created (or never destroyed) still owns these.
+    delete m_pShowImage;
+    delete m_pRefImage;
+    if (m_hEvent)
+        CloseHandle(m_hEvent);
+}
+
+BOOL CTestPageDlg::Create(LPCTSTR lpszTemplateName, CWnd* pParentWnd) {
+    m_pMainDlg = static_cast<CKavrinoDlg*>(pParentWnd);
+    return CDialog::Create(lpszTemplateName, pParentWnd);
+}
+
+void CTestPageDlg::AddItem(LPCTSTR lpszName) {
+    TestItem item;
+    item.bOk = 1;
+    item.bTested = 0;
+    item.strName = lpszName;
+    m_vecItems.push_back(item);
+}
+
+void CTestPageDlg::CreatePageEvent() {
+    if (!m_hEvent)
+        m_hEvent = CreateEvent(nullptr, TRUE, FALSE, nullptr);
+}
+
+void CTestPageDlg::LoadMethodPanel() {
+    wchar_t szMethod[kProfileBuffer] = {};
+    GetPrivateProfileString(m_strSection, kKeyMethod, nullptr, szMethod, kProfileBuffer, theApp.g_strIniPath);
+    CString strMethod(szMethod);
+    strMethod.Replace(L",", L"\r\n");
+    SetDlgItemText(m_nMethodEditId, strMethod);
+
+    wchar_t szPath[kProfileBuffer] = {};
+    GetPrivateProfileString(m_strSection, kKeyImagePath, nullptr, szPath, kProfileBuffer,
+                            theApp.g_strIniPath);
+    theApp.g_strImagePath = szPath;
+
+    delete m_pRefImage;
+    m_pRefImage = new CCvImage;
+    m_pRefImage->LoadImage(theApp.g_strImagePath);
+    DrawRefImage();
+}
+
+void CTestPageDlg::DrawRefImage() {
+    CWnd* pPicture = GetDlgItem(m_nPictureId);
+    if (!m_pRefImage || !pPicture)
+        return;
+    CClientDC dc(pPicture);
+    m_pRefImage->DrawImage(dc.GetSafeHdc());
+}
+
+void CTestPageDlg::OnBnClickedSaveMethod() {
+    CString strMethod;
+    GetDlgItemText(m_nMethodEditId, strMethod);
+    if (strMethod.IsEmpty()) {
+        AfxMessageBox(L"검사방법을 입력하세요.");
+        return;
+    }
+    if (WritePrivateProfileString(m_strSection, kKeyMethod, MethodToProfile(strMethod), theApp.g_strIniPath))
+        AfxMessageBox(L"저장완료");
+    else
+        AfxMessageBox(L"실패");
+}
+
+void CTestPageDlg::OnBnClickedChangeImage() {
+    CFileDialog dlg(TRUE, L"Support Files", nullptr, OFN_HIDEREADONLY, L"BITMAP File(*.bmp)|*.bmp|", nullptr,
+                    0, TRUE);
+    if (dlg.DoModal() != IDOK)
+        return;
+    theApp.g_strImagePath = dlg.GetPathName();
+    WritePrivateProfileString(m_strSection, kKeyImagePath, theApp.g_strImagePath, theApp.g_strIniPath);
+    if (m_pRefImage) {
+        m_pRefImage->ClearImage();
+        delete m_pRefImage;
+    }
+    m_pRefImage = new CCvImage;
+    m_pRefImage->LoadImage(theApp.g_strImagePath);
+    Invalidate(TRUE);
+}
+
+void CTestPageDlg::OnPaint() {
+    CPaintDC dc(this);
+    if (m_pRefImage)
+        DrawRefImage();
+}
+
+void CTestPageDlg::OnStnDblclickImage() {
+    if (!m_pRefImage || !m_pRefImage->m_pBitmap)
+        return;
+    Gdiplus::Bitmap* pBitmap = m_pRefImage->m_pBitmap;
+    const int nWidth = m_pRefImage->m_nWidth;
+    const int nHeight = m_pRefImage->m_nHeight;
+    delete m_pShowImage;
+    m_pShowImage = nullptr;
+    if (nWidth <= 0 || nHeight <= 0)
+        return;
+
+    // Rows of the copy are 3 x width bytes; each side advances by its own stride.
+    auto* pImage = new cv::Mat(nHeight, nWidth, CV_8UC3);
+    Gdiplus::Rect rcLock(0, 0, nWidth, nHeight);
+    Gdiplus::BitmapData data{};
+    if (pBitmap->LockBits(&rcLock, Gdiplus::ImageLockModeRead, PixelFormat24bppRGB, &data) != Gdiplus::Ok) {
+        // Nothing may be copied from a lock that failed; the bitmap keeps the lock's status.
+        delete pImage;
+        return;
+    }
+    const auto* pSrc = static_cast<const BYTE*>(data.Scan0);
+    for (int y = 0; y < nHeight; ++y)
+        std::memcpy(pImage->ptr(y), pSrc + static_cast<std::ptrdiff_t>(y) * data.Stride,
+                    static_cast<std::size_t>(nWidth) * 3);
+    pBitmap->UnlockBits(&data);
+    m_pShowImage = pImage;
+
+    if (CanShowCvWindows()) {
+        cv::namedWindow(kRefImageWindow, 0);
+        cv::imshow(kRefImageWindow, *m_pShowImage);
+    }
+}
+
+void CTestPageDlg::CloseShowImage() {
+    if (!m_pShowImage)
+        return;
+    if (CanShowCvWindows()) {
+        try {
+            cv::destroyWindow(kRefImageWindow);
+        } catch (const cv::Exception&) {
+            // The operator closed it already.
+        }
+    }
+    delete m_pShowImage;
+    m_pShowImage = nullptr;
+}
+
+void CTestPageDlg::OnDestroy() {
+    CDialog::OnDestroy();
+    CloseShowImage();
+    m_vecItems.clear();
+    if (m_hEvent) {
+        CloseHandle(m_hEvent);
+        m_hEvent = nullptr;
+    }
+    if (m_pRefImage) {
+        m_pRefImage->ClearImage();
+        delete m_pRefImage;
+        m_pRefImage = nullptr;
+    }
+}
+
+void CTestPageDlg::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct) {
+    DrawButton(lpDrawItemStruct, static_cast<UINT>(nIDCtl));
+    CDialog::OnDrawItem(nIDCtl, lpDrawItemStruct);
+}
+
+void CTestPageDlg::DrawButton(LPDRAWITEMSTRUCT lpDrawItemStruct, UINT nIDCtl) {
+    if (!lpDrawItemStruct)
+        return;
+    CDC* pDC = CDC::FromHandle(lpDrawItemStruct->hDC);
+    if (!pDC)
+        return;
+    CRect rcItem(lpDrawItemStruct->rcItem);
+    const UINT nState = lpDrawItemStruct->itemState;
+    CString strText;
+    GetDlgItemText(static_cast<int>(nIDCtl), strText);
+    const int nOldMode = pDC->SetBkMode(TRANSPARENT);
+    const UINT nFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+
+    if (nState & ODS_DISABLED) {
+        pDC->FillSolidRect(&rcItem, 0xC0C0C0);
+        pDC->SetTextColor(0x808080);
+        pDC->DrawText(strText, &rcItem, nFormat);
+        pDC->SetBkMode(nOldMode);
+        return;
+    }
+
+    pDC->FillSolidRect(&rcItem, 0xC08000);
+    if (nState & ODS_FOCUS) {
+        pDC->FillSolidRect(&rcItem, 0x4080FF);
+        CBrush brFrame(0x0000FF);
+        pDC->FrameRect(&rcItem, &brFrame);
+    } else {
+        CBrush brFrame(0x808080);
+        pDC->FrameRect(&rcItem, &brFrame);
+    }
+    pDC->SetTextColor(0xFFFFFF);
+
+    rcItem.DeflateRect(1, 1);
+    if (nState & ODS_SELECTED) {
+        pDC->Draw3dRect(&rcItem, 0x000000, 0xC0C0C0);
+        CRect rcText(rcItem);
+        rcText.OffsetRect(1, 1);
+        pDC->DrawText(strText, &rcText, nFormat);
+    } else {
+        pDC->Draw3dRect(&rcItem, 0xC0C0C0, 0x000000);
+        pDC->DrawText(strText, &rcItem, nFormat);
+    }
+    pDC->SetBkMode(nOldMode);
+}
+
+LRESULT CTestPageDlg::OnKeypadMessage(WPARAM wParam, LPARAM lParam) {
+    UNREFERENCED_PARAMETER(wParam);
+    const int nCount = static_cast<int>(m_vecButtonIds.size());
+    switch (LOBYTE(static_cast<DWORD_PTR>(lParam))) {
+    case 1:
+        // A page without a focus list (the trigger page) has nothing to move to.
+        if (nCount == 0)
+            break;
+        --m_nFocusIndex;
+        if (m_nFocusIndex < 0 || m_nFocusIndex >= nCount)
+            m_nFocusIndex = nCount - 1;
+        FocusControl(m_vecButtonIds[static_cast<std::size_t>(m_nFocusIndex)]);
+        break;
+    case 2:
+        if (nCount == 0)
+            break;
+        ++m_nFocusIndex;
+        if (m_nFocusIndex >= nCount || m_nFocusIndex < 0)
+            m_nFocusIndex = 0;
+        FocusControl(m_vecButtonIds[static_cast<std::size_t>(m_nFocusIndex)]);
+        break;
+    case 3:
+        keybd_event(static_cast<BYTE>(VK_SPACE), 0, 0, 0);
+        keybd_event(static_cast<BYTE>(VK_SPACE), 0, KEYEVENTF_KEYUP, 0);
+        break;
+    case 4:
+        if (m_nFocusIndex >= 0 && m_nFocusIndex < nCount)
+            SendMessage(
+                WM_COMMAND,
+                MAKEWPARAM(static_cast<WORD>(m_vecButtonIds[static_cast<std::size_t>(m_nFocusIndex)]), 0), 0);
+        break;
+    case 8:
+        SendMessage(WM_COMMAND, IDOK, 0);
+        break;
+    case 16:
+        SendMessage(WM_COMMAND, IDCANCEL, 0);
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+void CTestPageDlg::FocusControl(int nID) {
+    CWnd* pControl = GetDlgItem(nID);
+    if (pControl)
+        SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(pControl->GetSafeHwnd()), TRUE);
+}
+
+BOOL CTestPageDlg::ShowUntriedItems() {
+    CString strList = L"검사 안 한 항목\r\n";
+    BOOL bAny = FALSE;
+    for (const TestItem& item : m_vecItems) {
+        if (item.bTested == 0) {
+            strList.AppendFormat(L"@ %s\r\n", item.strName);
+            bAny = TRUE;
+        }
+    }
+    if (bAny)
+        AfxMessageBox(strList);
+    return bAny;
+}
+
+void CTestPageDlg::GetErrorItems(CString& strErrorItems) {
+    CString strList = L"에러항목: ";
+    bool bAny = false;
+    for (const TestItem& item : m_vecItems) {
+        if (item.bOk == 0) {
+            strList.AppendFormat(L"%s ", item.strName);
+            bAny = true;
+        }
+    }
+    if (bAny)
+        strErrorItems = strList;
+}
+
+BOOL CTestPageDlg::IsConnected() const {
+    return m_pMainDlg && m_pMainDlg->m_bConnected;
+}
+
+void CTestPageDlg::StartItem(std::size_t nIndex) {
+    m_vecItems[nIndex].bTested = 1;
+    m_vecItems[nIndex].bOk = 1;
+}
+
+void CTestPageDlg::CheckItemWrite(std::size_t nIndex, LPCTSTR lpszFeature) {
+    if (!m_pMainDlg->CheckMilError(lpszFeature))
+        m_vecItems[nIndex].bOk = 0;
+}
+
+void CTestPageDlg::HandOver(BOOL bPass) {
+    m_bResult = bPass ? 1 : 0;
+    for (TestItem& item : m_vecItems)
+        item.bTested = 0;
+    SetEvent(m_hEvent);
+    if (bPass)
+        OnOK();
+    else
+        OnCancel();
+}
+
+void CTestPageDlg::SwitchImageMode(std::size_t nIndex, LPCTSTR lpszMode, MIL_INT64 nFactor,
+                                   BOOL bCheckWrite) {
+    StartItem(nIndex);
+    m_pMainDlg->StopLive();
+    m_pMainDlg->SetFeature(L"ImageModeSelector", FEATURE_VALUE_AS_STRING, lpszMode);
+    m_pMainDlg->SetFeature(lpszMode, FEATURE_VALUE, &nFactor);
+    if (bCheckWrite)
+        CheckItemWrite(nIndex, lpszMode);
+    m_pMainDlg->StartLive();
+}
+
+void CTestPageDlg::RestoreImageMode() {
+    m_pMainDlg->StopLive();
+    m_pMainDlg->SetFeature(L"ImageModeSelector", FEATURE_VALUE_AS_STRING, L"ROI");
+    m_pMainDlg->StartLive();
+}

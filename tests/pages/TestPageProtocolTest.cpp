@@ -1,0 +1,216 @@
+// What every test page shares: the method panel and its test-set keys, the reference picture, the
+// untried-steps message, the failed-steps comment, the key pad, the key filters and owner-drawn buttons.
+
+#include "CBinningDlg.h"
+#include "CDecimationDlg.h"
+#include "CCvImage.h"
+#include "EnterEscFilter.h"
+#include "PageFixture.h"
+
+#include <QImage>
+#include <opencv2/core.hpp>
+
+using kavrino_test::PageTest;
+
+namespace {
+
+CString ReadProfile(const CString& path, const wchar_t* section, const wchar_t* key) {
+    wchar_t text[2048] = {};
+    GetPrivateProfileString(section, key, L"<none>", text, 2048, path);
+    return text;
+}
+
+// Line ends as the edit gives them back, for comparing texts across platforms.
+CString Lines(CString text) {
+    text.Replace(L"\r\n", L"\n");
+    return text;
+}
+
+CString WriteBitmap(const QString& path, int width, int height) {
+    QImage image(width, height, QImage::Format_RGB888);
+    image.fill(QColor(0, 0, 255));
+    image.setPixelColor(0, 0, QColor(255, 0, 0));
+    EXPECT_TRUE(image.save(path, "BMP"));
+    return CString(path.toStdWString());
+}
+
+MSG KeyDown(CWnd* pWnd, UINT vk) {
+    MSG msg{};
+    msg.hwnd = pWnd->GetSafeHwnd();
+    msg.message = WM_KEYDOWN;
+    msg.wParam = vk;
+    return msg;
+}
+
+} // namespace
+
+TEST_F(PageTest, MethodTextRoundTripsThroughTheTestSetFileAsOneLine) {
+    OpenWith({L"비닝"});
+    CBinningDlg* pPage = m_dlg->m_pBinningDlg;
+    ASSERT_NE(pPage, nullptr);
+
+    // Empty text: refused, nothing written.
+    pPage->SetDlgItemText(1078, L"");
+    Press(pPage, 1080);
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"검사방법을 입력하세요."});
+    EXPECT_EQ(ReadProfile(m_strIniPath, L"BINNING", L"검사방법"), L"<none>");
+
+    // Two lines are stored with a comma between them; an operator's comma comes back as a line break.
+    m_boxes.Clear();
+    pPage->SetDlgItemText(1078, L"렌즈를 덮는다\r\n영상 확인, 끝");
+    Press(pPage, 1080);
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"저장완료"});
+    EXPECT_EQ(ReadProfile(m_strIniPath, L"BINNING", L"검사방법"), L"렌즈를 덮는다,영상 확인, 끝");
+    Close();
+
+    OpenWith({L"비닝"});
+    CString strShown;
+    m_dlg->m_pBinningDlg->GetDlgItemText(1078, strShown);
+    EXPECT_EQ(Lines(strShown), L"렌즈를 덮는다\n영상 확인\n 끝");
+    // Other pages read their own sections.
+    m_dlg->m_pDecimationDlg->GetDlgItemText(1078, strShown);
+    EXPECT_EQ(strShown, L"");
+}
+
+TEST_F(PageTest, MethodTextIsCutToTheBufferAndAFailedWriteSaysSo) {
+    ASSERT_TRUE(WritePrivateProfileString(L"DECIMATION", L"검사방법", CString(L'가', 1500), m_strIniPath));
+    OpenWith({L"데시메이션"});
+    CString strShown;
+    m_dlg->m_pDecimationDlg->GetDlgItemText(1078, strShown);
+    EXPECT_EQ(strShown.GetLength(), 1023);
+
+    theApp.g_strIniPath = CString(m_dir.filePath("no/such/folder/set.ini").toStdWString());
+    Press(m_dlg->m_pDecimationDlg, 1080);
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"실패"});
+}
+
+TEST_F(PageTest, ReferencePictureIsCopiedFullSizeOnDoubleClickAndChangedWithTheFileDialog) {
+    const CString strFirst = WriteBitmap(m_dir.filePath("first.bmp"), 7, 5);
+    ASSERT_TRUE(WritePrivateProfileString(L"BINNING", L"이미지경로", strFirst, m_strIniPath));
+    OpenWith({L"비닝"});
+    CBinningDlg* pPage = m_dlg->m_pBinningDlg;
+    ASSERT_NE(pPage->m_pRefImage, nullptr);
+    EXPECT_EQ(pPage->m_pRefImage->m_nWidth, 7);
+
+    pPage->OnStnDblclickImage();
+    ASSERT_NE(pPage->m_pShowImage, nullptr);
+    EXPECT_EQ(pPage->m_pShowImage->cols, 7);
+    EXPECT_EQ(pPage->m_pShowImage->rows, 5);
+    // Blue, green, red as OpenCV shows them.
+    EXPECT_EQ(pPage->m_pShowImage->at<cv::Vec3b>(0, 0), cv::Vec3b(0, 0, 255));
+    EXPECT_EQ(pPage->m_pShowImage->at<cv::Vec3b>(4, 6), cv::Vec3b(255, 0, 0));
+    pPage->OnStnDblclickImage();
+    ASSERT_NE(pPage->m_pShowImage, nullptr);
+    EXPECT_EQ(pPage->m_pShowImage->cols, 7);
+
+    // Another picture: stored in the page's section; Cancel changes nothing.
+    const CString strSecond = WriteBitmap(m_dir.filePath("second.bmp"), 12, 3);
+    {
+        kavrino::FileDialogAnswer answer(strSecond);
+        Press(pPage, 1081);
+        ASSERT_EQ(answer.Requests().size(), 1u);
+        EXPECT_TRUE(answer.Requests()[0].open);
+        EXPECT_EQ(answer.Requests()[0].filter, L"BITMAP File(*.bmp)|*.bmp|");
+        EXPECT_EQ(answer.Requests()[0].flags, OFN_HIDEREADONLY);
+    }
+    EXPECT_EQ(ReadProfile(m_strIniPath, L"BINNING", L"이미지경로"), strSecond);
+    EXPECT_EQ(theApp.g_strImagePath, strSecond);
+    EXPECT_EQ(pPage->m_pRefImage->m_nWidth, 12);
+    {
+        kavrino::FileDialogAnswer cancel(L"");
+        Press(pPage, 1081);
+    }
+    EXPECT_EQ(ReadProfile(m_strIniPath, L"BINNING", L"이미지경로"), strSecond);
+
+    // A page without a readable picture ignores the double-click.
+    CDecimationDlg* pOther = m_dlg->m_pDecimationDlg;
+    pOther->OnStnDblclickImage();
+    EXPECT_EQ(pOther->m_pShowImage, nullptr);
+}
+
+TEST_F(PageTest, UntriedStepsAndFailedStepsAreListedInItemOrder) {
+    OpenWith({L"비닝"});
+    CBinningDlg* pPage = m_dlg->m_pBinningDlg;
+    Press(pPage, CBinningDlg::IDC_PASS);
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"검사 안 한 항목\r\n@ ON\r\n@ OFF\r\n"});
+
+    CString strErrors = L"caller's text";
+    pPage->GetErrorItems(strErrors);
+    EXPECT_EQ(strErrors, L"caller's text");
+    pPage->m_vecItems[0].bOk = 0;
+    pPage->m_vecItems[1].bOk = 0;
+    pPage->GetErrorItems(strErrors);
+    EXPECT_EQ(strErrors, L"에러항목: ON OFF ");
+}
+
+TEST_F(PageTest, KeyPadMovesAroundItsListAndPressesTheFocusedButton) {
+    OpenWith({L"비닝"});
+    CBinningDlg* pPage = m_dlg->m_pBinningDlg;
+
+    // No list: moving and pressing do nothing.
+    for (LPARAM code : {1, 2, 4})
+        EXPECT_EQ(pPage->OnKeypadMessage(0, code), 0);
+    EXPECT_EQ(pPage->m_nFocusIndex, 0);
+
+    pPage->m_vecButtonIds = {1122, 1003, 1080};
+    pPage->OnKeypadMessage(0, 1);
+    EXPECT_EQ(pPage->m_nFocusIndex, 2);
+    pPage->OnKeypadMessage(0, 2);
+    EXPECT_EQ(pPage->m_nFocusIndex, 0);
+    pPage->OnKeypadMessage(0, 0x200 | 2); // only the low byte counts
+    EXPECT_EQ(pPage->m_nFocusIndex, 1);
+    for (LPARAM code : {0, 5, 9, 17, 3, 8})
+        pPage->OnKeypadMessage(0, code);
+    EXPECT_EQ(pPage->m_nFocusIndex, 1);
+
+    // Code 4 clicks the button at the index: "검사 방법 변경" with an empty text complains.
+    pPage->SetDlgItemText(1078, L"");
+    pPage->m_nFocusIndex = 2;
+    m_boxes.Clear();
+    pPage->OnKeypadMessage(0, 4);
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"검사방법을 입력하세요."});
+
+    // Code 16 is IDCANCEL: the framework hides the page, without a verdict.
+    pPage->ShowWindow(SW_SHOW);
+    pPage->OnKeypadMessage(0, 16);
+    EXPECT_FALSE(Visible(pPage));
+    EXPECT_FALSE(Signalled(pPage->m_hEvent));
+}
+
+TEST_F(PageTest, KeyFiltersSwallowTheirKeysOnly) {
+    OpenWith({L"비닝"});
+    CBinningDlg* pPage = m_dlg->m_pBinningDlg;
+    pPage->ShowWindow(SW_SHOW);
+    MSG esc = KeyDown(pPage, VK_ESCAPE);
+    MSG enter = KeyDown(pPage, VK_RETURN);
+    EXPECT_TRUE(kavrino::EscFilter(pPage, &esc));
+    EXPECT_TRUE(kavrino::EnterEscFilter(pPage, &esc));
+    EXPECT_TRUE(kavrino::EnterEscFilter(pPage, &enter));
+    EXPECT_TRUE(Visible(pPage));
+    MSG keyUp = esc;
+    keyUp.message = WM_KEYUP;
+    EXPECT_FALSE(kavrino::EnterEscFilter(pPage, &keyUp));
+}
+
+TEST_F(PageTest, OwnerDrawnButtonShowsItsState) {
+    OpenWith({L"비닝"});
+    CBinningDlg* pPage = m_dlg->m_pBinningDlg;
+    auto draw = [&](UINT state) {
+        kavrino::ImageSurface surface(40, 20);
+        DRAWITEMSTRUCT item{};
+        item.CtlType = ODT_BUTTON;
+        item.CtlID = 1122;
+        item.itemState = state;
+        item.hDC = kavrino::ToHdc(&surface);
+        item.rcItem = RECT{0, 0, 40, 20};
+        pPage->DrawButton(&item, 1122);
+        const QImage& image = surface.Image();
+        return std::vector<QRgb>{image.pixel(0, 0) & 0xFFFFFF, image.pixel(1, 1) & 0xFFFFFF,
+                                 image.pixel(38, 18) & 0xFFFFFF, image.pixel(3, 3) & 0xFFFFFF};
+    };
+    // Pixels as 0xRRGGBB: frame, inner top-left, inner bottom-right, face.
+    EXPECT_EQ(draw(0), (std::vector<QRgb>{0x808080, 0xC0C0C0, 0x000000, 0x0080C0}));
+    EXPECT_EQ(draw(ODS_FOCUS), (std::vector<QRgb>{0xFF0000, 0xC0C0C0, 0x000000, 0xFF8040}));
+    EXPECT_EQ(draw(ODS_FOCUS | ODS_SELECTED), (std::vector<QRgb>{0xFF0000, 0x000000, 0xC0C0C0, 0xFF8040}));
+    EXPECT_EQ(draw(ODS_DISABLED), (std::vector<QRgb>{0xC0C0C0, 0xC0C0C0, 0xC0C0C0, 0xC0C0C0}));
+}

@@ -1,0 +1,225 @@
+// The test runner on the simulated camera: runs from the selected entry, cancels, duplicate and skipped
+// items, the report page at the end, and closing the window at any moment of a run.
+
+#include "CBinningDlg.h"
+#include "CDecimationDlg.h"
+#include "CDisplayDlg.h"
+#include "CReportDlg.h"
+#include "CReverseXYDlg.h"
+#include "pages/PageFixture.h"
+
+#include <QFile>
+
+using kavrino_test::PageTest;
+
+namespace {
+
+class RunnerTest : public PageTest {
+protected:
+    void SetUp() override {
+        PageTest::SetUp();
+        m_strLogPath = CString(m_dir.filePath("run.log").toStdWString());
+        theApp.m_LogFile.m_strPath = m_strLogPath;
+    }
+    void TearDown() override {
+        PageTest::TearDown();
+        theApp.m_LogFile.m_strPath.Empty();
+    }
+
+    void Start(int nSelect) {
+        m_dlg->m_listTest.SetCurSel(nSelect);
+        Click(CKavrinoDlg::IDC_START_TEST);
+    }
+    bool WaitShown(CWnd* pPage) {
+        return kavrino::PumpUntil([&] { return Visible(pPage); });
+    }
+    // The runner thread of the last start has ended.
+    bool WaitRunnerEnded() {
+        return kavrino::PumpUntil(
+            [&] { return WaitForSingleObject(m_dlg->m_hTestThread, 0) == WAIT_OBJECT_0; });
+    }
+    void PassBinning() {
+        CBinningDlg* pPage = m_dlg->m_pBinningDlg;
+        ASSERT_TRUE(WaitShown(pPage));
+        Press(pPage, CBinningDlg::IDC_ON);
+        Press(pPage, CBinningDlg::IDC_OFF);
+        Press(pPage, CBinningDlg::IDC_PASS);
+    }
+    std::vector<std::vector<CString>> ReportRows() {
+        std::vector<std::vector<CString>> rows;
+        CListCtrl& list = m_dlg->m_pReportDlg->m_listReport;
+        for (int i = 0; i < list.GetItemCount(); ++i)
+            rows.push_back({list.GetItemText(i, 0), list.GetItemText(i, 1), list.GetItemText(i, 2)});
+        return rows;
+    }
+    std::string LogText() {
+        QFile file(QString::fromStdWString(std::wstring(m_strLogPath)));
+        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+    }
+
+    CString m_strLogPath;
+};
+
+using Rows = std::vector<std::vector<CString>>;
+
+} // namespace
+
+TEST_F(RunnerTest, RunFromTheThirdEntryReportsThreeRowsAndClosesTheWindow) {
+    OpenConnected({L"ROI", L"전압전류", L"비닝", L"데시메이션", L"리버스"});
+    Start(2);
+    EXPECT_TRUE(m_dlg->m_bTesting);
+    EXPECT_EQ(Text(CKavrinoDlg::IDC_START_TEST), L"검사 취소");
+
+    CBinningDlg* pBinning = m_dlg->m_pBinningDlg;
+    ASSERT_TRUE(WaitShown(pBinning));
+    EXPECT_EQ(m_dlg->m_listTest.GetCurSel(), 2);
+    CRect rcPage;
+    pBinning->GetWindowRect(&rcPage);
+    m_dlg->ScreenToClient(&rcPage);
+    EXPECT_EQ(rcPage, CRect(200, 20, 1250, 430));
+    // A refused write is listed in the row's comment.
+    Refuse(L"BinningVertical");
+    Press(pBinning, CBinningDlg::IDC_ON);
+    Refuse(L"BinningVertical", false);
+    Press(pBinning, CBinningDlg::IDC_OFF);
+    Press(pBinning, CBinningDlg::IDC_PASS);
+
+    ASSERT_TRUE(WaitShown(m_dlg->m_pDecimationDlg));
+    EXPECT_EQ(m_dlg->m_listTest.GetCurSel(), 3);
+    Press(m_dlg->m_pDecimationDlg, CDecimationDlg::IDC_FAIL);
+
+    CReverseXYDlg* pReverse = m_dlg->m_pReverseXYDlg;
+    ASSERT_TRUE(WaitShown(pReverse));
+    Press(pReverse, CReverseXYDlg::IDC_REVERSE_X);
+    Press(pReverse, CReverseXYDlg::IDC_REVERSE_Y);
+    Press(pReverse, CReverseXYDlg::IDC_PASS);
+
+    CReportDlg* pReport = m_dlg->m_pReportDlg;
+    ASSERT_TRUE(WaitShown(pReport));
+    EXPECT_EQ(ReportRows(), (Rows{{L"비닝", L"PASS", L"에러항목: ON "},
+                                  {L"데시메이션", L"FAIL", L""},
+                                  {L"리버스", L"PASS", L""}}));
+    EXPECT_EQ(Text(CKavrinoDlg::IDC_START_TEST), L"검사 취소");
+
+    // "검사 종료": the report block is in the log before the window closes.
+    Press(pReport, IDOK);
+    ASSERT_TRUE(kavrino::PumpUntil([&] { return m_dlg->m_pReportDlg == nullptr; }));
+    const std::string log = LogText();
+    EXPECT_NE(log.find("<===== 디바이스 정보 : [KV-M640_P0001_2.1.7] =====>\r\n"
+                       "검사항목 : 비닝\r\n결    과 : PASS\r\n비    고 : 에러항목: ON \r\n"
+                       "검사항목 : 데시메이션\r\n결    과 : FAIL\r\n비    고 : \r\n"
+                       "검사항목 : 리버스\r\n결    과 : PASS\r\n비    고 : \r\n\r\n\r\n"),
+              std::string::npos)
+        << log;
+    EXPECT_FALSE(m_dlg->m_bConnected);
+}
+
+TEST_F(RunnerTest, CancelHidesThePagesClearsTheOverlaysAndTheNextRunStartsThere) {
+    OpenConnected({L"비닝", L"데시메이션", L"리버스"});
+    Start(0);
+    PassBinning();
+    CDecimationDlg* pDecimation = m_dlg->m_pDecimationDlg;
+    ASSERT_TRUE(WaitShown(pDecimation));
+    CDisplayDlg* pDisplay = m_dlg->m_pDisplayDlg;
+    ASSERT_NE(pDisplay, nullptr);
+    pDisplay->m_bShowAlign = TRUE;
+    pDisplay->m_bShowEdgeBoxes = true;
+    pDisplay->m_bBrightMode = true;
+    pDisplay->m_bCenterMode = true;
+
+    Click(CKavrinoDlg::IDC_START_TEST);
+    EXPECT_FALSE(m_dlg->m_bTesting);
+    EXPECT_EQ(Text(CKavrinoDlg::IDC_START_TEST), L"검사 시작");
+    EXPECT_FALSE(Visible(pDecimation));
+    EXPECT_FALSE(Visible(m_dlg->m_pReportDlg));
+    EXPECT_FALSE(pDisplay->m_bShowAlign);
+    EXPECT_FALSE(pDisplay->m_bShowEdgeBoxes);
+    EXPECT_FALSE(pDisplay->m_bBrightMode);
+    EXPECT_FALSE(pDisplay->m_bCenterMode);
+    ASSERT_TRUE(WaitRunnerEnded());
+    EXPECT_EQ(m_dlg->m_listTest.GetCurSel(), 1);
+    EXPECT_FALSE(Visible(m_dlg->m_pReverseXYDlg));
+    EXPECT_FALSE(m_dlg->m_bTesting);
+
+    // The next run starts at the interrupted item, with fresh events.
+    Click(CKavrinoDlg::IDC_START_TEST);
+    ASSERT_TRUE(WaitShown(pDecimation));
+    EXPECT_FALSE(Signalled(pDecimation->m_hEvent));
+    Press(pDecimation, CDecimationDlg::IDC_FAIL);
+    ASSERT_TRUE(WaitShown(m_dlg->m_pReverseXYDlg));
+
+    // Disconnecting cancels as well; the window stays open and idle.
+    Click(CKavrinoDlg::IDC_CONNECT);
+    EXPECT_FALSE(Visible(m_dlg->m_pReverseXYDlg));
+    ASSERT_TRUE(WaitRunnerEnded());
+    EXPECT_FALSE(m_dlg->m_bTesting);
+    EXPECT_EQ(Text(CKavrinoDlg::IDC_START_TEST), L"검사 시작");
+    EXPECT_NE(m_dlg->m_pReportDlg, nullptr);
+}
+
+TEST_F(RunnerTest, RepeatedAndMissingItemsAndTheOtherChecksEntry) {
+    // The other-checks page is not built in: its entries are skipped, yet the row array has room for
+    // them, and an item listed twice gets the verdict of its first place at once.
+    OpenConnected({L"기타 체크 항목", L"비닝", L"기타 체크 항목", L"비닝", L"없는 항목"});
+    m_dlg->m_CheckItems[0] = 1;
+    m_dlg->m_CheckItems[4] = 1;
+    Start(0);
+    PassBinning();
+    ASSERT_TRUE(WaitShown(m_dlg->m_pReportDlg));
+    EXPECT_EQ(ReportRows(), (Rows{{L"비닝", L"PASS", L""}, {L"비닝", L"PASS", L""}}));
+    EXPECT_FALSE(Visible(m_dlg->m_pBinningDlg));
+    EXPECT_EQ(m_dlg->m_listTest.GetCurSel(), 3);
+    ASSERT_NE(m_dlg->m_pResults, nullptr);
+    EXPECT_EQ(m_dlg->m_pResults[1].strItem, L"비닝");
+    EXPECT_EQ(m_dlg->m_pResults[2].strItem, L"");
+}
+
+TEST_F(RunnerTest, StartIsRefusedUnconnectedAndWithoutSelection) {
+    OpenWith({L"비닝"});
+    Click(CKavrinoDlg::IDC_START_TEST);
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"연결이 아직 안되어있습니다."});
+    EXPECT_FALSE(m_dlg->m_bTesting);
+
+    Click(CKavrinoDlg::IDC_CONNECT);
+    m_boxes.Clear();
+    Start(-1);
+    ASSERT_TRUE(WaitRunnerEnded());
+    ASSERT_TRUE(kavrino::PumpUntil([&] { return !m_dlg->m_bTesting; }));
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"시작 될 항목을 선택하세요"});
+    EXPECT_EQ(Text(CKavrinoDlg::IDC_START_TEST), L"검사 시작");
+    EXPECT_EQ(m_dlg->m_pResults, nullptr);
+}
+
+TEST_F(RunnerTest, CancelDuringTheReportWaitClosesTheWindowWithoutReport) {
+    OpenConnected({L"전압전류"});
+    Start(0);
+    ASSERT_TRUE(WaitShown(m_dlg->m_pReportDlg));
+    EXPECT_EQ(ReportRows(), Rows{});
+    Click(CKavrinoDlg::IDC_START_TEST);
+    ASSERT_TRUE(kavrino::PumpUntil([&] { return m_dlg->m_pReportDlg == nullptr; }));
+    EXPECT_EQ(LogText(), "");
+}
+
+// Run under AddressSanitizer: the runner must never reach the freed rows, pages or window.
+TEST_F(RunnerTest, ClosingTheWindowWhileTheRunnerWaitsIsSafe) {
+    for (int i = 0; i < 50; ++i) {
+        SCOPED_TRACE(i);
+        if (i % 2 == 0) {
+            OpenConnected({L"비닝", L"데시메이션"});
+            Start(0);
+            ASSERT_TRUE(WaitShown(m_dlg->m_pBinningDlg));
+        } else {
+            OpenConnected({L"전압전류"});
+            Start(0);
+            ASSERT_TRUE(WaitShown(m_dlg->m_pReportDlg));
+        }
+        if (i % 3 == 0) {
+            // Destroyed without WM_CLOSE: the destructor ends the runner itself.
+            m_dlg->DestroyWindow();
+            m_dlg.reset();
+        } else {
+            Close();
+        }
+    }
+    EXPECT_EQ(LogText(), "");
+}
