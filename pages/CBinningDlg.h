@@ -1,28 +1,13 @@
 #pragma once
-// The binning page: the image-mode selector switches the camera into vertical binning (factor 2) and
-// back (factor 1); PASS and FAIL return it to the plain region-of-interest mode.
+// The binning page: vertical binning on (factor 2) and off; only "On" checks its write, and the reference
+// picture's window stays open at the verdict.
 
-#include "CTestPageDlg.h"
+#include "CImageModePageDlg.h"
 
-class CBinningDlg : public CTestPageDlg {
+class CBinningDlg : public CImageModePageDlg {
 public:
     enum { IDD = 159 };
-    enum { IDC_ON = 1122, IDC_OFF = 1003, IDC_PASS = 1031, IDC_FAIL = 1032 };
-    enum { ITEM_ON = 0, ITEM_OFF = 1 };
 
     explicit CBinningDlg(CWnd* pParent = nullptr);
     ~CBinningDlg() override;
-
-    BOOL OnInitDialog() override;
-
-    void OnBnClickedOn();
-    void OnBnClickedOff();
-    void OnBnClickedPass();
-    void OnBnClickedFail();
-
-protected:
-    DECLARE_MESSAGE_MAP()
-
-private:
-    void Finish(BOOL bPass);
 };

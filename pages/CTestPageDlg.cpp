@@ -287,30 +287,30 @@ void CTestPageDlg::FocusControl(int nID) {
         SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(pControl->GetSafeHwnd()), TRUE);
 }
 
-BOOL CTestPageDlg::ShowUntriedItems() {
-    CString strList = L"검사 안 한 항목\r\n";
-    BOOL bAny = FALSE;
-    for (const TestItem& item : m_vecItems) {
-        if (item.bTested == 0) {
-            strList.AppendFormat(L"@ %s\r\n", item.strName);
-            bAny = TRUE;
-        }
-    }
-    if (bAny)
-        AfxMessageBox(strList);
-    return bAny;
-}
-
-void CTestPageDlg::GetErrorItems(CString& strErrorItems) {
-    CString strList = L"에러항목: ";
+bool CTestPageDlg::ListItems(int TestItem::*pFlag, LPCTSTR lpszHeading, LPCTSTR lpszLine,
+                             CString& strList) const {
+    strList = lpszHeading;
     bool bAny = false;
     for (const TestItem& item : m_vecItems) {
-        if (item.bOk == 0) {
-            strList.AppendFormat(L"%s ", item.strName);
+        if (item.*pFlag == 0) {
+            strList.AppendFormat(lpszLine, item.strName);
             bAny = true;
         }
     }
-    if (bAny)
+    return bAny;
+}
+
+BOOL CTestPageDlg::ShowUntriedItems() {
+    CString strList;
+    if (!ListItems(&TestItem::bTested, L"검사 안 한 항목\r\n", L"@ %s\r\n", strList))
+        return FALSE;
+    AfxMessageBox(strList);
+    return TRUE;
+}
+
+void CTestPageDlg::GetErrorItems(CString& strErrorItems) {
+    CString strList;
+    if (ListItems(&TestItem::bOk, L"에러항목: ", L"%s ", strList))
         strErrorItems = strList;
 }
 
@@ -337,21 +337,4 @@ void CTestPageDlg::HandOver(BOOL bPass) {
         OnOK();
     else
         OnCancel();
-}
-
-void CTestPageDlg::SwitchImageMode(std::size_t nIndex, LPCTSTR lpszMode, MIL_INT64 nFactor,
-                                   BOOL bCheckWrite) {
-    StartItem(nIndex);
-    m_pMainDlg->StopLive();
-    m_pMainDlg->SetFeature(L"ImageModeSelector", FEATURE_VALUE_AS_STRING, lpszMode);
-    m_pMainDlg->SetFeature(lpszMode, FEATURE_VALUE, &nFactor);
-    if (bCheckWrite)
-        CheckItemWrite(nIndex, lpszMode);
-    m_pMainDlg->StartLive();
-}
-
-void CTestPageDlg::RestoreImageMode() {
-    m_pMainDlg->StopLive();
-    m_pMainDlg->SetFeature(L"ImageModeSelector", FEATURE_VALUE_AS_STRING, L"ROI");
-    m_pMainDlg->StartLive();
 }

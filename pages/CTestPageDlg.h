@@ -12,7 +12,6 @@
 // it, and pages with other control ids (the white-balance page's panel) set the ids they use.
 
 #include "Platform.h"
-#include "Mil.h"
 #include "TestItem.h"
 
 #include <vector>
@@ -87,18 +86,14 @@ protected:
     // The imaging library's current error after a write: on an error the step is marked failed and
     // "ERROR : '%s'" is shown with the feature's name.
     void CheckItemWrite(std::size_t nIndex, LPCTSTR lpszFeature);
-    // The image-mode steps (binning, decimation): with live acquisition stopped, the selector
-    // "ImageModeSelector" := the mode, then the feature of the same name := the factor; the write is
-    // checked when asked.
-    void SwitchImageMode(std::size_t nIndex, LPCTSTR lpszMode, MIL_INT64 nFactor, BOOL bCheckWrite);
-    // The image-mode pages' restore: the selector back to "ROI" with live acquisition stopped around it.
-    void RestoreImageMode();
 
     CString m_strSection;
     int m_nMethodEditId = 1078;
     int m_nPictureId = 1079;
 
 private:
+    // The heading, then one line per step whose flag is 0; false when there is none.
+    bool ListItems(int TestItem::*pFlag, LPCTSTR lpszHeading, LPCTSTR lpszLine, CString& strList) const;
     // Draws the reference picture into its frame.
     void DrawRefImage();
 };

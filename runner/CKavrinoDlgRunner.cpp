@@ -150,6 +150,17 @@ const PageAccessor kEveryPage[] = {
     nullptr,                                 // centre brightness
 };
 
+// Calls fn with every page that exists, in the order above.
+template <class Fn> void ForEachPage(CKavrinoDlg& dlg, Fn fn) {
+    for (PageAccessor access : kEveryPage) {
+        if (!access)
+            continue;
+        PageRef page = access(dlg);
+        if (page.pPage)
+            fn(page);
+    }
+}
+
 CString BuildComment(CKavrinoDlg& dlg, const RunItem& item, const PageRef& page) {
     CString strComment;
     CString strErrors;
@@ -356,26 +367,14 @@ void CKavrinoDlg::StopTest() {
     if (!m_hStopEvent)
         return;
     SetEvent(m_hStopEvent);
-    for (PageAccessor access : kEveryPage) {
-        if (access) {
-            PageRef page = access(*this);
-            if (page.hEvent)
-                SetEvent(page.hEvent);
-        }
-    }
+    ForEachPage(*this, [](PageRef& page) { SetEvent(page.hEvent); });
     if (m_pDisplayDlg) {
         m_pDisplayDlg->m_bShowAlign = FALSE;
         m_pDisplayDlg->m_bShowEdgeBoxes = false;
         m_pDisplayDlg->m_bBrightMode = false;
         m_pDisplayDlg->m_bCenterMode = false;
     }
-    for (PageAccessor access : kEveryPage) {
-        if (access) {
-            PageRef page = access(*this);
-            if (page.pPage)
-                page.pPage->ShowWindow(SW_HIDE);
-        }
-    }
+    ForEachPage(*this, [](PageRef& page) { page.pPage->ShowWindow(SW_HIDE); });
     // After the events: a runner that sees the cancel finds its event signalled.
     if (m_pRunnerLink)
         m_pRunnerLink->CancelCurrentRun();
@@ -384,13 +383,7 @@ void CKavrinoDlg::StopTest() {
 void CKavrinoDlg::ResetTestEvents() {
     if (m_hStopEvent)
         ResetEvent(m_hStopEvent);
-    for (PageAccessor access : kEveryPage) {
-        if (access) {
-            PageRef page = access(*this);
-            if (page.hEvent)
-                ResetEvent(page.hEvent);
-        }
-    }
+    ForEachPage(*this, [](PageRef& page) { ResetEvent(page.hEvent); });
 }
 
 LRESULT CKavrinoDlg::OnTestFinished(WPARAM wParam, LPARAM lParam) {

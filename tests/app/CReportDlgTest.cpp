@@ -1,0 +1,113 @@
+// The report page: its table, the report block it appends to the log, and its key filter.
+
+#include "CKavrinoApp.h"
+#include "CReportDlg.h"
+#include "TestHooks.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <regex>
+
+namespace {
+
+const char kStamp[] = R"(\d{4}\.\d{2}\.\d{2} - \d{2}:\d{2}:\d{2}:\d{3} : )";
+
+class ReportPageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InitDialogResources();
+        ASSERT_TRUE(m_dir.isValid());
+        ASSERT_TRUE(m_host.Create(100, nullptr));
+        m_host.ShowWindow(SW_SHOW);
+        ASSERT_TRUE(m_report.Create(CReportDlg::IDD, &m_host));
+        m_logPath = m_dir.filePath("report.log");
+        theApp.m_LogFile.m_strPath = CString(m_logPath.toStdWString());
+    }
+    void TearDown() override {
+        m_report.DestroyWindow();
+        m_host.DestroyWindow();
+        theApp.m_LogFile.m_strPath.Empty();
+    }
+    std::string Log() const {
+        QFile file(m_logPath);
+        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+    }
+
+    QTemporaryDir m_dir;
+    QString m_logPath;
+    CDialog m_host;
+    CReportDlg m_report;
+};
+
+} // namespace
+
+TEST_F(ReportPageTest, TableHasItsColumnsStylesAndTheRowsGiven) {
+    CListCtrl& list = m_report.m_listReport;
+    EXPECT_EQ(list.GetExtendedStyle(), 0x10221u);
+    EXPECT_TRUE(list.GetStyle() & LVS_SINGLESEL);
+    EXPECT_EQ(list.GetColumnWidth(2), 700);
+    EXPECT_FALSE(m_report.m_hEvent == nullptr);
+    EXPECT_EQ(m_report.m_pMainDlg, static_cast<void*>(&m_host));
+
+    TestResult rows[3];
+    rows[0] = {L"비닝", L"PASS", L""};
+    rows[1] = {L"리버스", L"FAIL", L"에러항목: Resverse Y "};
+    m_report.SetResults(rows, 2);
+    ASSERT_EQ(list.GetItemCount(), 2);
+    EXPECT_EQ(list.GetItemText(1, 0), L"리버스");
+    EXPECT_EQ(list.GetItemText(1, 1), L"FAIL");
+    EXPECT_EQ(list.GetItemText(1, 2), L"에러항목: Resverse Y ");
+    m_report.SetResults(rows, 0);
+    EXPECT_EQ(list.GetItemCount(), 0);
+    m_report.SetResults(rows, 1);
+    m_report.SetResults(nullptr, 3);
+    EXPECT_EQ(list.GetItemCount(), 0);
+}
+
+TEST_F(ReportPageTest, EndReleasesTheRunnerHidesAndWritesTheBlock) {
+    TestResult row{L"비닝", L"PASS", L""};
+    m_report.SetResults(&row, 1);
+    m_report.ShowWindow(SW_SHOW);
+    ASSERT_TRUE(m_report.IsWindowVisible());
+    m_report.SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_EQ(WaitForSingleObject(m_report.m_hEvent, 0), WAIT_OBJECT_0);
+    EXPECT_FALSE(m_report.IsWindowVisible());
+    // Device strings never read leave two underscores; an empty comment leaves the label alone.
+    const std::string expected = std::string(kStamp) +
+                                 "\r\n<===== 디바이스 정보 : \\[__\\] =====>\r\n"
+                                 "검사항목 : 비닝\r\n결    과 : PASS\r\n비    고 : \r\n\r\n\r\n";
+    EXPECT_TRUE(std::regex_match(Log(), std::regex(expected))) << Log();
+}
+
+TEST_F(ReportPageTest, EmptyTableWritesHeaderOnlyAndAnUnwritableLogIsSilent) {
+    m_report.m_strModel = L"KV-M640";
+    m_report.m_strSerial = L"S1";
+    m_report.m_strVersion = L"1.0";
+    m_report.WriteReport();
+    EXPECT_TRUE(std::regex_match(
+        Log(), std::regex(std::string(kStamp) +
+                          "\r\n<===== 디바이스 정보 : \\[KV-M640_S1_1.0\\] =====>\r\n\r\n\r\n")))
+        << Log();
+
+    kavrino::MessageBoxRecorder boxes;
+    theApp.m_LogFile.m_strPath = CString(m_dir.filePath("missing/folder/x.log").toStdWString());
+    m_report.ShowWindow(SW_SHOW);
+    m_report.SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_EQ(WaitForSingleObject(m_report.m_hEvent, 0), WAIT_OBJECT_0);
+    EXPECT_FALSE(m_report.IsWindowVisible());
+    EXPECT_EQ(boxes.Count(), 0u);
+}
+
+TEST_F(ReportPageTest, EnterAndEscDoNotEndThePage) {
+    m_report.ShowWindow(SW_SHOW);
+    for (UINT vk : {VK_RETURN, VK_ESCAPE}) {
+        MSG msg{};
+        msg.hwnd = m_report.GetSafeHwnd();
+        msg.message = WM_KEYDOWN;
+        msg.wParam = vk;
+        EXPECT_TRUE(m_report.PreTranslateMessage(&msg));
+    }
+    EXPECT_TRUE(m_report.IsWindowVisible());
+    EXPECT_NE(WaitForSingleObject(m_report.m_hEvent, 0), WAIT_OBJECT_0);
+}
