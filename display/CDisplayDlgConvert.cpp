@@ -9,6 +9,9 @@
 
 #include <opencv2/imgproc.hpp>
 
+#include <opencv2/core/utility.hpp>
+
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -18,15 +21,22 @@ int PaddedWidth(int width) {
     return (width + 3) & ~3;
 }
 
-// The sample reduction of the deep formats: shifted right, the low 8 bits kept.
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "frame samples are read as little-endian words");
+
+// The sample reduction of the deep formats: shifted right, the low 8 bits kept. The samples are
+// little-endian 16-bit words; memcpy reads each whatever the address's alignment, and the loop
+// vectorises.
 void ReduceRow(const BYTE* src, int count, int shift, BYTE* dst) {
-    const auto* samples = reinterpret_cast<const unsigned char*>(src);
     for (int x = 0; x < count; ++x) {
-        // Little-endian 16-bit samples; read bytewise so that an odd address is no problem.
-        const unsigned value =
-            static_cast<unsigned>(samples[2 * x]) | (static_cast<unsigned>(samples[2 * x + 1]) << 8);
+        std::uint16_t value;
+        std::memcpy(&value, src + 2 * static_cast<std::ptrdiff_t>(x), sizeof(value));
         dst[x] = static_cast<BYTE>(value >> shift);
     }
+}
+
+// Runs rowWork(first, last) over the rows [0, height) in parallel stripes.
+template <typename RowWork> void ForRows(int height, const RowWork& rowWork) {
+    cv::parallel_for_(cv::Range(0, height), [&](const cv::Range& range) { rowWork(range.start, range.end); });
 }
 
 } // namespace
@@ -98,13 +108,16 @@ void CDisplayDlg::ConvertGrey(int nShift) {
         if (!src.Ok())
             return;
         const std::size_t frameRow = static_cast<std::size_t>(m_nWidth) * bytesPerSample;
-        for (int y = 0; y < m_nHeight; ++y) {
-            const BYTE* in = frame + frameRow * y;
-            if (nShift)
-                ReduceRow(in, m_nWidth, nShift, src.Row(y));
-            else
-                std::memcpy(src.Row(y), in, static_cast<std::size_t>(m_nWidth));
-        }
+        const int width = m_nWidth;
+        ForRows(m_nHeight, [&](int first, int last) {
+            for (int y = first; y < last; ++y) {
+                const BYTE* in = frame + frameRow * y;
+                if (nShift)
+                    ReduceRow(in, width, nShift, src.Row(y));
+                else
+                    std::memcpy(src.Row(y), in, static_cast<std::size_t>(width));
+            }
+        });
     }
     CopySourceToDisplay();
 }
@@ -131,14 +144,18 @@ void CDisplayDlg::ConvertBayer(int nShift) {
         if (m_vecMosaic.size() != size)
             m_vecMosaic.assign(size, 0); // the padding columns stay 0 from here on
         const std::size_t frameRow = static_cast<std::size_t>(m_nWidth) * bytesPerSample;
-        for (int y = 0; y < m_nHeight; ++y) {
-            BYTE* out = m_vecMosaic.data() + static_cast<std::size_t>(stride) * y;
-            const BYTE* in = frame + frameRow * y;
-            if (nShift)
-                ReduceRow(in, m_nWidth, nShift, out);
-            else
-                std::memcpy(out, in, static_cast<std::size_t>(m_nWidth));
-        }
+        const int width = m_nWidth;
+        BYTE* mosaicRows = m_vecMosaic.data();
+        ForRows(m_nHeight, [&](int first, int last) {
+            for (int y = first; y < last; ++y) {
+                BYTE* out = mosaicRows + static_cast<std::size_t>(stride) * y;
+                const BYTE* in = frame + frameRow * y;
+                if (nShift)
+                    ReduceRow(in, width, nShift, out);
+                else
+                    std::memcpy(out, in, static_cast<std::size_t>(width));
+            }
+        });
         mosaic = cv::Mat(m_nHeight, stride, CV_8UC1, m_vecMosaic.data(), static_cast<std::size_t>(stride));
     }
 
@@ -168,7 +185,9 @@ void CDisplayDlg::CopySourceToDisplay() {
         cv::cvtColor(in, out, cv::COLOR_GRAY2BGR);
     } else {
         const std::size_t rowBytes = static_cast<std::size_t>(m_nWidth) * 3;
-        for (int y = 0; y < m_nHeight; ++y)
-            std::memcpy(disp.Row(y), src.Row(y), rowBytes);
+        ForRows(m_nHeight, [&](int first, int last) {
+            for (int y = first; y < last; ++y)
+                std::memcpy(disp.Row(y), src.Row(y), rowBytes);
+        });
     }
 }
