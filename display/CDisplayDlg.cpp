@@ -242,6 +242,10 @@ BOOL CDisplayDlg::GetEdgeBoxArea(int nBox, CRect& rcArea) const {
     // A zoom of 0 or a box without area has nothing to show or click in (and nothing to divide by).
     if (z <= 0 || boxW <= 0 || boxH <= 0 || nBox < 0 || nBox > 3)
         return FALSE;
+    // The values come from edits: a magnified box beyond any screen is not shown (nor overflows).
+    constexpr long long kLargest = 1 << 16;
+    if (static_cast<long long>(boxW) * z > kLargest || static_cast<long long>(boxH) * z > kLargest)
+        return FALSE;
     const int wz = boxW * z;
     const int hz = boxH * z;
     // Top and bottom boxes are centred horizontally on the client, left and right ones vertically.

@@ -157,6 +157,12 @@ TEST_F(DisplayFixture, ZoomZeroAndEmptyBoxesHaveNothingToClickOrDraw) {
     EXPECT_EQ(disp->m_nEdgeClick[1], 0);
     disp->DrawFrame();
 
+    // A zoom typed far beyond any screen neither overflows nor draws.
+    g_nEdgeZoom = 100000000;
+    CRect area;
+    EXPECT_FALSE(disp->GetEdgeBoxArea(0, area));
+    disp->DrawFrame();
+
     g_nEdgeZoom = 4;
     g_nEdgeBoxSize[0] = 0;
     g_nEdgeBoxSize[3] = 0;
