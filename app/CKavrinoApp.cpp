@@ -1,19 +1,7 @@
 #include "CKavrinoApp.h"
 
-#if __has_include("CLoginDlg.h")
 #include "CLoginDlg.h"
-#else
-// The set-up window is a plain dialog from its template until its own class is in.
-class CLoginDlg : public CDialog {
-public:
-    CLoginDlg() : CDialog(150u) {}
-};
-#endif
-
-#if __has_include("GdiplusStartup.h")
 #include "GdiplusStartup.h"
-#define KAVRINO_HAS_GDIPLUS 1
-#endif
 
 #include <cstdio>
 
@@ -29,7 +17,6 @@ CKavrinoApp::CKavrinoApp() : CWinAppEx(TRUE), g_bEditMode(0) {}
 CKavrinoApp::~CKavrinoApp() = default;
 
 BOOL CKavrinoApp::InitInstance() {
-#ifdef KAVRINO_HAS_GDIPLUS
     Gdiplus::GdiplusStartupInput input(nullptr, FALSE, FALSE);
     if (Gdiplus::GdiplusStartup(&g_gdiplusToken, &input, nullptr) != Gdiplus::Ok) {
         std::fputs("ERROR : Failed to initialize GDI+ library", stdout);
@@ -37,7 +24,6 @@ BOOL CKavrinoApp::InitInstance() {
         // Non-zero: the framework goes on without a main window, so the program ends with no window shown.
         return -1;
     }
-#endif
 
     INITCOMMONCONTROLSEX controls;
     controls.dwSize = 8;
@@ -57,9 +43,7 @@ BOOL CKavrinoApp::InitInstance() {
 }
 
 int CKavrinoApp::ExitInstance() {
-#ifdef KAVRINO_HAS_GDIPLUS
     Gdiplus::GdiplusShutdown(g_gdiplusToken);
     g_gdiplusToken = 0;
-#endif
     return CWinAppEx::ExitInstance();
 }

@@ -36,6 +36,7 @@ using namespace kavrino;
 namespace {
 
 QPointer<QWidget> g_lastFocus;
+HWND g_focusHwnd = nullptr;
 
 struct MessageScope {
     MessageScope(CWnd* w, UINT m, WPARAM wp, LPARAM lp) {
@@ -93,7 +94,6 @@ void SetWidgetText(WindowState& s, const QString& text) {
     }
 }
 
-
 void ApplyScrollBar(WindowState& s, int bar, bool disableNoScroll) {
     QScrollBar* b = s.bars[bar];
     if (!b)
@@ -130,6 +130,16 @@ int ClampScrollPos(const SCROLLINFO& si, int pos) {
 namespace kavrino {
 void SetLastFocus(QWidget* w) {
     g_lastFocus = w;
+}
+void FocusMovedTo(HWND hwnd) {
+    if (hwnd == g_focusHwnd)
+        return;
+    const HWND old = g_focusHwnd;
+    g_focusHwnd = hwnd;
+    if (WindowState* o = FindWindowState(old); o && o->kind == "EDITTEXT")
+        NotifyParent(old, EN_KILLFOCUS);
+    if (WindowState* n = FindWindowState(hwnd); n && n->kind == "EDITTEXT")
+        NotifyParent(hwnd, EN_SETFOCUS);
 }
 QWidget* LastFocus() {
     if (QWidget* f = QApplication::focusWidget())
@@ -569,6 +579,9 @@ CWnd* CWnd::SetFocus() {
         }
         w->setFocus(Qt::OtherFocusReason);
         SetLastFocus(w);
+        // The window may not be active (or not shown yet): the focus still moves as far as the
+        // program can tell, notifications included.
+        FocusMovedTo(WindowRegistry::HandleOf(w));
     });
     return previous;
 }

@@ -39,8 +39,10 @@ bool ControlFilter::eventFilter(QObject* watched, QEvent* event) {
     if (focus) {
         if (watched != s->widget)
             return false;
-        if (s->kind == "EDITTEXT")
-            NotifyParent(hwnd, type == QEvent::FocusIn ? EN_SETFOCUS : EN_KILLFOCUS);
+        if (type == QEvent::FocusIn) {
+            SetLastFocus(s->widget);
+            FocusMovedTo(hwnd);
+        }
         return false;
     }
 

@@ -94,6 +94,9 @@ void EndModalOnDestroy(CWnd* wnd);
 
 // The focus widget, or the one the program focused last when no window is active (headless runs).
 void SetLastFocus(QWidget* widget);
+// The focus moved to a window (by the program or the user): EN_KILLFOCUS to the edit that had it and
+// EN_SETFOCUS to the edit that gets it, once per change, as the original sends them.
+void FocusMovedTo(HWND hwnd);
 QWidget* LastFocus();
 
 // Installs the key pre-translation and the Hangul application font, once.

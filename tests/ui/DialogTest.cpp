@@ -141,6 +141,13 @@ TEST_F(DialogFixture, ClicksAndNotificationsReachTheMappedHandlers) {
     dlg.SetDlgItemText(1062, L"홍길동");
     EXPECT_GT(dlg.nameChanges, before);
 
+    // Focus given by the program notifies the edit's parent once, also while the window is not active.
+    const int focusBefore = dlg.nameFocus;
+    dlg.GetDlgItem(1062)->SetFocus();
+    dlg.GetDlgItem(1062)->SetFocus();
+    EXPECT_EQ(dlg.nameFocus, focusBefore + 1);
+    EXPECT_EQ(CWnd::GetFocus(), dlg.GetDlgItem(1062));
+
     // A command sent by the program reaches the same handler.
     dlg.SendMessage(WM_COMMAND, MAKEWPARAM(1005, BN_CLICKED), 0);
     EXPECT_EQ(dlg.clicks, 2);
