@@ -92,7 +92,7 @@ void CDisplayDlg::ConvertBayerRG12() {
 }
 
 // Grey path: the samples into the 8-bit source bitmap row by row (each side advancing by its own row
-// length), then the grey image 1:1 into the 24-bit display image.
+// length), and the grey rows 1:1 into the 24-bit display image (blue = green = red).
 void CDisplayDlg::ConvertGrey(int nShift) {
     // A grey name while the images were made for a Bayer format (or for another size) converts nothing.
     if (!m_pSrcImage || !m_pDispImage || m_pSrcImage->m_nType != 1 || m_pSrcImage->m_nWidth != m_nWidth ||
@@ -103,23 +103,27 @@ void CDisplayDlg::ConvertGrey(int nShift) {
         return;
 
     const BYTE* frame = m_pMainDlg->m_pFrameBuf;
-    {
-        LockedBitmap src(m_pSrcImage->m_pBitmap, 0, 0, m_nWidth, m_nHeight, PixelFormat8bppIndexed);
-        if (!src.Ok())
-            return;
-        const std::size_t frameRow = static_cast<std::size_t>(m_nWidth) * bytesPerSample;
-        const int width = m_nWidth;
-        ForRows(m_nHeight, [&](int first, int last) {
-            for (int y = first; y < last; ++y) {
-                const BYTE* in = frame + frameRow * y;
-                if (nShift)
-                    ReduceRow(in, width, nShift, src.Row(y));
-                else
-                    std::memcpy(src.Row(y), in, static_cast<std::size_t>(width));
-            }
-        });
-    }
-    CopySourceToDisplay();
+    LockedBitmap src(m_pSrcImage->m_pBitmap, 0, 0, m_nWidth, m_nHeight, PixelFormat8bppIndexed);
+    LockedBitmap disp(m_pDispImage->m_pBitmap, 0, 0, m_nWidth, m_nHeight, PixelFormat24bppRGB);
+    if (!src.Ok() || !disp.Ok())
+        return;
+    const std::size_t frameRow = static_cast<std::size_t>(m_nWidth) * bytesPerSample;
+    const int width = m_nWidth;
+    // Each stripe of rows is expanded into the display image while it is still in the cache.
+    ForRows(m_nHeight, [&](int first, int last) {
+        for (int y = first; y < last; ++y) {
+            const BYTE* in = frame + frameRow * y;
+            if (nShift)
+                ReduceRow(in, width, nShift, src.Row(y));
+            else
+                std::memcpy(src.Row(y), in, static_cast<std::size_t>(width));
+        }
+        const cv::Mat grey(last - first, width, CV_8UC1, src.Row(first),
+                           static_cast<std::size_t>(src.Stride()));
+        cv::Mat colour(last - first, width, CV_8UC3, disp.Row(first),
+                       static_cast<std::size_t>(disp.Stride()));
+        cv::cvtColor(grey, colour, cv::COLOR_GRAY2BGR);
+    });
 }
 
 // Bayer path: the reduced mosaic (rows padded with zeros to the bitmap's width) demosaiced by OpenCV
@@ -171,23 +175,15 @@ void CDisplayDlg::ConvertBayer(int nShift) {
     CopySourceToDisplay();
 }
 
-// The source image 1:1 into the display image: 8-bit grey expands to blue = green = red, colour copies.
+// The colour source image 1:1 into the display image.
 void CDisplayDlg::CopySourceToDisplay() {
-    const bool grey = m_pSrcImage->m_nType == 1;
-    LockedBitmap src(m_pSrcImage->m_pBitmap, 0, 0, m_nWidth, m_nHeight,
-                     grey ? PixelFormat8bppIndexed : PixelFormat24bppRGB);
+    LockedBitmap src(m_pSrcImage->m_pBitmap, 0, 0, m_nWidth, m_nHeight, PixelFormat24bppRGB);
     LockedBitmap disp(m_pDispImage->m_pBitmap, 0, 0, m_nWidth, m_nHeight, PixelFormat24bppRGB);
     if (!src.Ok() || !disp.Ok())
         return;
-    if (grey) {
-        const cv::Mat in(m_nHeight, m_nWidth, CV_8UC1, src.Row(0), static_cast<std::size_t>(src.Stride()));
-        cv::Mat out(m_nHeight, m_nWidth, CV_8UC3, disp.Row(0), static_cast<std::size_t>(disp.Stride()));
-        cv::cvtColor(in, out, cv::COLOR_GRAY2BGR);
-    } else {
-        const std::size_t rowBytes = static_cast<std::size_t>(m_nWidth) * 3;
-        ForRows(m_nHeight, [&](int first, int last) {
-            for (int y = first; y < last; ++y)
-                std::memcpy(disp.Row(y), src.Row(y), rowBytes);
-        });
-    }
+    const std::size_t rowBytes = static_cast<std::size_t>(m_nWidth) * 3;
+    ForRows(m_nHeight, [&](int first, int last) {
+        for (int y = first; y < last; ++y)
+            std::memcpy(disp.Row(y), src.Row(y), rowBytes);
+    });
 }
