@@ -26,7 +26,7 @@ BOOL CReportDlg::PreTranslateMessage(MSG* pMsg) {
 }
 
 BOOL CReportDlg::Create(LPCTSTR lpszTemplateName, CWnd* pParentWnd) {
-    m_pMainDlg = static_cast<CKavrinoDlg*>(pParentWnd);
+    m_pMainDlg = dynamic_cast<CKavrinoDlg*>(pParentWnd);
     return CDialog::Create(lpszTemplateName, pParentWnd);
 }
 

@@ -48,7 +48,7 @@ CTestPageDlg::~CTestPageDlg() {
 }
 
 BOOL CTestPageDlg::Create(LPCTSTR lpszTemplateName, CWnd* pParentWnd) {
-    m_pMainDlg = static_cast<CKavrinoDlg*>(pParentWnd);
+    m_pMainDlg = dynamic_cast<CKavrinoDlg*>(pParentWnd);
     return CDialog::Create(lpszTemplateName, pParentWnd);
 }
 

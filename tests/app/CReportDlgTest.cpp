@@ -48,7 +48,7 @@ TEST_F(ReportPageTest, TableHasItsColumnsStylesAndTheRowsGiven) {
     EXPECT_TRUE(list.GetStyle() & LVS_SINGLESEL);
     EXPECT_EQ(list.GetColumnWidth(2), 700);
     EXPECT_FALSE(m_report.m_hEvent == nullptr);
-    EXPECT_EQ(m_report.m_pMainDlg, static_cast<void*>(&m_host));
+    EXPECT_EQ(m_report.m_pMainDlg, nullptr); // hosted by a window that is not the main window
 
     TestResult rows[3];
     rows[0] = {L"비닝", L"PASS", L""};
