@@ -19,7 +19,6 @@ class INodeMap;
 #include <atomic>
 #include <cstddef>
 #include <memory>
-#include <vector>
 
 #include <opencv2/core.hpp>
 
@@ -132,8 +131,10 @@ public:
     void StartLive();
     void StopLive();
     static MIL_INT GrabFrameHook(MIL_INT hookType, MIL_ID eventId, void* userData);
-    // The hook's work for one grabbed buffer (library thread).
+    // The hook's work for one grabbed buffer (library thread): the frame goes into the frame buffer when
+    // it fits there; otherwise it is neither copied nor counted.
     void OnFrameGrabbed(MIL_ID milBuffer);
+    // Copies one frame of the live geometry from a block into the frame buffer (when it fits).
     void CopyFrame(const BYTE* pSrc);
     void UpdateFrameRate();
     // The current frame as an 8-bit picture (grey, or colour for the Bayer formats); false when there is
@@ -283,7 +284,6 @@ private:
     int m_nLiveBytesPerPixel = 0;
     int m_nLiveBufferBytes = 0;
     CString m_strLiveFormat;
-    std::vector<BYTE> m_grabBlock;
     std::atomic<bool> m_bFormatWarned{false};
 
     // Shared with the runner thread, which outlives nothing it reaches through it (runner/RunnerLink.h).

@@ -64,9 +64,6 @@ void CKavrinoDlg::StartLive() {
     m_nLiveBytesPerPixel = BytesPerPixel(m_strPixelFormat);
     const MIL_INT nBufferBits = m_milImage != M_NULL ? MbufInquire(m_milImage, M_SIZE_BIT) : 0;
     m_nLiveBufferBytes = nBufferBits > 8 ? 2 : (nBufferBits > 0 ? 1 : 0);
-    m_grabBlock.assign(static_cast<std::size_t>(m_nLiveWidth) * static_cast<std::size_t>(m_nLiveHeight) *
-                           static_cast<std::size_t>(m_nLiveBufferBytes),
-                       0);
     m_bFormatWarned = false;
 
     MdigHookFunction(m_milDigitizer, M_GRAB_FRAME_END, &CKavrinoDlg::GrabFrameHook, this);
@@ -126,16 +123,19 @@ void CKavrinoDlg::OnFrameGrabbed(MIL_ID milBuffer) {
         return;
     }
     // A grab buffer of another depth than the format's would give samples of the wrong size.
-    if (milBuffer == M_NULL || m_grabBlock.empty() || m_nLiveBufferBytes != m_nLiveBytesPerPixel)
+    if (milBuffer == M_NULL || m_nLiveBufferBytes != m_nLiveBytesPerPixel || m_nLiveWidth == 0 ||
+        m_nLiveHeight == 0)
         return;
 
-    MbufGet2d(milBuffer, 0, 0, m_nLiveWidth, m_nLiveHeight, m_grabBlock.data());
-
-    const std::size_t nFrameBytes = m_grabBlock.size();
+    // The library copies the frame straight into the frame buffer: no temporary block and no second
+    // copy per frame. The lock keeps the readers from seeing half a frame.
+    const std::size_t nFrameBytes = static_cast<std::size_t>(m_nLiveWidth) *
+                                    static_cast<std::size_t>(m_nLiveHeight) *
+                                    static_cast<std::size_t>(m_nLiveBytesPerPixel);
     bool bCopied = false;
     m_csFrame.Lock();
     if (m_pFrameBuf != nullptr && nFrameBytes <= m_nFrameBufSize) {
-        CopyFrame(m_grabBlock.data());
+        MbufGet2d(milBuffer, 0, 0, m_nLiveWidth, m_nLiveHeight, m_pFrameBuf);
         bCopied = true;
     }
     m_csFrame.Unlock();
