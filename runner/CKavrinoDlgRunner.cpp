@@ -12,6 +12,111 @@
 
 #include <type_traits>
 #include <utility>
+#include <vector>
+
+// Pages join the run as they are built in; until then their items are skipped.
+#if __has_include("CROIDlg.h")
+#include "CROIDlg.h"
+#define RUNNER_PAGE_ROI &PageOf<&CKavrinoDlg::m_pROIDlg>
+#else
+#define RUNNER_PAGE_ROI nullptr
+#endif
+#if __has_include("CTestPatternDlg.h")
+#include "CTestPatternDlg.h"
+#define RUNNER_PAGE_TEST_PATTERN &PageOf<&CKavrinoDlg::m_pTestPatternDlg>
+#else
+#define RUNNER_PAGE_TEST_PATTERN nullptr
+#endif
+#if __has_include("CPixelFormatDlg.h")
+#include "CPixelFormatDlg.h"
+#define RUNNER_PAGE_PIXEL_FORMAT &PageOf<&CKavrinoDlg::m_pPixelFormatDlg>
+#else
+#define RUNNER_PAGE_PIXEL_FORMAT nullptr
+#endif
+#if __has_include("CTapBalanceDlg.h")
+#include "CTapBalanceDlg.h"
+#define RUNNER_PAGE_TAP_BALANCE &PageOf<&CKavrinoDlg::m_pTapBalanceDlg>
+#else
+#define RUNNER_PAGE_TAP_BALANCE nullptr
+#endif
+#if __has_include("CDeviceInfoDlg.h")
+#include "CDeviceInfoDlg.h"
+#define RUNNER_PAGE_DEVICE_INFO &PageOf<&CKavrinoDlg::m_pDeviceInfoDlg>
+#else
+#define RUNNER_PAGE_DEVICE_INFO nullptr
+#endif
+#if __has_include("CFrameRateDlg.h")
+#include "CFrameRateDlg.h"
+#define RUNNER_PAGE_FRAME_RATE &PageOf<&CKavrinoDlg::m_pFrameRateDlg>
+#else
+#define RUNNER_PAGE_FRAME_RATE nullptr
+#endif
+#if __has_include("CExposureDlg.h")
+#include "CExposureDlg.h"
+#define RUNNER_PAGE_EXPOSURE &PageOf<&CKavrinoDlg::m_pExposureDlg>
+#else
+#define RUNNER_PAGE_EXPOSURE nullptr
+#endif
+#if __has_include("CGainDlg.h")
+#include "CGainDlg.h"
+#define RUNNER_PAGE_GAIN &PageOf<&CKavrinoDlg::m_pGainDlg>
+#else
+#define RUNNER_PAGE_GAIN nullptr
+#endif
+#if __has_include("CTriggerIODlg.h")
+#include "CTriggerIODlg.h"
+#define RUNNER_PAGE_TRIGGER_IO &PageOf<&CKavrinoDlg::m_pTriggerIODlg>
+#else
+#define RUNNER_PAGE_TRIGGER_IO nullptr
+#endif
+#if __has_include("CNotSupportDlg.h")
+#include "CNotSupportDlg.h"
+#define RUNNER_PAGE_OTHER_CHECKS &PageOf<&CKavrinoDlg::m_pNotSupportDlg>
+#else
+#define RUNNER_PAGE_OTHER_CHECKS nullptr
+#endif
+#if __has_include("CWhiteBalanceDlg.h")
+#include "CWhiteBalanceDlg.h"
+#define RUNNER_PAGE_WHITE_BALANCE &PageOf<&CKavrinoDlg::m_pWhiteBalanceDlg>
+#else
+#define RUNNER_PAGE_WHITE_BALANCE nullptr
+#endif
+#if __has_include("CAlignDlg.h")
+#include "CAlignDlg.h"
+#define RUNNER_PAGE_ALIGN &PageOf<&CKavrinoDlg::m_pAlignDlg>
+#else
+#define RUNNER_PAGE_ALIGN nullptr
+#endif
+#if __has_include("CBlackLevelDlg.h")
+#include "CBlackLevelDlg.h"
+#define RUNNER_PAGE_BLACK_LEVEL &PageOf<&CKavrinoDlg::m_pBlackLevelDlg>
+#else
+#define RUNNER_PAGE_BLACK_LEVEL nullptr
+#endif
+#if __has_include("CGamma_LUTDlg.h")
+#include "CGamma_LUTDlg.h"
+#define RUNNER_PAGE_GAMMA_LUT &PageOf<&CKavrinoDlg::m_pGammaLUTDlg>
+#else
+#define RUNNER_PAGE_GAMMA_LUT nullptr
+#endif
+#if __has_include("CCXPLinkConfigDlg.h")
+#include "CCXPLinkConfigDlg.h"
+#define RUNNER_PAGE_LINK_CONFIG &PageOf<&CKavrinoDlg::m_pCXPLinkConfigDlg>
+#else
+#define RUNNER_PAGE_LINK_CONFIG nullptr
+#endif
+#if __has_include("CBrightDlg.h")
+#include "CBrightDlg.h"
+#define RUNNER_PAGE_BRIGHT &PageOf<&CKavrinoDlg::m_pBrightDlg>
+#else
+#define RUNNER_PAGE_BRIGHT nullptr
+#endif
+#if __has_include("CBrightCenterDlg.h")
+#include "CBrightCenterDlg.h"
+#define RUNNER_PAGE_BRIGHT_CENTER &PageOf<&CKavrinoDlg::m_pBrightCenterDlg>
+#else
+#define RUNNER_PAGE_BRIGHT_CENTER nullptr
+#endif
 
 namespace {
 
@@ -70,7 +175,7 @@ template <auto Member> PageRef PageOf(CKavrinoDlg& dlg) {
     return RefOf(dlg.*Member);
 }
 
-enum class CommentKind { None, ErrorItems, Align, Bright, BrightCenter };
+enum class CommentKind { None, ErrorItems, Align, Bright, BrightCenter, OtherChecks };
 
 // Preparation steps, before or after the page is shown.
 enum : unsigned {
@@ -80,6 +185,7 @@ enum : unsigned {
     PREP_ALIGN_OVERLAY = 1u << 3,   // after: the display's alignment overlay and edge boxes
     PREP_CENTER_MODE = 1u << 4,     // after: the display's centre-brightness mode
     PREP_BAYER_FORMAT = 1u << 5,    // after: the white-balance page's format edit := "BayerRG8"
+    PREP_CHECK_ITEMS = 1u << 6,     // before: the other-checks page takes the run's chosen checks
 };
 
 struct RunItem {
@@ -89,31 +195,32 @@ struct RunItem {
     CommentKind comment;
 };
 
-// The items a test list may name, compared exactly. "전압전류" and names not in this table are skipped,
-// and so is "기타 체크 항목" while its page is not built in (its rows come with that page).
+// The items a test list may name, compared exactly. "전압전류", names not in this table and items whose
+// page is not built in are skipped.
 const RunItem kRunItems[] = {
-    {L"ROI", nullptr, 0, CommentKind::ErrorItems},
-    {L"테스트 패턴", nullptr, 0, CommentKind::ErrorItems},
-    {L"픽셀 포맷", nullptr, 0, CommentKind::ErrorItems},
-    {L"탭 밸런스", nullptr, 0, CommentKind::None},
-    {L"디바이스 정보", nullptr, 0, CommentKind::None},
-    {L"프레임 레이트", nullptr, 0, CommentKind::ErrorItems},
-    {L"익스포즈", nullptr, 0, CommentKind::ErrorItems},
-    {L"게인", nullptr, 0, CommentKind::ErrorItems},
-    {L"트리거와 지피아이오", nullptr, 0, CommentKind::ErrorItems},
-    {L"화이트 밸런스", nullptr, PREP_BAYER_FORMAT, CommentKind::ErrorItems},
-    {L"얼라인검사", nullptr, PREP_RESET_SCROLL | PREP_LOAD_PARAMETERS | PREP_ALIGN_OVERLAY,
+    {L"ROI", RUNNER_PAGE_ROI, 0, CommentKind::ErrorItems},
+    {L"테스트 패턴", RUNNER_PAGE_TEST_PATTERN, 0, CommentKind::ErrorItems},
+    {L"픽셀 포맷", RUNNER_PAGE_PIXEL_FORMAT, 0, CommentKind::ErrorItems},
+    {L"탭 밸런스", RUNNER_PAGE_TAP_BALANCE, 0, CommentKind::None},
+    {L"디바이스 정보", RUNNER_PAGE_DEVICE_INFO, 0, CommentKind::None},
+    {L"프레임 레이트", RUNNER_PAGE_FRAME_RATE, 0, CommentKind::ErrorItems},
+    {L"익스포즈", RUNNER_PAGE_EXPOSURE, 0, CommentKind::ErrorItems},
+    {L"게인", RUNNER_PAGE_GAIN, 0, CommentKind::ErrorItems},
+    {L"트리거와 지피아이오", RUNNER_PAGE_TRIGGER_IO, 0, CommentKind::ErrorItems},
+    {L"화이트 밸런스", RUNNER_PAGE_WHITE_BALANCE, PREP_BAYER_FORMAT, CommentKind::ErrorItems},
+    {L"얼라인검사", RUNNER_PAGE_ALIGN, PREP_RESET_SCROLL | PREP_LOAD_PARAMETERS | PREP_ALIGN_OVERLAY,
      CommentKind::Align},
-    {L"블랙 레벨", nullptr, PREP_RESET_SCROLL, CommentKind::ErrorItems},
+    {L"블랙 레벨", RUNNER_PAGE_BLACK_LEVEL, PREP_RESET_SCROLL, CommentKind::ErrorItems},
     {L"리버스", &PageOf<&CKavrinoDlg::m_pReverseXYDlg>, PREP_RESET_SCROLL, CommentKind::ErrorItems},
-    {L"감마와 엘유티", nullptr, PREP_RESET_SCROLL, CommentKind::ErrorItems},
-    {L"링크 컨피그", nullptr, PREP_RESET_SCROLL, CommentKind::ErrorItems},
+    {L"감마와 엘유티", RUNNER_PAGE_GAMMA_LUT, PREP_RESET_SCROLL, CommentKind::ErrorItems},
+    {L"링크 컨피그", RUNNER_PAGE_LINK_CONFIG, PREP_RESET_SCROLL, CommentKind::ErrorItems},
     {L"비닝", &PageOf<&CKavrinoDlg::m_pBinningDlg>, PREP_RESET_SCROLL, CommentKind::ErrorItems},
     {L"데시메이션", &PageOf<&CKavrinoDlg::m_pDecimationDlg>, PREP_RESET_SCROLL, CommentKind::ErrorItems},
-    {L"휘도편차", nullptr, PREP_RESET_SCROLL | PREP_LOAD_PARAMETERS, CommentKind::Bright},
-    {L"휘도", nullptr, PREP_RESET_SCROLL | PREP_LOAD_PARAMETERS | PREP_SHOW_PARAMETERS | PREP_CENTER_MODE,
+    {L"휘도편차", RUNNER_PAGE_BRIGHT, PREP_RESET_SCROLL | PREP_LOAD_PARAMETERS, CommentKind::Bright},
+    {L"휘도", RUNNER_PAGE_BRIGHT_CENTER,
+     PREP_RESET_SCROLL | PREP_LOAD_PARAMETERS | PREP_SHOW_PARAMETERS | PREP_CENTER_MODE,
      CommentKind::BrightCenter},
-    {kOtherChecks, nullptr, 0, CommentKind::None},
+    {kOtherChecks, RUNNER_PAGE_OTHER_CHECKS, PREP_CHECK_ITEMS, CommentKind::OtherChecks},
 };
 
 const RunItem* FindRunItem(const CString& strName) {
@@ -124,30 +231,29 @@ const RunItem* FindRunItem(const CString& strName) {
     return nullptr;
 }
 
-// Every page in the order the main window knows them, the report page included; a page that is not
-// built in has no accessor.
+// Every page in the order the main window knows them, the report page included.
 const PageAccessor kEveryPage[] = {
-    nullptr,                                 // region of interest
-    nullptr,                                 // test pattern
-    nullptr,                                 // pixel format
-    nullptr,                                 // tap balance
-    nullptr,                                 // device information
-    nullptr,                                 // frame rate
-    nullptr,                                 // exposure
-    nullptr,                                 // gain
-    nullptr,                                 // trigger and I/O
-    nullptr,                                 // other checks
-    &PageOf<&CKavrinoDlg::m_pReportDlg>,     // report
-    nullptr,                                 // white balance
-    nullptr,                                 // alignment
-    nullptr,                                 // black level
-    &PageOf<&CKavrinoDlg::m_pReverseXYDlg>,  // reverse X/Y
-    nullptr,                                 // gamma and LUT
-    nullptr,                                 // link configuration
-    &PageOf<&CKavrinoDlg::m_pBinningDlg>,    // binning
-    &PageOf<&CKavrinoDlg::m_pDecimationDlg>, // decimation
-    nullptr,                                 // brightness deviation
-    nullptr,                                 // centre brightness
+    RUNNER_PAGE_ROI,
+    RUNNER_PAGE_TEST_PATTERN,
+    RUNNER_PAGE_PIXEL_FORMAT,
+    RUNNER_PAGE_TAP_BALANCE,
+    RUNNER_PAGE_DEVICE_INFO,
+    RUNNER_PAGE_FRAME_RATE,
+    RUNNER_PAGE_EXPOSURE,
+    RUNNER_PAGE_GAIN,
+    RUNNER_PAGE_TRIGGER_IO,
+    RUNNER_PAGE_OTHER_CHECKS,
+    &PageOf<&CKavrinoDlg::m_pReportDlg>,
+    RUNNER_PAGE_WHITE_BALANCE,
+    RUNNER_PAGE_ALIGN,
+    RUNNER_PAGE_BLACK_LEVEL,
+    &PageOf<&CKavrinoDlg::m_pReverseXYDlg>,
+    RUNNER_PAGE_GAMMA_LUT,
+    RUNNER_PAGE_LINK_CONFIG,
+    &PageOf<&CKavrinoDlg::m_pBinningDlg>,
+    &PageOf<&CKavrinoDlg::m_pDecimationDlg>,
+    RUNNER_PAGE_BRIGHT,
+    RUNNER_PAGE_BRIGHT_CENTER,
 };
 
 // Calls fn with every page that exists, in the order above.
@@ -188,8 +294,52 @@ CString BuildComment(CKavrinoDlg& dlg, const RunItem& item, const PageRef& page)
     case CommentKind::BrightCenter:
         strComment.Format(L"Average: %d", dlg.m_nBrightAverage);
         break;
+    case CommentKind::OtherChecks:
+        break;
     }
     return strComment;
+}
+
+// The rows of one executed item: one, or one per chosen check of the other-checks page.
+std::vector<TestResult> ItemRows(CKavrinoDlg& dlg, const RunItem& item, const PageRef& page) {
+    std::vector<TestResult> rows;
+    if (item.comment != CommentKind::OtherChecks) {
+        rows.push_back(
+            TestResult{item.name, page.bResult ? L"PASS" : L"FAIL", BuildComment(dlg, item, page)});
+        return rows;
+    }
+#if __has_include("CNotSupportDlg.h")
+    const CNotSupportDlg* pChecks = dlg.m_pNotSupportDlg;
+    if (!pChecks)
+        return rows;
+    const struct {
+        const wchar_t* name;
+        int bPass;
+        CString strComment;
+    } checks[] = {
+        {L"노이즈", pChecks->m_bNoisePass, CString()},
+        {L"블루밍", pChecks->m_bBloomingPass, CString()},
+        {L"해상력", pChecks->m_bResolutionPass, CString()},
+        {L"전류", pChecks->m_bCurrentPass, pChecks->m_strCurrentReport},
+        {L"전압", pChecks->m_bVoltagePass, pChecks->m_strVoltageReport},
+    };
+    for (std::size_t k = 0; k < std::size(checks); ++k) {
+        if (dlg.m_CheckItems[k])
+            rows.push_back(
+                TestResult{checks[k].name, checks[k].bPass ? L"PASS" : L"FAIL", checks[k].strComment});
+    }
+#endif
+    return rows;
+}
+
+// The other-checks page takes the run's chosen checks before it is shown.
+void PrepareCheckItems(CKavrinoDlg& dlg) {
+#if __has_include("CNotSupportDlg.h")
+    if (dlg.m_pNotSupportDlg)
+        dlg.m_pNotSupportDlg->SetCheckItems(dlg.m_CheckItems);
+#else
+    UNREFERENCED_PARAMETER(dlg);
+#endif
 }
 
 void SetStartButton(CKavrinoDlg& dlg, bool bTesting) {
@@ -291,6 +441,8 @@ void CKavrinoDlg::RunTests() {
             if (!page.pPage)
                 return;
             dlg.m_listTest.SetCurSel(i);
+            if (pFound->prep & PREP_CHECK_ITEMS)
+                PrepareCheckItems(dlg);
             if ((pFound->prep & PREP_RESET_SCROLL) && dlg.m_pDisplayDlg)
                 dlg.m_pDisplayDlg->ResetScrollBars();
             if ((pFound->prep & PREP_LOAD_PARAMETERS) && page.loadParameters)
@@ -314,15 +466,15 @@ void CKavrinoDlg::RunTests() {
         if (pItem && link.WaitForVerdict(hPageEvent, run)) {
             link.RunStep([&](CKavrinoDlg& dlg) {
                 // Rows belong to this run's array only, and never past its end.
-                if (!link.IsCurrent(run) || !run.pRows || dlg.m_pResults != run.pRows || nRow >= run.nRows)
+                if (!link.IsCurrent(run) || !run.pRows || dlg.m_pResults != run.pRows)
                     return;
                 PageRef page = pItem->page(dlg);
                 if (!page.pPage)
                     return;
-                TestResult& row = run.pRows[nRow++];
-                row.strItem = pItem->name;
-                row.strResult = page.bResult ? L"PASS" : L"FAIL";
-                row.strComment = BuildComment(dlg, *pItem, page);
+                for (TestResult& row : ItemRows(dlg, *pItem, page)) {
+                    if (nRow < run.nRows)
+                        run.pRows[nRow++] = row;
+                }
                 // A page whose verdict was given at an earlier place in the list is not left on screen.
                 if (page.pPage->IsWindowVisible())
                     page.pPage->ShowWindow(SW_HIDE);
