@@ -190,6 +190,26 @@ TEST_F(RunnerTest, RepeatedItemsAndTheOtherChecksEntry) {
     EXPECT_EQ(m_dlg->m_pResults[expected.size()].strItem, L"");
 }
 
+TEST_F(RunnerTest, RowsNeverRunPastTheRowArray) {
+#if __has_include("CNotSupportDlg.h")
+    // Three places of the other-checks entry with every check chosen would give fifteen rows; the array
+    // holds the three entries plus four.
+    OpenConnected({L"기타 체크 항목", L"기타 체크 항목", L"기타 체크 항목"});
+    if (!m_dlg->m_pNotSupportDlg)
+        GTEST_SKIP() << "the other-checks page is not built in";
+    for (int& flag : m_dlg->m_CheckItems)
+        flag = 1;
+    Start(0);
+    ASSERT_TRUE(WaitShown(m_dlg->m_pNotSupportDlg));
+    Press(m_dlg->m_pNotSupportDlg, IDOK);
+    ASSERT_TRUE(WaitShown(m_dlg->m_pReportDlg));
+    EXPECT_EQ(ReportRows().size(), 7u);
+    EXPECT_EQ(ReportRows()[5][0], L"노이즈");
+#else
+    GTEST_SKIP() << "the other-checks page is not built in";
+#endif
+}
+
 TEST_F(RunnerTest, StartIsRefusedUnconnectedAndWithoutSelection) {
     OpenWith({L"비닝"});
     Click(CKavrinoDlg::IDC_START_TEST);
