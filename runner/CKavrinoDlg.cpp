@@ -5,28 +5,18 @@
 
 #include "CAboutDlg.h"
 #include "EnterEscFilter.h"
-#if __has_include("RunnerLink.h")
 #include "RunnerLink.h"
-#define KAVRINO_HAS_RUNNER_LINK 1
-#endif
 
-#if __has_include("CKavrinoApp.h")
 #include "CKavrinoApp.h"
-#define KAVRINO_HAS_APP 1
-#endif
-#if __has_include("CDisplayDlg.h")
 #include "CDisplayDlg.h"
-#define KAVRINO_HAS_DISPLAY 1
-#endif
-// The pages are created as their classes exist; a page without a class keeps a null pointer.
+// Pages still being written: each is created once its class exists, until then its pointer stays null.
+// A build folder compiled before such a header appeared must compile this file again to pick it up
+// (touch it), since the build cannot know about a header that did not exist.
 #if __has_include("CROIDlg.h")
 #include "CROIDlg.h"
 #define KAVRINO_HAS_CROIDLG 1
 #endif
-#if __has_include("CTestPatternDlg.h")
 #include "CTestPatternDlg.h"
-#define KAVRINO_HAS_CTESTPATTERNDLG 1
-#endif
 #if __has_include("CPixelFormatDlg.h")
 #include "CPixelFormatDlg.h"
 #define KAVRINO_HAS_CPIXELFORMATDLG 1
@@ -35,22 +25,13 @@
 #include "CTapBalanceDlg.h"
 #define KAVRINO_HAS_CTAPBALANCEDLG 1
 #endif
-#if __has_include("CDeviceInfoDlg.h")
 #include "CDeviceInfoDlg.h"
-#define KAVRINO_HAS_CDEVICEINFODLG 1
-#endif
 #if __has_include("CFrameRateDlg.h")
 #include "CFrameRateDlg.h"
 #define KAVRINO_HAS_CFRAMERATEDLG 1
 #endif
-#if __has_include("CExposureDlg.h")
 #include "CExposureDlg.h"
-#define KAVRINO_HAS_CEXPOSUREDLG 1
-#endif
-#if __has_include("CGainDlg.h")
 #include "CGainDlg.h"
-#define KAVRINO_HAS_CGAINDLG 1
-#endif
 #if __has_include("CTriggerIODlg.h")
 #include "CTriggerIODlg.h"
 #define KAVRINO_HAS_CTRIGGERIODLG 1
@@ -59,10 +40,7 @@
 #include "CNotSupportDlg.h"
 #define KAVRINO_HAS_CNOTSUPPORTDLG 1
 #endif
-#if __has_include("CReportDlg.h")
 #include "CReportDlg.h"
-#define KAVRINO_HAS_CREPORTDLG 1
-#endif
 #if __has_include("CWhiteBalanceDlg.h")
 #include "CWhiteBalanceDlg.h"
 #define KAVRINO_HAS_CWHITEBALANCEDLG 1
@@ -71,30 +49,12 @@
 #include "CAlignDlg.h"
 #define KAVRINO_HAS_CALIGNDLG 1
 #endif
-#if __has_include("CBlackLevelDlg.h")
 #include "CBlackLevelDlg.h"
-#define KAVRINO_HAS_CBLACKLEVELDLG 1
-#endif
-#if __has_include("CReverseXYDlg.h")
 #include "CReverseXYDlg.h"
-#define KAVRINO_HAS_CREVERSEXYDLG 1
-#endif
-#if __has_include("CGamma_LUTDlg.h")
 #include "CGamma_LUTDlg.h"
-#define KAVRINO_HAS_CGAMMA_LUTDLG 1
-#endif
-#if __has_include("CCXPLinkConfigDlg.h")
 #include "CCXPLinkConfigDlg.h"
-#define KAVRINO_HAS_CCXPLINKCONFIGDLG 1
-#endif
-#if __has_include("CBinningDlg.h")
 #include "CBinningDlg.h"
-#define KAVRINO_HAS_CBINNINGDLG 1
-#endif
-#if __has_include("CDecimationDlg.h")
 #include "CDecimationDlg.h"
-#define KAVRINO_HAS_CDECIMATIONDLG 1
-#endif
 #if __has_include("CBrightDlg.h")
 #include "CBrightDlg.h"
 #define KAVRINO_HAS_CBRIGHTDLG 1
@@ -195,11 +155,9 @@ BOOL CKavrinoDlg::OnInitDialog() {
 
     CreatePages();
 
-#ifdef KAVRINO_HAS_DISPLAY
     m_pDisplayDlg = new CDisplayDlg;
     m_pDisplayDlg->Create(kDisplayTemplate, this);
     m_pDisplayDlg->ShowWindow(SW_SHOW);
-#endif
 
     m_fontList.CreateFont(15, 0, 0, 0, FW_SEMIBOLD, FALSE, FALSE, FALSE, HANGEUL_CHARSET, OUT_STROKE_PRECIS,
                           CLIP_STROKE_PRECIS, DRAFT_QUALITY, VARIABLE_PITCH | FF_MODERN, L"Arial");
@@ -220,11 +178,7 @@ BOOL CKavrinoDlg::OnInitDialog() {
 }
 
 BOOL CKavrinoDlg::IsEditMode() const {
-#ifdef KAVRINO_HAS_APP
     return theApp.g_bEditMode ? TRUE : FALSE;
-#else
-    return FALSE;
-#endif
 }
 
 void CKavrinoDlg::OnBnClickedConnect() {
@@ -370,10 +324,8 @@ void CKavrinoDlg::CreatePages() {
     m_pROIDlg = new CROIDlg;
     m_pROIDlg->Create(MAKEINTRESOURCE(130), this);
 #endif
-#ifdef KAVRINO_HAS_CTESTPATTERNDLG
     m_pTestPatternDlg = new CTestPatternDlg;
     m_pTestPatternDlg->Create(MAKEINTRESOURCE(131), this);
-#endif
 #ifdef KAVRINO_HAS_CPIXELFORMATDLG
     m_pPixelFormatDlg = new CPixelFormatDlg;
     m_pPixelFormatDlg->SetDcfPaths(m_pDcfList);
@@ -383,23 +335,17 @@ void CKavrinoDlg::CreatePages() {
     m_pTapBalanceDlg = new CTapBalanceDlg;
     m_pTapBalanceDlg->Create(MAKEINTRESOURCE(142), this);
 #endif
-#ifdef KAVRINO_HAS_CDEVICEINFODLG
     m_pDeviceInfoDlg = new CDeviceInfoDlg;
     m_pDeviceInfoDlg->Create(MAKEINTRESOURCE(143), this);
-#endif
 #ifdef KAVRINO_HAS_CFRAMERATEDLG
     m_pFrameRateDlg = new CFrameRateDlg;
     m_pFrameRateDlg->m_pFrameRateList = m_pFrameRateList;
     m_pFrameRateDlg->Create(MAKEINTRESOURCE(144), this);
 #endif
-#ifdef KAVRINO_HAS_CEXPOSUREDLG
     m_pExposureDlg = new CExposureDlg;
     m_pExposureDlg->Create(MAKEINTRESOURCE(145), this);
-#endif
-#ifdef KAVRINO_HAS_CGAINDLG
     m_pGainDlg = new CGainDlg;
     m_pGainDlg->Create(MAKEINTRESOURCE(146), this);
-#endif
 #ifdef KAVRINO_HAS_CTRIGGERIODLG
     m_pTriggerIODlg = new CTriggerIODlg;
     m_pTriggerIODlg->Create(MAKEINTRESOURCE(147), this);
@@ -408,10 +354,8 @@ void CKavrinoDlg::CreatePages() {
     m_pNotSupportDlg = new CNotSupportDlg;
     m_pNotSupportDlg->Create(MAKEINTRESOURCE(148), this);
 #endif
-#ifdef KAVRINO_HAS_CREPORTDLG
     m_pReportDlg = new CReportDlg;
     m_pReportDlg->Create(MAKEINTRESOURCE(149), this);
-#endif
 #ifdef KAVRINO_HAS_CWHITEBALANCEDLG
     m_pWhiteBalanceDlg = new CWhiteBalanceDlg;
     m_pWhiteBalanceDlg->Create(MAKEINTRESOURCE(151), this);
@@ -420,30 +364,18 @@ void CKavrinoDlg::CreatePages() {
     m_pAlignDlg = new CAlignDlg;
     m_pAlignDlg->Create(MAKEINTRESOURCE(153), this);
 #endif
-#ifdef KAVRINO_HAS_CBLACKLEVELDLG
     m_pBlackLevelDlg = new CBlackLevelDlg;
     m_pBlackLevelDlg->Create(MAKEINTRESOURCE(155), this);
-#endif
-#ifdef KAVRINO_HAS_CREVERSEXYDLG
     m_pReverseXYDlg = new CReverseXYDlg;
     m_pReverseXYDlg->Create(MAKEINTRESOURCE(156), this);
-#endif
-#ifdef KAVRINO_HAS_CGAMMA_LUTDLG
     m_pGammaLUTDlg = new CGamma_LUTDlg;
     m_pGammaLUTDlg->Create(MAKEINTRESOURCE(157), this);
-#endif
-#ifdef KAVRINO_HAS_CCXPLINKCONFIGDLG
     m_pCXPLinkConfigDlg = new CCXPLinkConfigDlg;
     m_pCXPLinkConfigDlg->Create(MAKEINTRESOURCE(158), this);
-#endif
-#ifdef KAVRINO_HAS_CBINNINGDLG
     m_pBinningDlg = new CBinningDlg;
     m_pBinningDlg->Create(MAKEINTRESOURCE(159), this);
-#endif
-#ifdef KAVRINO_HAS_CDECIMATIONDLG
     m_pDecimationDlg = new CDecimationDlg;
     m_pDecimationDlg->Create(MAKEINTRESOURCE(160), this);
-#endif
 #ifdef KAVRINO_HAS_CBRIGHTDLG
     m_pBrightDlg = new CBrightDlg;
     m_pBrightDlg->Create(MAKEINTRESOURCE(161), this);
@@ -468,60 +400,38 @@ void CKavrinoDlg::DestroyPages() {
 #ifdef KAVRINO_HAS_CROIDLG
     DestroyPage(m_pROIDlg);
 #endif
-#ifdef KAVRINO_HAS_CTESTPATTERNDLG
     DestroyPage(m_pTestPatternDlg);
-#endif
 #ifdef KAVRINO_HAS_CPIXELFORMATDLG
     DestroyPage(m_pPixelFormatDlg);
 #endif
 #ifdef KAVRINO_HAS_CTAPBALANCEDLG
     DestroyPage(m_pTapBalanceDlg);
 #endif
-#ifdef KAVRINO_HAS_CDEVICEINFODLG
     DestroyPage(m_pDeviceInfoDlg);
-#endif
 #ifdef KAVRINO_HAS_CFRAMERATEDLG
     DestroyPage(m_pFrameRateDlg);
 #endif
-#ifdef KAVRINO_HAS_CEXPOSUREDLG
     DestroyPage(m_pExposureDlg);
-#endif
-#ifdef KAVRINO_HAS_CGAINDLG
     DestroyPage(m_pGainDlg);
-#endif
 #ifdef KAVRINO_HAS_CTRIGGERIODLG
     DestroyPage(m_pTriggerIODlg);
 #endif
 #ifdef KAVRINO_HAS_CNOTSUPPORTDLG
     DestroyPage(m_pNotSupportDlg);
 #endif
-#ifdef KAVRINO_HAS_CREPORTDLG
     DestroyPage(m_pReportDlg);
-#endif
 #ifdef KAVRINO_HAS_CWHITEBALANCEDLG
     DestroyPage(m_pWhiteBalanceDlg);
 #endif
 #ifdef KAVRINO_HAS_CALIGNDLG
     DestroyPage(m_pAlignDlg);
 #endif
-#ifdef KAVRINO_HAS_CBLACKLEVELDLG
     DestroyPage(m_pBlackLevelDlg);
-#endif
-#ifdef KAVRINO_HAS_CREVERSEXYDLG
     DestroyPage(m_pReverseXYDlg);
-#endif
-#ifdef KAVRINO_HAS_CGAMMA_LUTDLG
     DestroyPage(m_pGammaLUTDlg);
-#endif
-#ifdef KAVRINO_HAS_CCXPLINKCONFIGDLG
     DestroyPage(m_pCXPLinkConfigDlg);
-#endif
-#ifdef KAVRINO_HAS_CBINNINGDLG
     DestroyPage(m_pBinningDlg);
-#endif
-#ifdef KAVRINO_HAS_CDECIMATIONDLG
     DestroyPage(m_pDecimationDlg);
-#endif
 #ifdef KAVRINO_HAS_CBRIGHTDLG
     DestroyPage(m_pBrightDlg);
 #endif
@@ -538,20 +448,16 @@ void CKavrinoDlg::HandDigitizerToPages() {
 }
 
 void CKavrinoDlg::BeginRunnerCleanup() {
-#ifdef KAVRINO_HAS_RUNNER_LINK
     if (m_pRunnerLink)
         m_pRunnerLink->BeginCleanup();
-#endif
 }
 
 void CKavrinoDlg::DestroyDisplay() {
-#ifdef KAVRINO_HAS_DISPLAY
     if (m_pDisplayDlg != nullptr) {
         m_pDisplayDlg->DestroyWindow();
         delete m_pDisplayDlg;
         m_pDisplayDlg = nullptr;
     }
-#endif
 }
 
 void CKavrinoDlg::AllocateFrameBuffer() {

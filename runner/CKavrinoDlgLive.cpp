@@ -3,10 +3,7 @@
 
 #include "CKavrinoDlg.h"
 
-#if __has_include("CDisplayDlg.h")
 #include "CDisplayDlg.h"
-#define KAVRINO_HAS_DISPLAY 1
-#endif
 
 #include <QGuiApplication>
 #include <cstring>
@@ -69,19 +66,15 @@ void CKavrinoDlg::StartLive() {
     MdigHookFunction(m_milDigitizer, M_GRAB_FRAME_END, &CKavrinoDlg::GrabFrameHook, this);
     MdigGrabContinuous(m_milDigitizer, m_milImage);
 
-#ifdef KAVRINO_HAS_DISPLAY
     if (m_pDisplayDlg != nullptr)
         m_pDisplayDlg->SetImageFormat(m_nWidth, m_nHeight, m_strPixelFormat);
-#endif
 
     CString strMessage;
     strMessage.Format(L"width = %d  height = %d", m_nWidth, m_nHeight);
     AfxMessageBox(strMessage);
 
-#ifdef KAVRINO_HAS_DISPLAY
     if (m_pDisplayDlg != nullptr)
         m_pDisplayDlg->Invalidate(TRUE);
-#endif
 }
 
 void CKavrinoDlg::StopLive() {
