@@ -1,5 +1,5 @@
 // The test-pattern page on the simulated camera: the checked pattern writes, the checked restore that keeps
-// the page open when it fails, the key pad and the Esc filter.
+// the page open when it fails, the key pad, and the Esc filter of the pages that have one.
 
 #include "CBlackLevelDlg.h"
 #include "CDeviceInfoDlg.h"
@@ -9,53 +9,37 @@
 
 using kavrino_test::PageTest;
 
-TEST_F(PageTest, TestPatternDoesNothingWithoutCameraButListsUntriedSteps) {
+TEST_F(PageTest, TestPatternSwitchesTheRampWhileLiveAndPassTurnsItOff) {
     OpenWith({L"테스트 패턴"});
     CTestPatternDlg* pPage = m_dlg->m_pTestPatternDlg;
     ASSERT_NE(pPage, nullptr);
     pPage->ShowWindow(SW_SHOW);
+    // Disconnected: no step is tried, and FAIL gives no verdict.
     Press(pPage, CTestPatternDlg::IDC_HORIZONTAL_RAMP);
-    Press(pPage, CTestPatternDlg::IDC_OFF);
     EXPECT_EQ(pPage->m_vecItems[0].bTested, 0);
-    EXPECT_EQ(pPage->m_vecItems[1].bTested, 0);
-    Press(pPage, IDOK);
-    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"검사 안 한 항목\r\n@ 가로 패턴\r\n@ OFF\r\n"});
     Press(pPage, IDCANCEL);
     EXPECT_FALSE(Signalled(pPage->m_hEvent));
-    EXPECT_TRUE(Visible(pPage));
-}
 
-TEST_F(PageTest, TestPatternSwitchesTheRampAndPassTurnsItOff) {
-    OpenConnected({L"테스트 패턴"});
-    CTestPatternDlg* pPage = m_dlg->m_pTestPatternDlg;
-    pPage->ShowWindow(SW_SHOW);
+    Click(CKavrinoDlg::IDC_CONNECT);
     Click(CKavrinoDlg::IDC_LIVE);
     ASSERT_TRUE(m_dlg->m_bLive);
     m_boxes.Clear();
-
-    // The pattern changes while the camera acquires.
     Press(pPage, CTestPatternDlg::IDC_HORIZONTAL_RAMP);
     EXPECT_EQ(TextFeature(L"TestPattern"), L"GreyHorizontalRamp");
-    EXPECT_TRUE(m_dlg->m_bLive);
+    EXPECT_TRUE(m_dlg->m_bLive); // written while the camera acquires
     Press(pPage, IDOK);
     EXPECT_EQ(PageBoxes(), std::vector<CString>{L"검사 안 한 항목\r\n@ OFF\r\n"});
-    EXPECT_FALSE(Signalled(pPage->m_hEvent));
 
     Press(pPage, CTestPatternDlg::IDC_OFF);
     EXPECT_EQ(TextFeature(L"TestPattern"), L"Off");
     Press(pPage, CTestPatternDlg::IDC_HORIZONTAL_RAMP);
-    m_boxes.Clear();
     Press(pPage, IDOK);
-    EXPECT_TRUE(PageBoxes().empty());
+    EXPECT_EQ(PageBoxes().size(), 1u);
     EXPECT_EQ(TextFeature(L"TestPattern"), L"Off");
     EXPECT_EQ(pPage->m_bResult, 1);
     EXPECT_TRUE(Signalled(pPage->m_hEvent));
     EXPECT_FALSE(Visible(pPage));
     EXPECT_EQ(pPage->m_vecItems[0].bTested, 0);
-    EXPECT_EQ(pPage->m_vecItems[1].bTested, 0);
-    CString strErrors;
-    pPage->GetErrorItems(strErrors);
-    EXPECT_EQ(strErrors, L"");
 }
 
 TEST_F(PageTest, RefusedTestPatternIsReportedAndAFailedRestoreKeepsThePage) {
@@ -63,25 +47,21 @@ TEST_F(PageTest, RefusedTestPatternIsReportedAndAFailedRestoreKeepsThePage) {
     CTestPatternDlg* pPage = m_dlg->m_pTestPatternDlg;
     pPage->ShowWindow(SW_SHOW);
     Refuse(L"TestPattern");
-
     Press(pPage, CTestPatternDlg::IDC_HORIZONTAL_RAMP);
     Press(pPage, CTestPatternDlg::IDC_OFF);
     EXPECT_EQ(PageBoxes(), (std::vector<CString>{L"ERROR : 'TestPattern'", L"ERROR : 'TestPattern'"}));
     EXPECT_EQ(pPage->m_vecItems[0].bTested, 1); // tried, though failed
-    EXPECT_EQ(pPage->m_vecItems[0].bOk, 0);
 
     m_boxes.Clear();
     Press(pPage, IDOK);
     EXPECT_EQ(PageBoxes(), std::vector<CString>{L"ERROR : 'TestPattern'"});
     EXPECT_FALSE(Signalled(pPage->m_hEvent));
     EXPECT_TRUE(Visible(pPage));
-    EXPECT_EQ(pPage->m_vecItems[1].bTested, 1);
 
     Refuse(L"TestPattern", false);
     Press(pPage, IDCANCEL);
     EXPECT_TRUE(Signalled(pPage->m_hEvent));
     EXPECT_EQ(pPage->m_bResult, 0);
-    EXPECT_FALSE(Visible(pPage));
     CString strErrors;
     pPage->GetErrorItems(strErrors);
     EXPECT_EQ(strErrors, L"에러항목: 가로 패턴 OFF ");
@@ -91,35 +71,24 @@ TEST_F(PageTest, TestPatternKeyPadMovesBetweenTheStepsAndGivesTheVerdict) {
     OpenConnected({L"테스트 패턴"});
     CTestPatternDlg* pPage = m_dlg->m_pTestPatternDlg;
     pPage->ShowWindow(SW_SHOW);
-    EXPECT_EQ(pPage->m_vecButtonIds, (std::vector<int>{1028, 1027}));
-
     pPage->SendMessage(WM_KEYPAD, 0, 2);
-    EXPECT_EQ(pPage->m_nFocusIndex, 1);
     EXPECT_EQ(FocusId(), CTestPatternDlg::IDC_OFF);
     pPage->SendMessage(WM_KEYPAD, 0, 2);
-    EXPECT_EQ(pPage->m_nFocusIndex, 0);
     EXPECT_EQ(FocusId(), CTestPatternDlg::IDC_HORIZONTAL_RAMP);
     pPage->SendMessage(WM_KEYPAD, 0, 1);
     EXPECT_EQ(pPage->m_nFocusIndex, 1);
-
-    // Code 4 presses the button at the index: "OFF", then (moved on) the ramp.
-    pPage->SendMessage(WM_KEYPAD, 0, 4);
-    EXPECT_EQ(pPage->m_vecItems[1].bTested, 1);
+    pPage->SendMessage(WM_KEYPAD, 0, 4); // "OFF"
     pPage->SendMessage(WM_KEYPAD, 0, 2);
-    pPage->SendMessage(WM_KEYPAD, 0, 4);
+    pPage->SendMessage(WM_KEYPAD, 0, 4); // the ramp
     EXPECT_EQ(TextFeature(L"TestPattern"), L"GreyHorizontalRamp");
 
-    // Code 8 is PASS; the dialog focus returns to the ramp, the key pad's index stays where it was.
+    // PASS moves the dialog focus to the ramp; the key pad's index stays where it was.
     pPage->SendMessage(WM_KEYPAD, 0, 1);
-    ASSERT_EQ(pPage->m_nFocusIndex, 1);
     pPage->SendMessage(WM_KEYPAD, 0, 8);
     EXPECT_TRUE(Signalled(pPage->m_hEvent));
-    EXPECT_EQ(pPage->m_bResult, 1);
     EXPECT_EQ(pPage->m_nFocusIndex, 1);
     pPage->ShowWindow(SW_SHOW);
     EXPECT_EQ(FocusId(), CTestPatternDlg::IDC_HORIZONTAL_RAMP);
-    pPage->SendMessage(WM_KEYPAD, 0, 2);
-    EXPECT_EQ(pPage->m_nFocusIndex, 0);
 }
 
 TEST_F(PageTest, EscIsSwallowedOnTheKeyPadAndBlackLevelPages) {
@@ -134,6 +103,5 @@ TEST_F(PageTest, EscIsSwallowedOnTheKeyPadAndBlackLevelPages) {
         esc.wParam = VK_ESCAPE;
         EXPECT_TRUE(pPage->PreTranslateMessage(&esc));
         EXPECT_TRUE(Visible(pPage));
-        EXPECT_FALSE(Signalled(pPage->m_hEvent));
     }
 }
