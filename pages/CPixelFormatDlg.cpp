@@ -89,6 +89,7 @@ void CPixelFormatDlg::DisableSteps(std::initializer_list<std::size_t> items) {
                              m_vecButtonIds.end());
         // Counted as tried and never as failed: the step cannot be done with this set-up.
         m_vecItems[nItem].bTested = 1;
+        m_vecRuledOut.push_back(nItem);
     }
 }
 
@@ -204,7 +205,7 @@ void CPixelFormatDlg::OnBnClickedPass() {
         return;
     if (!RestoreMono8())
         return;
-    HandOver(TRUE);
+    Finish(TRUE);
 }
 
 void CPixelFormatDlg::OnBnClickedFail() {
@@ -217,7 +218,13 @@ void CPixelFormatDlg::OnBnClickedFail() {
         return;
     if (!RestoreMono8())
         return;
-    HandOver(FALSE);
+    Finish(FALSE);
+}
+
+void CPixelFormatDlg::Finish(BOOL bPass) {
+    HandOver(bPass);
+    for (std::size_t nItem : m_vecRuledOut)
+        m_vecItems[nItem].bTested = 1;
 }
 
 // The grabber is released only once a file has been chosen: a cancelled dialog leaves the connection
