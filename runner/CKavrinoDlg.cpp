@@ -9,38 +9,20 @@
 
 #include "CKavrinoApp.h"
 #include "CDisplayDlg.h"
+#include "CROIDlg.h"
+#include "CTestPatternDlg.h"
+#include "CPixelFormatDlg.h"
+#include "CTapBalanceDlg.h"
+#include "CDeviceInfoDlg.h"
+#include "CFrameRateDlg.h"
+#include "CExposureDlg.h"
+#include "CGainDlg.h"
+#include "CTriggerIODlg.h"
+#include "CNotSupportDlg.h"
+#include "CReportDlg.h"
 // Pages still being written: each is created once its class exists, until then its pointer stays null.
 // A build folder compiled before such a header appeared must compile this file again to pick it up
 // (touch it), since the build cannot know about a header that did not exist.
-#if __has_include("CROIDlg.h")
-#include "CROIDlg.h"
-#define KAVRINO_HAS_CROIDLG 1
-#endif
-#include "CTestPatternDlg.h"
-#if __has_include("CPixelFormatDlg.h")
-#include "CPixelFormatDlg.h"
-#define KAVRINO_HAS_CPIXELFORMATDLG 1
-#endif
-#if __has_include("CTapBalanceDlg.h")
-#include "CTapBalanceDlg.h"
-#define KAVRINO_HAS_CTAPBALANCEDLG 1
-#endif
-#include "CDeviceInfoDlg.h"
-#if __has_include("CFrameRateDlg.h")
-#include "CFrameRateDlg.h"
-#define KAVRINO_HAS_CFRAMERATEDLG 1
-#endif
-#include "CExposureDlg.h"
-#include "CGainDlg.h"
-#if __has_include("CTriggerIODlg.h")
-#include "CTriggerIODlg.h"
-#define KAVRINO_HAS_CTRIGGERIODLG 1
-#endif
-#if __has_include("CNotSupportDlg.h")
-#include "CNotSupportDlg.h"
-#define KAVRINO_HAS_CNOTSUPPORTDLG 1
-#endif
-#include "CReportDlg.h"
 #if __has_include("CWhiteBalanceDlg.h")
 #include "CWhiteBalanceDlg.h"
 #define KAVRINO_HAS_CWHITEBALANCEDLG 1
@@ -320,40 +302,28 @@ void CKavrinoDlg::OnClose() {
 }
 
 void CKavrinoDlg::CreatePages() {
-#ifdef KAVRINO_HAS_CROIDLG
     m_pROIDlg = new CROIDlg;
     m_pROIDlg->Create(MAKEINTRESOURCE(130), this);
-#endif
     m_pTestPatternDlg = new CTestPatternDlg;
     m_pTestPatternDlg->Create(MAKEINTRESOURCE(131), this);
-#ifdef KAVRINO_HAS_CPIXELFORMATDLG
     m_pPixelFormatDlg = new CPixelFormatDlg;
     m_pPixelFormatDlg->SetDcfPaths(m_pDcfList);
     m_pPixelFormatDlg->Create(MAKEINTRESOURCE(133), this);
-#endif
-#ifdef KAVRINO_HAS_CTAPBALANCEDLG
     m_pTapBalanceDlg = new CTapBalanceDlg;
     m_pTapBalanceDlg->Create(MAKEINTRESOURCE(142), this);
-#endif
     m_pDeviceInfoDlg = new CDeviceInfoDlg;
     m_pDeviceInfoDlg->Create(MAKEINTRESOURCE(143), this);
-#ifdef KAVRINO_HAS_CFRAMERATEDLG
     m_pFrameRateDlg = new CFrameRateDlg;
     m_pFrameRateDlg->m_pFrameRateList = m_pFrameRateList;
     m_pFrameRateDlg->Create(MAKEINTRESOURCE(144), this);
-#endif
     m_pExposureDlg = new CExposureDlg;
     m_pExposureDlg->Create(MAKEINTRESOURCE(145), this);
     m_pGainDlg = new CGainDlg;
     m_pGainDlg->Create(MAKEINTRESOURCE(146), this);
-#ifdef KAVRINO_HAS_CTRIGGERIODLG
     m_pTriggerIODlg = new CTriggerIODlg;
     m_pTriggerIODlg->Create(MAKEINTRESOURCE(147), this);
-#endif
-#ifdef KAVRINO_HAS_CNOTSUPPORTDLG
     m_pNotSupportDlg = new CNotSupportDlg;
     m_pNotSupportDlg->Create(MAKEINTRESOURCE(148), this);
-#endif
     m_pReportDlg = new CReportDlg;
     m_pReportDlg->Create(MAKEINTRESOURCE(149), this);
 #ifdef KAVRINO_HAS_CWHITEBALANCEDLG
@@ -397,28 +367,16 @@ template <typename T> void DestroyPage(T*& pPage) {
 } // namespace
 
 void CKavrinoDlg::DestroyPages() {
-#ifdef KAVRINO_HAS_CROIDLG
     DestroyPage(m_pROIDlg);
-#endif
     DestroyPage(m_pTestPatternDlg);
-#ifdef KAVRINO_HAS_CPIXELFORMATDLG
     DestroyPage(m_pPixelFormatDlg);
-#endif
-#ifdef KAVRINO_HAS_CTAPBALANCEDLG
     DestroyPage(m_pTapBalanceDlg);
-#endif
     DestroyPage(m_pDeviceInfoDlg);
-#ifdef KAVRINO_HAS_CFRAMERATEDLG
     DestroyPage(m_pFrameRateDlg);
-#endif
     DestroyPage(m_pExposureDlg);
     DestroyPage(m_pGainDlg);
-#ifdef KAVRINO_HAS_CTRIGGERIODLG
     DestroyPage(m_pTriggerIODlg);
-#endif
-#ifdef KAVRINO_HAS_CNOTSUPPORTDLG
     DestroyPage(m_pNotSupportDlg);
-#endif
     DestroyPage(m_pReportDlg);
 #ifdef KAVRINO_HAS_CWHITEBALANCEDLG
     DestroyPage(m_pWhiteBalanceDlg);
@@ -441,10 +399,8 @@ void CKavrinoDlg::DestroyPages() {
 }
 
 void CKavrinoDlg::HandDigitizerToPages() {
-#ifdef KAVRINO_HAS_CROIDLG
     if (m_pROIDlg != nullptr)
         m_pROIDlg->m_milDigitizer = m_milDigitizer;
-#endif
 }
 
 void CKavrinoDlg::BeginRunnerCleanup() {
