@@ -13,25 +13,17 @@ namespace {
 
 class PixelFormatPageTest : public PageTest {
 protected:
-    // The main window as the set-up window hands it over, with this colour flag.
-    void OpenPage(bool bColor, bool bConnect = true) {
-        m_items.RemoveAll();
-        m_items.AddTail(L"픽셀 포맷");
-        m_dlg = std::make_unique<CKavrinoDlg>();
-        m_dlg->m_pTestItemList = &m_items;
-        m_dlg->m_pFrameRateList = &m_frameRates;
-        m_dlg->m_pDcfList = &m_dcfList;
-        m_dlg->m_bColorCamera = bColor ? TRUE : FALSE;
-        ASSERT_TRUE(m_dlg->Create(CKavrinoDlg::IDD, nullptr));
+    // The main window as the set-up window hands it over, with this colour flag, connected and live.
+    void OpenPage(bool bColor) {
+        m_bColor = bColor;
+        Open();
         m_dlg->ShowWindow(SW_SHOW);
         m_pPage = m_dlg->m_pPixelFormatDlg;
         ASSERT_NE(m_pPage, nullptr);
         m_pPage->ShowWindow(SW_SHOW);
-        if (bConnect) {
-            Click(CKavrinoDlg::IDC_CONNECT);
-            ASSERT_TRUE(m_dlg->m_bConnected);
-            m_dlg->StartLive();
-        }
+        Click(CKavrinoDlg::IDC_CONNECT);
+        ASSERT_TRUE(m_dlg->m_bConnected);
+        m_dlg->StartLive();
         m_boxes.Clear();
     }
 
