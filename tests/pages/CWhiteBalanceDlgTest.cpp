@@ -1,0 +1,184 @@
+// The white-balance page on a simulated colour camera: the switch to "BayerRG8" when the runner writes
+// the format, the balance modes with the ratio display, the unchecked restore to "Mono8", and ratio
+// errors that do not pile up while one is reported.
+
+#include "CGainDlg.h"
+#include "CWhiteBalanceDlg.h"
+#include "PageFixture.h"
+
+using kavrino_test::PageTest;
+
+namespace {
+
+class WhiteBalancePageTest : public PageTest {
+protected:
+    void SetUp() override {
+        PageTest::SetUp();
+        UseCamera(kavrino_test::CameraFile{m_serial, 320, 240, true, 8, 30.0});
+    }
+
+    // A colour camera's main window, connected and live.
+    void Open(bool bConnect = true) {
+        m_items.RemoveAll();
+        m_items.AddTail(L"화이트 밸런스");
+        m_dlg = std::make_unique<CKavrinoDlg>();
+        m_dlg->m_pTestItemList = &m_items;
+        m_dlg->m_pFrameRateList = &m_frameRates;
+        m_dlg->m_pDcfList = &m_dcfList;
+        m_dlg->m_bColorCamera = TRUE;
+        ASSERT_TRUE(m_dlg->Create(CKavrinoDlg::IDD, nullptr));
+        m_dlg->ShowWindow(SW_SHOW);
+        m_pPage = m_dlg->m_pWhiteBalanceDlg;
+        ASSERT_NE(m_pPage, nullptr);
+        if (bConnect) {
+            Click(CKavrinoDlg::IDC_CONNECT);
+            ASSERT_TRUE(m_dlg->m_bConnected);
+            Click(CKavrinoDlg::IDC_LIVE);
+            ASSERT_TRUE(m_dlg->m_bLive);
+        }
+        m_boxes.Clear();
+        m_pPage->ShowWindow(SW_SHOW);
+    }
+    CString PageText(int id) {
+        CString text;
+        m_pPage->GetDlgItemText(id, text);
+        return text;
+    }
+    bool TimerRan() { return m_pPage->KillTimer(CWhiteBalanceDlg::TIMER_RATIO) != FALSE; }
+
+    CWhiteBalanceDlg* m_pPage = nullptr;
+};
+
+} // namespace
+
+TEST_F(WhiteBalancePageTest, FormatFromTheRunnerSwitchesToBayerAndTheVerdictBackToMono) {
+    Open();
+    const CString strDcf = m_dlg->m_strDcfFile;
+    EXPECT_EQ(m_dlg->m_strPixelFormat, L"Mono8"); // creating the page switched nothing
+    m_pPage->SetDlgItemText(CWhiteBalanceDlg::IDC_COLOR_FORMAT, L"BayerRG8");
+    EXPECT_EQ(TextFeature(L"PixelFormat"), L"BayerRG8");
+    EXPECT_EQ(m_dlg->m_strPixelFormat, L"BayerRG8");
+    EXPECT_EQ(m_dlg->m_cmbPixelFormat.GetCurSel(), 2);
+    EXPECT_EQ(m_dlg->m_strDcfFile, strDcf);
+    EXPECT_NE(m_dlg->m_milDigitizer, M_NULL);
+    EXPECT_TRUE(m_dlg->m_bLive);
+
+    Press(m_pPage, CWhiteBalanceDlg::IDC_ONCE);
+    Press(m_pPage, CWhiteBalanceDlg::IDC_OFF);
+    Press(m_pPage, IDOK);
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"검사 안 한 항목\r\n@ CONTINOUS\r\n"});
+
+    // "OFF" after "CONTINOUS": every ratio back to 1.0, shown with six decimals, and the updates stop.
+    m_boxes.Clear();
+    Press(m_pPage, CWhiteBalanceDlg::IDC_CONTINUOUS);
+    EXPECT_EQ(TextFeature(L"BalanceWhiteAuto"), L"Continuous");
+    m_pPage->OnTimer(CWhiteBalanceDlg::TIMER_RATIO);
+    EXPECT_NE(PageText(CWhiteBalanceDlg::IDC_RATIO_RED), L"");
+    Press(m_pPage, CWhiteBalanceDlg::IDC_OFF);
+    EXPECT_TRUE(PageBoxes().empty());
+    for (int id : {CWhiteBalanceDlg::IDC_RATIO_RED, CWhiteBalanceDlg::IDC_RATIO_GREEN,
+                   CWhiteBalanceDlg::IDC_RATIO_BLUE})
+        EXPECT_EQ(PageText(id), L"1.000000");
+    EXPECT_FALSE(TimerRan());
+
+    Press(m_pPage, IDOK);
+    EXPECT_EQ(TextFeature(L"PixelFormat"), L"Mono8");
+    EXPECT_EQ(TextFeature(L"BalanceWhiteAuto"), L"Off");
+    EXPECT_EQ(m_dlg->m_strPixelFormat, L"Mono8");
+    EXPECT_EQ(m_dlg->m_cmbPixelFormat.GetCurSel(), 0);
+    EXPECT_TRUE(m_dlg->m_bLive);
+    EXPECT_EQ(m_pPage->m_bResult, 1);
+    EXPECT_TRUE(Signalled(m_pPage->m_hEvent));
+    EXPECT_FALSE(Visible(m_pPage));
+    for (const TestItem& item : m_pPage->m_vecItems)
+        EXPECT_EQ(item.bTested, 0);
+
+    // The next showing writes the same format again and switches the camera again.
+    m_pPage->ShowWindow(SW_SHOW);
+    m_pPage->SetDlgItemText(CWhiteBalanceDlg::IDC_COLOR_FORMAT, L"BayerRG8");
+    EXPECT_EQ(TextFeature(L"PixelFormat"), L"BayerRG8");
+    EXPECT_EQ(m_dlg->m_strPixelFormat, L"BayerRG8");
+}
+
+TEST_F(WhiteBalancePageTest, RefusedModeIsAFailedStepAndTheRatiosKeepUpdating) {
+    Open();
+    Refuse(L"BalanceWhiteAuto");
+    Press(m_pPage, CWhiteBalanceDlg::IDC_ONCE);
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"ERROR : 'BalanceWhiteAuto'"});
+    EXPECT_EQ(m_pPage->m_vecItems[CWhiteBalanceDlg::ITEM_ONCE].bOk, 0);
+    EXPECT_TRUE(TimerRan());
+
+    // A refused "OFF" ends there: no ratio is written and the timer is not touched.
+    m_pPage->SetTimer(CWhiteBalanceDlg::TIMER_RATIO, 500, nullptr);
+    m_boxes.Clear();
+    Press(m_pPage, CWhiteBalanceDlg::IDC_OFF);
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"ERROR : 'BalanceWhiteAuto'"});
+    EXPECT_EQ(PageText(CWhiteBalanceDlg::IDC_RATIO_RED), L"");
+    EXPECT_TRUE(TimerRan());
+    Refuse(L"BalanceWhiteAuto", false);
+
+    // A ratio that cannot be read is reported once while its message is open, however often the timer
+    // ticks meanwhile; the repeat is not left for a later query.
+    kavrino::SimCameraRegistry::Find(L"P0001")->SetMissing(L"BalanceRatio", true);
+    int nBoxes = 0;
+    kavrino::SetMessageBoxHandler([&](const CString& text, const CString&, UINT) {
+        ++nBoxes;
+        EXPECT_EQ(text, L"ERROR : 'BalanceRatio'");
+        m_pPage->OnTimer(CWhiteBalanceDlg::TIMER_RATIO);
+        m_pPage->OnTimer(CWhiteBalanceDlg::TIMER_RATIO);
+        return IDOK;
+    });
+    m_pPage->OnTimer(CWhiteBalanceDlg::TIMER_RATIO);
+    EXPECT_EQ(nBoxes, 1);
+    EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), M_NULL_ERROR);
+    kavrino::SetMessageBoxHandler([](const CString&, const CString&, UINT) { return IDOK; });
+    kavrino::SimCameraRegistry::Find(L"P0001")->SetMissing(L"BalanceRatio", false);
+
+    // The failed step is named after a later PASS as well.
+    Press(m_pPage, CWhiteBalanceDlg::IDC_CONTINUOUS);
+    Press(m_pPage, CWhiteBalanceDlg::IDC_OFF);
+    Press(m_pPage, IDOK);
+    EXPECT_TRUE(Signalled(m_pPage->m_hEvent));
+    CString strErrors;
+    m_pPage->GetErrorItems(strErrors);
+    EXPECT_EQ(strErrors, L"에러항목: ONCE ");
+}
+
+TEST_F(WhiteBalancePageTest, UnconnectedNothingActsAndNoVerdictIsGiven) {
+    Open(false);
+    Press(m_pPage, CWhiteBalanceDlg::IDC_ONCE);
+    EXPECT_EQ(m_pPage->m_vecItems[CWhiteBalanceDlg::ITEM_ONCE].bTested, 0);
+    EXPECT_FALSE(TimerRan());
+    m_pPage->OnTimer(CWhiteBalanceDlg::TIMER_RATIO);
+    EXPECT_EQ(PageText(CWhiteBalanceDlg::IDC_RATIO_RED), L"");
+
+    Press(m_pPage, IDOK);
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"검사 안 한 항목\r\n@ ONCE\r\n@ CONTINOUS\r\n@ OFF\r\n"});
+    // FAIL stops the timer whatever the connection, but gives no verdict.
+    m_pPage->SetTimer(CWhiteBalanceDlg::TIMER_RATIO, 500, nullptr);
+    Press(m_pPage, IDCANCEL);
+    EXPECT_FALSE(TimerRan());
+    EXPECT_FALSE(Signalled(m_pPage->m_hEvent));
+    EXPECT_TRUE(Visible(m_pPage));
+}
+
+TEST_F(WhiteBalancePageTest, EveryRunSwitchesTheCameraToBayerBeforeWaiting) {
+    Open();
+    m_pPage->ShowWindow(SW_HIDE);
+    m_dlg->m_listTest.AddString(L"게인");
+    for (int nRun = 0; nRun < 2; ++nRun) {
+        m_dlg->m_listTest.SetCurSel(0);
+        Click(CKavrinoDlg::IDC_START_TEST);
+        ASSERT_TRUE(kavrino::PumpUntil([&] { return m_dlg->m_strPixelFormat == L"BayerRG8"; })) << nRun;
+        EXPECT_TRUE(Visible(m_pPage));
+        EXPECT_EQ(TextFeature(L"PixelFormat"), L"BayerRG8");
+        Press(m_pPage, IDCANCEL);
+        EXPECT_EQ(m_dlg->m_strPixelFormat, L"Mono8");
+        // Cancelled on the next page, the run leaves the main window open.
+        ASSERT_TRUE(kavrino::PumpUntil([&] { return Visible(m_dlg->m_pGainDlg); }));
+        Click(CKavrinoDlg::IDC_START_TEST);
+        ASSERT_TRUE(kavrino::PumpUntil([&] {
+            return !m_dlg->m_bTesting && WaitForSingleObject(m_dlg->m_hTestThread, 0) == WAIT_OBJECT_0;
+        }));
+    }
+}
