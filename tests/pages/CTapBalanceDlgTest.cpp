@@ -220,9 +220,6 @@ TEST_F(TapBalancePageTest, FourTapModeAndTheStepFourBranch) {
     Press(m_pPage, CTapBalanceDlg::IDC_STEP4);
     EXPECT_EQ(m_pCamera->Executions(L"WhiteBlalance"), 1);
     EXPECT_EQ(EnabledStep(), CTapBalanceDlg::IDC_USER_SET_SAVE);
-
-    Press(m_pPage, CTapBalanceDlg::IDC_RESET_STEPS);
-    EXPECT_EQ(EnabledStep(), CTapBalanceDlg::IDC_STEP1);
 }
 
 TEST_F(TapBalancePageTest, GenICamFailuresReturnToStepOneWithTheirDescription) {
@@ -267,10 +264,6 @@ TEST_F(TapBalancePageTest, EnterAndEscDoNothingAndTheVerdictIsAlwaysTaken) {
     Press(m_pPage, IDOK);
     EXPECT_EQ(m_pPage->m_bResult, 1);
     EXPECT_TRUE(Signalled(m_pPage->m_hEvent));
-    EXPECT_FALSE(Visible(m_pPage));
-    m_pPage->ShowWindow(SW_SHOW);
-    Press(m_pPage, IDCANCEL);
-    EXPECT_EQ(m_pPage->m_bResult, 0);
     EXPECT_FALSE(Visible(m_pPage));
     m_dlg->m_bConnected = TRUE;
 }
