@@ -1,11 +1,16 @@
 // The centre-brightness page: the centre window it shares with the brightness-deviation page, the
-// average read-out, the centre mode, and PASS and FAIL that always finish.
+// average read-out, the centre mode, and PASS and FAIL that always finish; and a run through the
+// alignment and both brightness pages as the runner prepares them.
 
+#include "AlignParameters.h"
 #include "BrightWindows.h"
+#include "CAlignDlg.h"
 #include "CBrightCenterDlg.h"
 #include "CBrightDlg.h"
 #include "CDisplayDlg.h"
+#include "CReportDlg.h"
 #include "PageFixture.h"
+#include "Profile.h"
 
 using kavrino_test::PageTest;
 
@@ -114,4 +119,56 @@ TEST_F(PageTest, CentrePageFinishesAtOnceAndSwitchesTheCentreModeOff) {
     EXPECT_TRUE(Signalled(pPage->m_hEvent));
     EXPECT_FALSE(Visible(pPage));
     EXPECT_FALSE(pDisplay->m_bCenterMode);
+}
+
+TEST_F(PageTest, ARunPreparesTheAlignmentAndBrightnessPagesAndRecordsTheirValues) {
+    ASSERT_TRUE(WritePrivateProfileString(L"ALIGN", L"TOP", L"123", m_strIniPath));
+    ASSERT_TRUE(WritePrivateProfileString(L"BRIGHT", L"Center left", L"40", m_strIniPath));
+    OpenConnected({L"얼라인검사", L"휘도편차", L"휘도"});
+    CDisplayDlg* pDisplay = m_dlg->m_pDisplayDlg;
+    m_dlg->m_nDeviationLimit = 9;
+    m_dlg->m_listTest.SetCurSel(0);
+    Click(CKavrinoDlg::IDC_START_TEST);
+
+    CAlignDlg* pAlign = m_dlg->m_pAlignDlg;
+    ASSERT_TRUE(kavrino::PumpUntil([&] { return Visible(pAlign); }));
+    EXPECT_EQ(g_nAlignTop, 123);
+    EXPECT_TRUE(pDisplay->m_bShowAlign);
+    EXPECT_TRUE(pDisplay->m_bShowEdgeBoxes);
+    const int edge[8] = {10, 11, 20, 21, 30, 31, 40, 41};
+    std::copy(edge, edge + 8, m_dlg->m_nAlignEdge);
+    m_boxes.SetAnswer(IDYES);
+    Press(pAlign, CAlignDlg::IDC_PASS);
+
+    CBrightDlg* pBright = m_dlg->m_pBrightDlg;
+    ASSERT_TRUE(kavrino::PumpUntil([&] { return Visible(pBright); }));
+    EXPECT_EQ(g_rcBrightWindow[0][0], 40);
+    EXPECT_TRUE(pDisplay->m_bBrightMode);
+    EXPECT_FALSE(pDisplay->m_bShowAlign);
+    const int dev[4] = {1, 2, 3, 4};
+    std::copy(dev, dev + 4, m_dlg->m_nBrightDev);
+    Press(pBright, CBrightDlg::IDC_FAIL);
+
+    CBrightCenterDlg* pCentre = m_dlg->m_pBrightCenterDlg;
+    ASSERT_TRUE(kavrino::PumpUntil([&] { return Visible(pCentre); }));
+    EXPECT_TRUE(pDisplay->m_bCenterMode);
+    EXPECT_FALSE(pDisplay->m_bBrightMode);
+    EXPECT_EQ(ItemText(pCentre, CBrightCenterDlg::IDC_CENTER_LEFT), L"40");
+    m_dlg->m_nBrightAverage = 77;
+    Press(pCentre, CBrightCenterDlg::IDC_PASS);
+
+    ASSERT_TRUE(kavrino::PumpUntil([&] { return Visible(m_dlg->m_pReportDlg); }));
+    CListCtrl& list = m_dlg->m_pReportDlg->m_listReport;
+    ASSERT_EQ(list.GetItemCount(), 3);
+    const std::vector<std::vector<CString>> expected = {
+        {L"얼라인검사", L"PASS", L"Left: 31 Top: 10 Right: 41 Bottom: 20"},
+        {L"휘도편차", L"FAIL",
+         L"편차 기준값: 9    Center<->LeftTop: 1  Center<->RightTop: 3  Center<->LeftBottom: 2  "
+         L"Center<->RightBottom: 4 "},
+        {L"휘도", L"PASS", L"Average: 77"},
+    };
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(
+            (std::vector<CString>{list.GetItemText(i, 0), list.GetItemText(i, 1), list.GetItemText(i, 2)}),
+            expected[static_cast<std::size_t>(i)]);
 }
