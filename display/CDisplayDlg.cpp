@@ -38,6 +38,9 @@ CCvImage* MakeImage(int width, int height, int type) {
     return image;
 }
 
+// The largest edge-box side made for a frame smaller than this.
+constexpr int kMaxBoxSide = 4096;
+
 } // namespace
 
 BEGIN_MESSAGE_MAP(CDisplayDlg, CDialog)
@@ -113,10 +116,17 @@ void CDisplayDlg::CreateZoomImages() {
     DeleteImage(m_pZoomBottom);
     DeleteImage(m_pZoomLeft);
     DeleteImage(m_pZoomRight);
-    m_pZoomTop = MakeImage(g_nEdgeBoxSize[0], g_nEdgeBoxSize[1], 2);
-    m_pZoomBottom = MakeImage(g_nEdgeBoxSize[0], g_nEdgeBoxSize[1], 2);
-    m_pZoomLeft = MakeImage(g_nEdgeBoxSize[2], g_nEdgeBoxSize[3], 2);
-    m_pZoomRight = MakeImage(g_nEdgeBoxSize[2], g_nEdgeBoxSize[3], 2);
+    // A box larger than the frame shows nothing more than the frame itself; a size far beyond it (a slip
+    // of the operator's typing) makes no box rather than a bitmap of gigabytes.
+    const int maxWidth = std::max(m_nWidth, kMaxBoxSide);
+    const int maxHeight = std::max(m_nHeight, kMaxBoxSide);
+    auto makeBox = [&](int width, int height) {
+        return width <= maxWidth && height <= maxHeight ? MakeImage(width, height, 2) : nullptr;
+    };
+    m_pZoomTop = makeBox(g_nEdgeBoxSize[0], g_nEdgeBoxSize[1]);
+    m_pZoomBottom = makeBox(g_nEdgeBoxSize[0], g_nEdgeBoxSize[1]);
+    m_pZoomLeft = makeBox(g_nEdgeBoxSize[2], g_nEdgeBoxSize[3]);
+    m_pZoomRight = makeBox(g_nEdgeBoxSize[2], g_nEdgeBoxSize[3]);
 }
 
 void CDisplayDlg::ResetScrollBars() {

@@ -174,6 +174,16 @@ TEST_F(DisplayFixture, ZoomZeroAndEmptyBoxesHaveNothingToClickOrDraw) {
     EXPECT_EQ(disp->m_nEdgeClick[1], 0);
     disp->DrawFrame();
     EXPECT_EQ(main->m_nAlignEdge[1], 0);
+
+    // A box size typed far beyond the frame makes no box instead of a bitmap of gigabytes.
+    g_nEdgeBoxSize[0] = 99999;
+    g_nEdgeBoxSize[1] = 99999;
+    g_nEdgeBoxSize[3] = 76;
+    disp->CreateZoomImages();
+    EXPECT_EQ(disp->m_pZoomTop, nullptr);
+    EXPECT_EQ(disp->m_pZoomBottom, nullptr);
+    ASSERT_NE(disp->m_pZoomLeft, nullptr);
+    disp->DrawFrame();
 }
 
 TEST_F(DisplayFixture, MinimisedAndOversizedWindowsKeepEveryCopyInsideItsImage) {
