@@ -230,6 +230,8 @@ void CPixelFormatDlg::Finish(BOOL bPass) {
 // The grabber is released only once a file has been chosen: a cancelled dialog leaves the connection
 // as it was instead of a released grabber behind a window that still counts as connected.
 void CPixelFormatDlg::OnBnClickedChangeDcf() {
+    if (!m_pMainDlg)
+        return;
     CFileDialog dlg(TRUE, L"DCF file", nullptr, OFN_ENABLESIZING, L"DCF File (*.dcf)|*.dcf|", nullptr);
     if (dlg.DoModal() != IDOK)
         return;
