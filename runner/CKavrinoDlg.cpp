@@ -20,31 +20,16 @@
 #include "CTriggerIODlg.h"
 #include "CNotSupportDlg.h"
 #include "CReportDlg.h"
-// Pages still being written: each is created once its class exists, until then its pointer stays null.
-// A build folder compiled before such a header appeared must compile this file again to pick it up
-// (touch it), since the build cannot know about a header that did not exist.
-#if __has_include("CWhiteBalanceDlg.h")
 #include "CWhiteBalanceDlg.h"
-#define KAVRINO_HAS_CWHITEBALANCEDLG 1
-#endif
-#if __has_include("CAlignDlg.h")
 #include "CAlignDlg.h"
-#define KAVRINO_HAS_CALIGNDLG 1
-#endif
 #include "CBlackLevelDlg.h"
 #include "CReverseXYDlg.h"
 #include "CGamma_LUTDlg.h"
 #include "CCXPLinkConfigDlg.h"
 #include "CBinningDlg.h"
 #include "CDecimationDlg.h"
-#if __has_include("CBrightDlg.h")
 #include "CBrightDlg.h"
-#define KAVRINO_HAS_CBRIGHTDLG 1
-#endif
-#if __has_include("CBrightCenterDlg.h")
 #include "CBrightCenterDlg.h"
-#define KAVRINO_HAS_CBRIGHTCENTERDLG 1
-#endif
 
 int g_nImageWidth = 0;
 int g_nImageHeight = 0;
@@ -303,57 +288,49 @@ void CKavrinoDlg::OnClose() {
 
 void CKavrinoDlg::CreatePages() {
     m_pROIDlg = new CROIDlg;
-    m_pROIDlg->Create(MAKEINTRESOURCE(130), this);
+    m_pROIDlg->Create(CROIDlg::IDD, this);
     m_pTestPatternDlg = new CTestPatternDlg;
-    m_pTestPatternDlg->Create(MAKEINTRESOURCE(131), this);
+    m_pTestPatternDlg->Create(CTestPatternDlg::IDD, this);
     m_pPixelFormatDlg = new CPixelFormatDlg;
     m_pPixelFormatDlg->SetDcfPaths(m_pDcfList);
-    m_pPixelFormatDlg->Create(MAKEINTRESOURCE(133), this);
+    m_pPixelFormatDlg->Create(CPixelFormatDlg::IDD, this);
     m_pTapBalanceDlg = new CTapBalanceDlg;
-    m_pTapBalanceDlg->Create(MAKEINTRESOURCE(142), this);
+    m_pTapBalanceDlg->Create(CTapBalanceDlg::IDD, this);
     m_pDeviceInfoDlg = new CDeviceInfoDlg;
-    m_pDeviceInfoDlg->Create(MAKEINTRESOURCE(143), this);
+    m_pDeviceInfoDlg->Create(CDeviceInfoDlg::IDD, this);
     m_pFrameRateDlg = new CFrameRateDlg;
     m_pFrameRateDlg->m_pFrameRateList = m_pFrameRateList;
-    m_pFrameRateDlg->Create(MAKEINTRESOURCE(144), this);
+    m_pFrameRateDlg->Create(CFrameRateDlg::IDD, this);
     m_pExposureDlg = new CExposureDlg;
-    m_pExposureDlg->Create(MAKEINTRESOURCE(145), this);
+    m_pExposureDlg->Create(CExposureDlg::IDD, this);
     m_pGainDlg = new CGainDlg;
-    m_pGainDlg->Create(MAKEINTRESOURCE(146), this);
+    m_pGainDlg->Create(CGainDlg::IDD, this);
     m_pTriggerIODlg = new CTriggerIODlg;
-    m_pTriggerIODlg->Create(MAKEINTRESOURCE(147), this);
+    m_pTriggerIODlg->Create(CTriggerIODlg::IDD, this);
     m_pNotSupportDlg = new CNotSupportDlg;
-    m_pNotSupportDlg->Create(MAKEINTRESOURCE(148), this);
+    m_pNotSupportDlg->Create(CNotSupportDlg::IDD, this);
     m_pReportDlg = new CReportDlg;
-    m_pReportDlg->Create(MAKEINTRESOURCE(149), this);
-#ifdef KAVRINO_HAS_CWHITEBALANCEDLG
+    m_pReportDlg->Create(CReportDlg::IDD, this);
     m_pWhiteBalanceDlg = new CWhiteBalanceDlg;
-    m_pWhiteBalanceDlg->Create(MAKEINTRESOURCE(151), this);
-#endif
-#ifdef KAVRINO_HAS_CALIGNDLG
+    m_pWhiteBalanceDlg->Create(CWhiteBalanceDlg::IDD, this);
     m_pAlignDlg = new CAlignDlg;
-    m_pAlignDlg->Create(MAKEINTRESOURCE(153), this);
-#endif
+    m_pAlignDlg->Create(CAlignDlg::IDD, this);
     m_pBlackLevelDlg = new CBlackLevelDlg;
-    m_pBlackLevelDlg->Create(MAKEINTRESOURCE(155), this);
+    m_pBlackLevelDlg->Create(CBlackLevelDlg::IDD, this);
     m_pReverseXYDlg = new CReverseXYDlg;
-    m_pReverseXYDlg->Create(MAKEINTRESOURCE(156), this);
+    m_pReverseXYDlg->Create(CReverseXYDlg::IDD, this);
     m_pGammaLUTDlg = new CGamma_LUTDlg;
-    m_pGammaLUTDlg->Create(MAKEINTRESOURCE(157), this);
+    m_pGammaLUTDlg->Create(CGamma_LUTDlg::IDD, this);
     m_pCXPLinkConfigDlg = new CCXPLinkConfigDlg;
-    m_pCXPLinkConfigDlg->Create(MAKEINTRESOURCE(158), this);
+    m_pCXPLinkConfigDlg->Create(CCXPLinkConfigDlg::IDD, this);
     m_pBinningDlg = new CBinningDlg;
-    m_pBinningDlg->Create(MAKEINTRESOURCE(159), this);
+    m_pBinningDlg->Create(CBinningDlg::IDD, this);
     m_pDecimationDlg = new CDecimationDlg;
-    m_pDecimationDlg->Create(MAKEINTRESOURCE(160), this);
-#ifdef KAVRINO_HAS_CBRIGHTDLG
+    m_pDecimationDlg->Create(CDecimationDlg::IDD, this);
     m_pBrightDlg = new CBrightDlg;
-    m_pBrightDlg->Create(MAKEINTRESOURCE(161), this);
-#endif
-#ifdef KAVRINO_HAS_CBRIGHTCENTERDLG
+    m_pBrightDlg->Create(CBrightDlg::IDD, this);
     m_pBrightCenterDlg = new CBrightCenterDlg;
-    m_pBrightCenterDlg->Create(MAKEINTRESOURCE(162), this);
-#endif
+    m_pBrightCenterDlg->Create(CBrightCenterDlg::IDD, this);
 }
 
 namespace {
@@ -378,24 +355,16 @@ void CKavrinoDlg::DestroyPages() {
     DestroyPage(m_pTriggerIODlg);
     DestroyPage(m_pNotSupportDlg);
     DestroyPage(m_pReportDlg);
-#ifdef KAVRINO_HAS_CWHITEBALANCEDLG
     DestroyPage(m_pWhiteBalanceDlg);
-#endif
-#ifdef KAVRINO_HAS_CALIGNDLG
     DestroyPage(m_pAlignDlg);
-#endif
     DestroyPage(m_pBlackLevelDlg);
     DestroyPage(m_pReverseXYDlg);
     DestroyPage(m_pGammaLUTDlg);
     DestroyPage(m_pCXPLinkConfigDlg);
     DestroyPage(m_pBinningDlg);
     DestroyPage(m_pDecimationDlg);
-#ifdef KAVRINO_HAS_CBRIGHTDLG
     DestroyPage(m_pBrightDlg);
-#endif
-#ifdef KAVRINO_HAS_CBRIGHTCENTERDLG
     DestroyPage(m_pBrightCenterDlg);
-#endif
 }
 
 void CKavrinoDlg::HandDigitizerToPages() {

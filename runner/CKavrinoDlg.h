@@ -5,13 +5,7 @@
 
 #include "Platform.h"
 #include "Mil.h"
-#if __has_include("GenApi.h")
 #include "GenApi.h"
-#else
-namespace GenApi {
-class INodeMap;
-}
-#endif
 #include "CDragAndDropListBox.h"
 #include "CMyCriticalSection.h"
 #include "TestResult.h"

@@ -3,120 +3,33 @@
 
 #include "CKavrinoDlg.h"
 
+#include "CAlignDlg.h"
 #include "CBinningDlg.h"
+#include "CBlackLevelDlg.h"
+#include "CBrightCenterDlg.h"
+#include "CBrightDlg.h"
+#include "CCXPLinkConfigDlg.h"
 #include "CDecimationDlg.h"
+#include "CDeviceInfoDlg.h"
 #include "CDisplayDlg.h"
+#include "CExposureDlg.h"
+#include "CFrameRateDlg.h"
+#include "CGainDlg.h"
+#include "CGamma_LUTDlg.h"
+#include "CNotSupportDlg.h"
+#include "CPixelFormatDlg.h"
+#include "CROIDlg.h"
 #include "CReportDlg.h"
 #include "CReverseXYDlg.h"
+#include "CTapBalanceDlg.h"
+#include "CTestPatternDlg.h"
+#include "CTriggerIODlg.h"
+#include "CWhiteBalanceDlg.h"
 #include "RunnerLink.h"
 
 #include <type_traits>
 #include <utility>
 #include <vector>
-
-// Pages join the run as they are built in; until then their items are skipped.
-#if __has_include("CROIDlg.h")
-#include "CROIDlg.h"
-#define RUNNER_PAGE_ROI &PageOf<&CKavrinoDlg::m_pROIDlg>
-#else
-#define RUNNER_PAGE_ROI nullptr
-#endif
-#if __has_include("CTestPatternDlg.h")
-#include "CTestPatternDlg.h"
-#define RUNNER_PAGE_TEST_PATTERN &PageOf<&CKavrinoDlg::m_pTestPatternDlg>
-#else
-#define RUNNER_PAGE_TEST_PATTERN nullptr
-#endif
-#if __has_include("CPixelFormatDlg.h")
-#include "CPixelFormatDlg.h"
-#define RUNNER_PAGE_PIXEL_FORMAT &PageOf<&CKavrinoDlg::m_pPixelFormatDlg>
-#else
-#define RUNNER_PAGE_PIXEL_FORMAT nullptr
-#endif
-#if __has_include("CTapBalanceDlg.h")
-#include "CTapBalanceDlg.h"
-#define RUNNER_PAGE_TAP_BALANCE &PageOf<&CKavrinoDlg::m_pTapBalanceDlg>
-#else
-#define RUNNER_PAGE_TAP_BALANCE nullptr
-#endif
-#if __has_include("CDeviceInfoDlg.h")
-#include "CDeviceInfoDlg.h"
-#define RUNNER_PAGE_DEVICE_INFO &PageOf<&CKavrinoDlg::m_pDeviceInfoDlg>
-#else
-#define RUNNER_PAGE_DEVICE_INFO nullptr
-#endif
-#if __has_include("CFrameRateDlg.h")
-#include "CFrameRateDlg.h"
-#define RUNNER_PAGE_FRAME_RATE &PageOf<&CKavrinoDlg::m_pFrameRateDlg>
-#else
-#define RUNNER_PAGE_FRAME_RATE nullptr
-#endif
-#if __has_include("CExposureDlg.h")
-#include "CExposureDlg.h"
-#define RUNNER_PAGE_EXPOSURE &PageOf<&CKavrinoDlg::m_pExposureDlg>
-#else
-#define RUNNER_PAGE_EXPOSURE nullptr
-#endif
-#if __has_include("CGainDlg.h")
-#include "CGainDlg.h"
-#define RUNNER_PAGE_GAIN &PageOf<&CKavrinoDlg::m_pGainDlg>
-#else
-#define RUNNER_PAGE_GAIN nullptr
-#endif
-#if __has_include("CTriggerIODlg.h")
-#include "CTriggerIODlg.h"
-#define RUNNER_PAGE_TRIGGER_IO &PageOf<&CKavrinoDlg::m_pTriggerIODlg>
-#else
-#define RUNNER_PAGE_TRIGGER_IO nullptr
-#endif
-#if __has_include("CNotSupportDlg.h")
-#include "CNotSupportDlg.h"
-#define RUNNER_PAGE_OTHER_CHECKS &PageOf<&CKavrinoDlg::m_pNotSupportDlg>
-#else
-#define RUNNER_PAGE_OTHER_CHECKS nullptr
-#endif
-#if __has_include("CWhiteBalanceDlg.h")
-#include "CWhiteBalanceDlg.h"
-#define RUNNER_PAGE_WHITE_BALANCE &PageOf<&CKavrinoDlg::m_pWhiteBalanceDlg>
-#else
-#define RUNNER_PAGE_WHITE_BALANCE nullptr
-#endif
-#if __has_include("CAlignDlg.h")
-#include "CAlignDlg.h"
-#define RUNNER_PAGE_ALIGN &PageOf<&CKavrinoDlg::m_pAlignDlg>
-#else
-#define RUNNER_PAGE_ALIGN nullptr
-#endif
-#if __has_include("CBlackLevelDlg.h")
-#include "CBlackLevelDlg.h"
-#define RUNNER_PAGE_BLACK_LEVEL &PageOf<&CKavrinoDlg::m_pBlackLevelDlg>
-#else
-#define RUNNER_PAGE_BLACK_LEVEL nullptr
-#endif
-#if __has_include("CGamma_LUTDlg.h")
-#include "CGamma_LUTDlg.h"
-#define RUNNER_PAGE_GAMMA_LUT &PageOf<&CKavrinoDlg::m_pGammaLUTDlg>
-#else
-#define RUNNER_PAGE_GAMMA_LUT nullptr
-#endif
-#if __has_include("CCXPLinkConfigDlg.h")
-#include "CCXPLinkConfigDlg.h"
-#define RUNNER_PAGE_LINK_CONFIG &PageOf<&CKavrinoDlg::m_pCXPLinkConfigDlg>
-#else
-#define RUNNER_PAGE_LINK_CONFIG nullptr
-#endif
-#if __has_include("CBrightDlg.h")
-#include "CBrightDlg.h"
-#define RUNNER_PAGE_BRIGHT &PageOf<&CKavrinoDlg::m_pBrightDlg>
-#else
-#define RUNNER_PAGE_BRIGHT nullptr
-#endif
-#if __has_include("CBrightCenterDlg.h")
-#include "CBrightCenterDlg.h"
-#define RUNNER_PAGE_BRIGHT_CENTER &PageOf<&CKavrinoDlg::m_pBrightCenterDlg>
-#else
-#define RUNNER_PAGE_BRIGHT_CENTER nullptr
-#endif
 
 namespace {
 
@@ -190,37 +103,37 @@ enum : unsigned {
 
 struct RunItem {
     const wchar_t* name;
-    PageAccessor page; // null while the item's page is not built in: the item is skipped then
+    PageAccessor page;
     unsigned prep;
     CommentKind comment;
 };
 
-// The items a test list may name, compared exactly. "전압전류", names not in this table and items whose
-// page is not built in are skipped.
+// The items a test list may name, compared exactly. "전압전류" and names not in this table are skipped.
 const RunItem kRunItems[] = {
-    {L"ROI", RUNNER_PAGE_ROI, 0, CommentKind::ErrorItems},
-    {L"테스트 패턴", RUNNER_PAGE_TEST_PATTERN, 0, CommentKind::ErrorItems},
-    {L"픽셀 포맷", RUNNER_PAGE_PIXEL_FORMAT, 0, CommentKind::ErrorItems},
-    {L"탭 밸런스", RUNNER_PAGE_TAP_BALANCE, 0, CommentKind::None},
-    {L"디바이스 정보", RUNNER_PAGE_DEVICE_INFO, 0, CommentKind::None},
-    {L"프레임 레이트", RUNNER_PAGE_FRAME_RATE, 0, CommentKind::ErrorItems},
-    {L"익스포즈", RUNNER_PAGE_EXPOSURE, 0, CommentKind::ErrorItems},
-    {L"게인", RUNNER_PAGE_GAIN, 0, CommentKind::ErrorItems},
-    {L"트리거와 지피아이오", RUNNER_PAGE_TRIGGER_IO, 0, CommentKind::ErrorItems},
-    {L"화이트 밸런스", RUNNER_PAGE_WHITE_BALANCE, PREP_BAYER_FORMAT, CommentKind::ErrorItems},
-    {L"얼라인검사", RUNNER_PAGE_ALIGN, PREP_RESET_SCROLL | PREP_LOAD_PARAMETERS | PREP_ALIGN_OVERLAY,
-     CommentKind::Align},
-    {L"블랙 레벨", RUNNER_PAGE_BLACK_LEVEL, PREP_RESET_SCROLL, CommentKind::ErrorItems},
+    {L"ROI", &PageOf<&CKavrinoDlg::m_pROIDlg>, 0, CommentKind::ErrorItems},
+    {L"테스트 패턴", &PageOf<&CKavrinoDlg::m_pTestPatternDlg>, 0, CommentKind::ErrorItems},
+    {L"픽셀 포맷", &PageOf<&CKavrinoDlg::m_pPixelFormatDlg>, 0, CommentKind::ErrorItems},
+    {L"탭 밸런스", &PageOf<&CKavrinoDlg::m_pTapBalanceDlg>, 0, CommentKind::None},
+    {L"디바이스 정보", &PageOf<&CKavrinoDlg::m_pDeviceInfoDlg>, 0, CommentKind::None},
+    {L"프레임 레이트", &PageOf<&CKavrinoDlg::m_pFrameRateDlg>, 0, CommentKind::ErrorItems},
+    {L"익스포즈", &PageOf<&CKavrinoDlg::m_pExposureDlg>, 0, CommentKind::ErrorItems},
+    {L"게인", &PageOf<&CKavrinoDlg::m_pGainDlg>, 0, CommentKind::ErrorItems},
+    {L"트리거와 지피아이오", &PageOf<&CKavrinoDlg::m_pTriggerIODlg>, 0, CommentKind::ErrorItems},
+    {L"화이트 밸런스", &PageOf<&CKavrinoDlg::m_pWhiteBalanceDlg>, PREP_BAYER_FORMAT, CommentKind::ErrorItems},
+    {L"얼라인검사", &PageOf<&CKavrinoDlg::m_pAlignDlg>,
+     PREP_RESET_SCROLL | PREP_LOAD_PARAMETERS | PREP_ALIGN_OVERLAY, CommentKind::Align},
+    {L"블랙 레벨", &PageOf<&CKavrinoDlg::m_pBlackLevelDlg>, PREP_RESET_SCROLL, CommentKind::ErrorItems},
     {L"리버스", &PageOf<&CKavrinoDlg::m_pReverseXYDlg>, PREP_RESET_SCROLL, CommentKind::ErrorItems},
-    {L"감마와 엘유티", RUNNER_PAGE_GAMMA_LUT, PREP_RESET_SCROLL, CommentKind::ErrorItems},
-    {L"링크 컨피그", RUNNER_PAGE_LINK_CONFIG, PREP_RESET_SCROLL, CommentKind::ErrorItems},
+    {L"감마와 엘유티", &PageOf<&CKavrinoDlg::m_pGammaLUTDlg>, PREP_RESET_SCROLL, CommentKind::ErrorItems},
+    {L"링크 컨피그", &PageOf<&CKavrinoDlg::m_pCXPLinkConfigDlg>, PREP_RESET_SCROLL, CommentKind::ErrorItems},
     {L"비닝", &PageOf<&CKavrinoDlg::m_pBinningDlg>, PREP_RESET_SCROLL, CommentKind::ErrorItems},
     {L"데시메이션", &PageOf<&CKavrinoDlg::m_pDecimationDlg>, PREP_RESET_SCROLL, CommentKind::ErrorItems},
-    {L"휘도편차", RUNNER_PAGE_BRIGHT, PREP_RESET_SCROLL | PREP_LOAD_PARAMETERS, CommentKind::Bright},
-    {L"휘도", RUNNER_PAGE_BRIGHT_CENTER,
+    {L"휘도편차", &PageOf<&CKavrinoDlg::m_pBrightDlg>, PREP_RESET_SCROLL | PREP_LOAD_PARAMETERS,
+     CommentKind::Bright},
+    {L"휘도", &PageOf<&CKavrinoDlg::m_pBrightCenterDlg>,
      PREP_RESET_SCROLL | PREP_LOAD_PARAMETERS | PREP_SHOW_PARAMETERS | PREP_CENTER_MODE,
      CommentKind::BrightCenter},
-    {kOtherChecks, RUNNER_PAGE_OTHER_CHECKS, PREP_CHECK_ITEMS, CommentKind::OtherChecks},
+    {kOtherChecks, &PageOf<&CKavrinoDlg::m_pNotSupportDlg>, PREP_CHECK_ITEMS, CommentKind::OtherChecks},
 };
 
 const RunItem* FindRunItem(const CString& strName) {
@@ -233,34 +146,22 @@ const RunItem* FindRunItem(const CString& strName) {
 
 // Every page in the order the main window knows them, the report page included.
 const PageAccessor kEveryPage[] = {
-    RUNNER_PAGE_ROI,
-    RUNNER_PAGE_TEST_PATTERN,
-    RUNNER_PAGE_PIXEL_FORMAT,
-    RUNNER_PAGE_TAP_BALANCE,
-    RUNNER_PAGE_DEVICE_INFO,
-    RUNNER_PAGE_FRAME_RATE,
-    RUNNER_PAGE_EXPOSURE,
-    RUNNER_PAGE_GAIN,
-    RUNNER_PAGE_TRIGGER_IO,
-    RUNNER_PAGE_OTHER_CHECKS,
-    &PageOf<&CKavrinoDlg::m_pReportDlg>,
-    RUNNER_PAGE_WHITE_BALANCE,
-    RUNNER_PAGE_ALIGN,
-    RUNNER_PAGE_BLACK_LEVEL,
-    &PageOf<&CKavrinoDlg::m_pReverseXYDlg>,
-    RUNNER_PAGE_GAMMA_LUT,
-    RUNNER_PAGE_LINK_CONFIG,
-    &PageOf<&CKavrinoDlg::m_pBinningDlg>,
-    &PageOf<&CKavrinoDlg::m_pDecimationDlg>,
-    RUNNER_PAGE_BRIGHT,
-    RUNNER_PAGE_BRIGHT_CENTER,
+    &PageOf<&CKavrinoDlg::m_pROIDlg>,           &PageOf<&CKavrinoDlg::m_pTestPatternDlg>,
+    &PageOf<&CKavrinoDlg::m_pPixelFormatDlg>,   &PageOf<&CKavrinoDlg::m_pTapBalanceDlg>,
+    &PageOf<&CKavrinoDlg::m_pDeviceInfoDlg>,    &PageOf<&CKavrinoDlg::m_pFrameRateDlg>,
+    &PageOf<&CKavrinoDlg::m_pExposureDlg>,      &PageOf<&CKavrinoDlg::m_pGainDlg>,
+    &PageOf<&CKavrinoDlg::m_pTriggerIODlg>,     &PageOf<&CKavrinoDlg::m_pNotSupportDlg>,
+    &PageOf<&CKavrinoDlg::m_pReportDlg>,        &PageOf<&CKavrinoDlg::m_pWhiteBalanceDlg>,
+    &PageOf<&CKavrinoDlg::m_pAlignDlg>,         &PageOf<&CKavrinoDlg::m_pBlackLevelDlg>,
+    &PageOf<&CKavrinoDlg::m_pReverseXYDlg>,     &PageOf<&CKavrinoDlg::m_pGammaLUTDlg>,
+    &PageOf<&CKavrinoDlg::m_pCXPLinkConfigDlg>, &PageOf<&CKavrinoDlg::m_pBinningDlg>,
+    &PageOf<&CKavrinoDlg::m_pDecimationDlg>,    &PageOf<&CKavrinoDlg::m_pBrightDlg>,
+    &PageOf<&CKavrinoDlg::m_pBrightCenterDlg>,
 };
 
 // Calls fn with every page that exists, in the order above.
 template <class Fn> void ForEachPage(CKavrinoDlg& dlg, Fn fn) {
     for (PageAccessor access : kEveryPage) {
-        if (!access)
-            continue;
         PageRef page = access(dlg);
         if (page.pPage)
             fn(page);
@@ -308,7 +209,6 @@ std::vector<TestResult> ItemRows(CKavrinoDlg& dlg, const RunItem& item, const Pa
             TestResult{item.name, page.bResult ? L"PASS" : L"FAIL", BuildComment(dlg, item, page)});
         return rows;
     }
-#if __has_include("CNotSupportDlg.h")
     const CNotSupportDlg* pChecks = dlg.m_pNotSupportDlg;
     if (!pChecks)
         return rows;
@@ -328,18 +228,13 @@ std::vector<TestResult> ItemRows(CKavrinoDlg& dlg, const RunItem& item, const Pa
             rows.push_back(
                 TestResult{checks[k].name, checks[k].bPass ? L"PASS" : L"FAIL", checks[k].strComment});
     }
-#endif
     return rows;
 }
 
 // The other-checks page takes the run's chosen checks before it is shown.
 void PrepareCheckItems(CKavrinoDlg& dlg) {
-#if __has_include("CNotSupportDlg.h")
     if (dlg.m_pNotSupportDlg)
         dlg.m_pNotSupportDlg->SetCheckItems(dlg.m_CheckItems);
-#else
-    UNREFERENCED_PARAMETER(dlg);
-#endif
 }
 
 void SetStartButton(CKavrinoDlg& dlg, bool bTesting) {

@@ -62,6 +62,7 @@ DWORD DialogStyle(const DialogTemplate& t) {
 }
 
 QPixmap ResourcePixmap(const QString& kind, const QString& id) {
+    kavrino::RegisterResources();
     QPixmap p(QString(":/res/%1%2.xpm").arg(kind, id));
     return p;
 }

@@ -11,7 +11,9 @@
 // The templates and strings are compiled into this library from res/res.qrc; a static library's resources
 // must be registered by a call that the linker can see.
 extern int qInitResources_res();
-static void InitResources() { qInitResources_res(); }
+static void InitResources() {
+    qInitResources_res();
+}
 
 namespace kavrino {
 
@@ -304,23 +306,10 @@ QString ReadResourceText(const QString& path) {
     return QString::fromUtf8(file.readAll());
 }
 
-void EnsureResources() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        if (!QDir(":/res").exists()) {
-            InitResources();
-        }
-        if (!QDir(":/res").exists()) {
-            qWarning("the dialog templates are not linked into this program: call InitDialogResources() "
-                     "once before the first dialog");
-        }
-    });
-}
-
 const std::map<int, DialogTemplate>& Templates() {
     // Parsed once, on first use; a function-local static is initialised thread-safely.
     static const std::map<int, DialogTemplate> templates = [] {
-        EnsureResources();
+        RegisterResources();
         std::map<int, DialogTemplate> all;
         const QDir dir(":/res/dialogs");
         const QStringList files = dir.entryList({"*.dlg"}, QDir::Files, QDir::Name);
@@ -345,7 +334,7 @@ const std::map<int, DialogTemplate>& Templates() {
 
 const std::map<unsigned, CString>& Strings() {
     static const std::map<unsigned, CString> strings = [] {
-        EnsureResources();
+        RegisterResources();
         std::map<unsigned, CString> all;
         const QStringList lines = ReadResourceText(":/res/strings.txt").split('\n');
         for (QString line : lines) {
@@ -393,6 +382,14 @@ std::vector<int> DialogTemplate::Ids() {
         ids.push_back(entry.first);
     }
     return ids;
+}
+
+void RegisterResources() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        if (!QDir(":/res").exists())
+            InitResources();
+    });
 }
 
 CString LoadResourceString(unsigned id) {

@@ -46,10 +46,8 @@ struct DialogTemplate {
 // The string table (res/strings.txt): the string with this id, or an empty string.
 CString LoadResourceString(unsigned id);
 
-} // namespace kavrino
+// Registers the compiled-in templates, strings and pictures (res/res.qrc) once; everything that reads
+// them calls it first.
+void RegisterResources();
 
-// Registers the compiled-in templates, strings and pictures (res/res.qrc). The template loader does this by
-// itself on first use; a program that reads the pictures before any dialog exists may call it first.
-inline void InitDialogResources() {
-    Q_INIT_RESOURCE(res);
-}
+} // namespace kavrino

@@ -1,6 +1,7 @@
 // The window system's free functions: messages by handle, focus and capture, cursors and icons, system
 // metrics, injected keys and the input-method calls.
 
+#include "DialogTemplate.h"
 #include "UiDefs.h"
 
 #include "CWnd.h"
@@ -37,6 +38,7 @@ std::map<ULONG_PTR, HCURSOR> g_cursorById;
 HCURSOR g_currentCursor = nullptr;
 
 QPixmap LoadPixmap(const QString& path) {
+    kavrino::RegisterResources();
     QPixmap p(path);
     if (p.isNull()) {
         // A missing picture becomes a blank one, so windows still get an icon.

@@ -29,7 +29,6 @@ END_MESSAGE_MAP()
 class DragAndDropListBoxTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        InitDialogResources();
         ASSERT_TRUE(m_owner.Create(kSetupTemplate, nullptr));
         ASSERT_TRUE(m_list.SubclassDlgItem(kListId, &m_owner));
         m_list.ResetContent();

@@ -26,7 +26,6 @@ inline const std::vector<int>& AdministratorSet() {
 class SetupWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        InitDialogResources();
         ResetApp();
         ASSERT_TRUE(m_dir.isValid());
         m_dlg = std::make_unique<CLoginDlg>();

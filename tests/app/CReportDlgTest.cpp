@@ -16,7 +16,6 @@ const char kStamp[] = R"(\d{4}\.\d{2}\.\d{2} - \d{2}:\d{2}:\d{2}:\d{3} : )";
 class ReportPageTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        InitDialogResources();
         ASSERT_TRUE(m_dir.isValid());
         ASSERT_TRUE(m_host.Create(100, nullptr));
         m_host.ShowWindow(SW_SHOW);

@@ -66,7 +66,6 @@ struct ReportRow {
 class SetupToReportTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        InitDialogResources();
         kavrino::SimCameraRegistry::Reset();
         ASSERT_TRUE(m_dir.isValid());
         // The sample test set names its configuration files relative to the repository root, where the

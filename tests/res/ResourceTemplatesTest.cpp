@@ -16,8 +16,6 @@ using kavrino::DialogTemplate;
 
 namespace {
 
-const bool resourcesLinked = (InitDialogResources(), true);
-
 const std::set<int> kPageIds = {130, 131, 133, 142, 143, 144, 145, 146, 147, 148, 149,
                                 151, 153, 154, 155, 156, 157, 158, 159, 160, 161, 162};
 
@@ -33,7 +31,6 @@ QString Q(const CString& s) {
 }
 
 TEST(ResourceTemplates, EveryTemplateFileParsesAndEveryIdIsThere) {
-    ASSERT_TRUE(resourcesLinked);
     const QDir dir(":/res/dialogs");
     const QStringList files = dir.entryList({"*.dlg"}, QDir::Files);
     for (const QString& name : files) {

@@ -7,9 +7,7 @@
 #include "CReportDlg.h"
 #include "CReverseXYDlg.h"
 #include "pages/PageFixture.h"
-#if __has_include("CNotSupportDlg.h")
 #include "CNotSupportDlg.h"
-#endif
 
 #include <QFile>
 
@@ -162,21 +160,16 @@ TEST_F(RunnerTest, CancelHidesThePagesClearsTheOverlaysAndTheNextRunStartsThere)
 
 TEST_F(RunnerTest, RepeatedItemsAndTheOtherChecksEntry) {
     // An item listed twice gets the verdict of its first place at once (the events are reset only when
-    // a run starts). The other-checks entry gives one row per chosen check, or none while its page is
-    // not built in; the row array has room for both of its places.
+    // a run starts). The other-checks entry gives one row per chosen check; the row array has room for
+    // both of its places.
     OpenConnected({L"기타 체크 항목", L"비닝", L"기타 체크 항목", L"비닝", L"없는 항목"});
     m_dlg->m_CheckItems[0] = 1;
     m_dlg->m_CheckItems[4] = 1;
-    std::vector<CString> expected = {L"비닝", L"비닝"};
     Start(0);
-#if __has_include("CNotSupportDlg.h")
-    if (m_dlg->m_pNotSupportDlg) {
-        CNotSupportDlg* pChecks = m_dlg->m_pNotSupportDlg;
-        ASSERT_TRUE(WaitShown(pChecks));
-        Press(pChecks, IDOK);
-        expected = {L"노이즈", L"전압", L"비닝", L"노이즈", L"전압", L"비닝"};
-    }
-#endif
+    CNotSupportDlg* pChecks = m_dlg->m_pNotSupportDlg;
+    ASSERT_TRUE(WaitShown(pChecks));
+    Press(pChecks, IDOK);
+    const std::vector<CString> expected = {L"노이즈", L"전압", L"비닝", L"노이즈", L"전압", L"비닝"};
     PassBinning();
     ASSERT_TRUE(WaitShown(m_dlg->m_pReportDlg));
     std::vector<CString> items;
@@ -191,12 +184,9 @@ TEST_F(RunnerTest, RepeatedItemsAndTheOtherChecksEntry) {
 }
 
 TEST_F(RunnerTest, RowsNeverRunPastTheRowArray) {
-#if __has_include("CNotSupportDlg.h")
     // Three places of the other-checks entry with every check chosen would give fifteen rows; the array
     // holds the three entries plus four.
     OpenConnected({L"기타 체크 항목", L"기타 체크 항목", L"기타 체크 항목"});
-    if (!m_dlg->m_pNotSupportDlg)
-        GTEST_SKIP() << "the other-checks page is not built in";
     for (int& flag : m_dlg->m_CheckItems)
         flag = 1;
     Start(0);
@@ -205,9 +195,6 @@ TEST_F(RunnerTest, RowsNeverRunPastTheRowArray) {
     ASSERT_TRUE(WaitShown(m_dlg->m_pReportDlg));
     EXPECT_EQ(ReportRows().size(), 7u);
     EXPECT_EQ(ReportRows()[5][0], L"노이즈");
-#else
-    GTEST_SKIP() << "the other-checks page is not built in";
-#endif
 }
 
 TEST_F(RunnerTest, StartIsRefusedUnconnectedAndWithoutSelection) {

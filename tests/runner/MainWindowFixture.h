@@ -5,10 +5,7 @@
 #include "CKavrinoDlg.h"
 #include "TestHooks.h"
 
-#if __has_include("SimCameraRegistry.h")
 #include "SimCameraRegistry.h"
-#define KAVRINO_TEST_HAS_REGISTRY 1
-#endif
 
 #include <QApplication>
 #include <QDir>
@@ -33,16 +30,11 @@ struct CameraFile {
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        InitDialogResources();
-#ifdef KAVRINO_TEST_HAS_REGISTRY
         kavrino::SimCameraRegistry::Reset();
-#endif
         ASSERT_TRUE(m_dir.isValid());
     }
 
-    void TearDown() override {
-        Close();
-    }
+    void TearDown() override { Close(); }
 
     // Writes a configuration file for the camera and returns its path.
     CString WriteDcf(const CameraFile& cam) {
