@@ -259,3 +259,18 @@ TEST_F(TestSetFileTest, TheSampleTestSetLoads) {
     EXPECT_FALSE(Text(CLoginDlg::IDC_DEVIATION_LIMIT).IsEmpty());
     EXPECT_EQ(m_boxes.Count(), 0u);
 }
+
+TEST_F(TestSetFileTest, TheFullSampleNamesEverySupportedItemForTheColourCamera) {
+    Load(CString(KAVRINO_SOURCE_DIR "/samples/testset/full.ini"));
+    std::vector<CString> supported;
+    for (int i = 0; i < m_dlg->m_listSupported.GetCount(); ++i) {
+        CString text;
+        m_dlg->m_listSupported.GetText(i, text);
+        supported.push_back(text);
+    }
+    EXPECT_EQ(Entries(m_dlg->m_listTestItems), supported);
+    EXPECT_TRUE(Checked(CLoginDlg::IDC_COLOR_CAMERA));
+    for (int id : {CLoginDlg::IDC_DCF8_PATH, CLoginDlg::IDC_DCF10_PATH, CLoginDlg::IDC_DCF12_PATH})
+        EXPECT_TRUE(QFile::exists(QString(KAVRINO_SOURCE_DIR "/") + QString::fromStdWString(Text(id).str())));
+    EXPECT_EQ(m_boxes.Count(), 0u);
+}
