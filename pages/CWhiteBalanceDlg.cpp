@@ -65,10 +65,11 @@ BOOL CWhiteBalanceDlg::OnInitDialog() {
     return TRUE;
 }
 
-// The colour format from the runner: a full re-allocation of the grabber in "BayerRG8" with the
-// configuration file in use. Unchecked, as the runner waits for it to finish.
+// The colour format from the runner, at every showing (the edit reports the same text set again): a full
+// re-allocation of the grabber in "BayerRG8" with the configuration file in use. Unchecked, as the runner
+// waits for it to finish.
 void CWhiteBalanceDlg::OnEnChangeColorSwitch() {
-    if (m_bClearingColorSwitch || !m_pMainDlg)
+    if (!m_pMainDlg)
         return;
     CWaitCursor wait;
     m_pMainDlg->StopLive();
@@ -183,13 +184,6 @@ void CWhiteBalanceDlg::Finish(BOOL bPass) {
         item.bTested = 0;
     FocusControl(IDC_ONCE);
     m_pMainDlg->StartLive();
-
-    // The edit notifies real changes only, and the runner writes the same format at every showing:
-    // emptying it here lets the next showing switch the camera again.
-    m_bClearingColorSwitch = TRUE;
-    SetDlgItemText(IDC_COLOR_FORMAT, L"");
-    m_bClearingColorSwitch = FALSE;
-
     HandOver(bPass);
 }
 

@@ -57,6 +57,4 @@ private:
     void Finish(BOOL bPass);
 
     BOOL m_bRatioErrorOpen = FALSE;
-    // Set while the page empties edit 1111 itself, which is no request to switch the camera.
-    BOOL m_bClearingColorSwitch = FALSE;
 };

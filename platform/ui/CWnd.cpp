@@ -80,9 +80,13 @@ void SetWidgetText(WindowState& s, const QString& text) {
         g->setTitle(text);
     else if (auto* l = qobject_cast<QLabel*>(w))
         l->setText(text);
-    else if (auto* e = qobject_cast<QLineEdit*>(w))
-        e->setText(text);
-    else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
+    else if (auto* e = qobject_cast<QLineEdit*>(w)) {
+        // A one-line edit reports every text set to it, the same text included, as its change.
+        if (e->text() == text)
+            emit e->textChanged(text);
+        else
+            e->setText(text);
+    } else if (auto* p = qobject_cast<QPlainTextEdit*>(w)) {
         QString plain = text;
         plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         p->setPlainText(plain);

@@ -167,4 +167,24 @@ TEST_F(WhiteBalancePageTest, EveryRunSwitchesTheCameraToBayerBeforeWaiting) {
             return !m_dlg->m_bTesting && WaitForSingleObject(m_dlg->m_hTestThread, 0) == WAIT_OBJECT_0;
         }));
     }
+
+    // A run cancelled on this page gives no verdict, so the format text stays; the operator then goes back
+    // to "Mono8". The next run writes the same text again, and that must switch the camera once more.
+    m_dlg->m_listTest.SetCurSel(0);
+    Click(CKavrinoDlg::IDC_START_TEST);
+    ASSERT_TRUE(kavrino::PumpUntil([&] { return m_dlg->m_strPixelFormat == L"BayerRG8"; }));
+    Click(CKavrinoDlg::IDC_START_TEST);
+    ASSERT_TRUE(kavrino::PumpUntil(
+        [&] { return !m_dlg->m_bTesting && WaitForSingleObject(m_dlg->m_hTestThread, 0) == WAIT_OBJECT_0; }));
+    m_dlg->SetFeature(L"PixelFormat", FEATURE_VALUE_AS_STRING, L"Mono8");
+    m_dlg->m_strPixelFormat = L"Mono8";
+    m_dlg->m_listTest.SetCurSel(0);
+    Click(CKavrinoDlg::IDC_START_TEST);
+    ASSERT_TRUE(kavrino::PumpUntil([&] { return m_dlg->m_strPixelFormat == L"BayerRG8"; }));
+    EXPECT_EQ(TextFeature(L"PixelFormat"), L"BayerRG8");
+    Press(m_pPage, IDCANCEL);
+    ASSERT_TRUE(kavrino::PumpUntil([&] { return Visible(m_dlg->m_pGainDlg); }));
+    Click(CKavrinoDlg::IDC_START_TEST);
+    ASSERT_TRUE(kavrino::PumpUntil(
+        [&] { return !m_dlg->m_bTesting && WaitForSingleObject(m_dlg->m_hTestThread, 0) == WAIT_OBJECT_0; }));
 }

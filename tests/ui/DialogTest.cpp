@@ -140,6 +140,10 @@ TEST_F(DialogFixture, ClicksAndNotificationsReachTheMappedHandlers) {
     const int before = dlg.nameChanges;
     dlg.SetDlgItemText(1062, L"홍길동");
     EXPECT_GT(dlg.nameChanges, before);
+    // The same text set again is reported again.
+    const int again = dlg.nameChanges;
+    dlg.SetDlgItemText(1062, L"홍길동");
+    EXPECT_GT(dlg.nameChanges, again);
 
     // Focus given by the program notifies the edit's parent once, also while the window is not active.
     const int focusBefore = dlg.nameFocus;
