@@ -9,7 +9,7 @@ namespace kavrino {
 
 namespace {
 
-struct Spec {
+struct FormatSpec {
     std::string flags;
     int width = -1;
     int precision = -1;
@@ -17,9 +17,9 @@ struct Spec {
     bool wide = false;   // 'l' or 'w' modifier: a wide string or character
 };
 
-void Pad(std::wstring& out, const std::wstring& body, const Spec& spec) {
-    const int pad = spec.width - static_cast<int>(body.size());
-    const bool left = spec.flags.find('-') != std::string::npos;
+void Pad(std::wstring& out, const std::wstring& body, const FormatSpec& fs) {
+    const int pad = fs.width - static_cast<int>(body.size());
+    const bool left = fs.flags.find('-') != std::string::npos;
     if (pad > 0 && !left)
         out.append(static_cast<std::size_t>(pad), L' ');
     out += body;
@@ -27,12 +27,12 @@ void Pad(std::wstring& out, const std::wstring& body, const Spec& spec) {
         out.append(static_cast<std::size_t>(pad), L' ');
 }
 
-std::string NarrowSpec(const Spec& spec, const char* length, char conversion) {
-    std::string f = "%" + spec.flags;
-    if (spec.width >= 0)
-        f += std::to_string(spec.width);
-    if (spec.precision >= 0)
-        f += "." + std::to_string(spec.precision);
+std::string NarrowSpec(const FormatSpec& fs, const char* length, char conversion) {
+    std::string f = "%" + fs.flags;
+    if (fs.width >= 0)
+        f += std::to_string(fs.width);
+    if (fs.precision >= 0)
+        f += "." + std::to_string(fs.precision);
     f += length;
     f += conversion;
     return f;
@@ -108,9 +108,9 @@ std::wstring FormatWide(const wchar_t* fmt, const FormatArg* args, std::size_t c
             out.push_back(L'%');
             continue;
         }
-        Spec spec;
+        FormatSpec fs;
         while (*p && std::wcschr(L"-+ #0", *p)) {
-            spec.flags.push_back(static_cast<char>(*p));
+            fs.flags.push_back(static_cast<char>(*p));
             ++p;
         }
         if (*p == L'*') {
@@ -118,30 +118,30 @@ std::wstring FormatWide(const wchar_t* fmt, const FormatArg* args, std::size_t c
             bool ok = false;
             const long long w = a ? SignedOf(*a, ok) : 0;
             if (w < 0) {
-                spec.flags.push_back('-');
-                spec.width = static_cast<int>(std::min<long long>(-w, 4096));
+                fs.flags.push_back('-');
+                fs.width = static_cast<int>(std::min<long long>(-w, 4096));
             } else {
-                spec.width = static_cast<int>(std::min<long long>(w, 4096));
+                fs.width = static_cast<int>(std::min<long long>(w, 4096));
             }
             ++p;
         } else {
             while (*p >= L'0' && *p <= L'9') {
-                spec.width = std::min((spec.width < 0 ? 0 : spec.width) * 10 + (*p - L'0'), 4096);
+                fs.width = std::min((fs.width < 0 ? 0 : fs.width) * 10 + (*p - L'0'), 4096);
                 ++p;
             }
         }
         if (*p == L'.') {
             ++p;
-            spec.precision = 0;
+            fs.precision = 0;
             if (*p == L'*') {
                 const FormatArg* a = take();
                 bool ok = false;
                 const long long v = a ? SignedOf(*a, ok) : 0;
-                spec.precision = v < 0 ? -1 : static_cast<int>(std::min<long long>(v, 4096));
+                fs.precision = v < 0 ? -1 : static_cast<int>(std::min<long long>(v, 4096));
                 ++p;
             } else {
                 while (*p >= L'0' && *p <= L'9') {
-                    spec.precision = std::min(spec.precision * 10 + (*p - L'0'), 4096);
+                    fs.precision = std::min(fs.precision * 10 + (*p - L'0'), 4096);
                     ++p;
                 }
             }
@@ -149,10 +149,10 @@ std::wstring FormatWide(const wchar_t* fmt, const FormatArg* args, std::size_t c
         // Length modifiers: the argument's type is known, so they only choose narrow or wide text.
         for (;;) {
             if (*p == L'h') {
-                spec.narrow = true;
+                fs.narrow = true;
                 ++p;
             } else if (*p == L'l' || *p == L'w') {
-                spec.wide = true;
+                fs.wide = true;
                 ++p;
             } else if (*p == L'L' || *p == L'q' || *p == L'j' || *p == L'z' || *p == L't') {
                 ++p;
@@ -175,7 +175,7 @@ std::wstring FormatWide(const wchar_t* fmt, const FormatArg* args, std::size_t c
         case L'd':
         case L'i': {
             const long long v = SignedOf(*a, ok);
-            out += ok ? PrintNumber(NarrowSpec(spec, "ll", 'd'), v) : L"?";
+            out += ok ? PrintNumber(NarrowSpec(fs, "ll", 'd'), v) : L"?";
             break;
         }
         case L'u':
@@ -185,7 +185,7 @@ std::wstring FormatWide(const wchar_t* fmt, const FormatArg* args, std::size_t c
             const long long v = SignedOf(*a, ok);
             const unsigned long long u =
                 a->kind == FormatArg::Unsigned ? a->u : static_cast<unsigned long long>(v);
-            out += ok ? PrintNumber(NarrowSpec(spec, "ll", static_cast<char>(conv)), u) : L"?";
+            out += ok ? PrintNumber(NarrowSpec(fs, "ll", static_cast<char>(conv)), u) : L"?";
             break;
         }
         case L'f':
@@ -197,26 +197,26 @@ std::wstring FormatWide(const wchar_t* fmt, const FormatArg* args, std::size_t c
         case L'a':
         case L'A': {
             const double v = DoubleOf(*a, ok);
-            out += ok ? PrintNumber(NarrowSpec(spec, "", static_cast<char>(conv)), v) : L"?";
+            out += ok ? PrintNumber(NarrowSpec(fs, "", static_cast<char>(conv)), v) : L"?";
             break;
         }
         case L'c':
         case L'C': {
             const long long v = SignedOf(*a, ok);
-            Pad(out, ok ? std::wstring(1, static_cast<wchar_t>(v)) : L"?", spec);
+            Pad(out, ok ? std::wstring(1, static_cast<wchar_t>(v)) : L"?", fs);
             break;
         }
         case L's':
         case L'S': {
             std::wstring text = TextOf(*a);
-            if (spec.precision >= 0 && static_cast<std::size_t>(spec.precision) < text.size())
-                text.resize(static_cast<std::size_t>(spec.precision));
-            Pad(out, text, spec);
+            if (fs.precision >= 0 && static_cast<std::size_t>(fs.precision) < text.size())
+                text.resize(static_cast<std::size_t>(fs.precision));
+            Pad(out, text, fs);
             break;
         }
         case L'p': {
             const void* v = a->kind == FormatArg::Pointer ? a->p : nullptr;
-            out += PrintNumber(NarrowSpec(spec, "", 'p'), v);
+            out += PrintNumber(NarrowSpec(fs, "", 'p'), v);
             break;
         }
         default:
