@@ -12,7 +12,7 @@
 #include <string>
 
 using namespace Gdiplus;
-using bmptest::BmpSpec;
+using bmptest::BmpLayout;
 
 namespace {
 
@@ -40,16 +40,16 @@ void ExpectFailed(Bitmap& bitmap) {
 } // namespace
 
 TEST_F(BitmapFile, EightBitIndexedKeepsIndicesAndPalette) {
-    BmpSpec spec;
-    spec.width = 5;
-    spec.height = 3;
-    spec.bitCount = 8;
-    spec.palette = bmptest::GreyRamp(256);
-    spec.palette[7] = 0x00FF8000;
-    spec.pixel = [](int x, int y) {
+    BmpLayout layout;
+    layout.width = 5;
+    layout.height = 3;
+    layout.bitCount = 8;
+    layout.palette = bmptest::GreyRamp(256);
+    layout.palette[7] = 0x00FF8000;
+    layout.pixel = [](int x, int y) {
         return static_cast<std::uint32_t>(y * 10 + x + (x == 4 && y == 0 ? 3 : 0));
     };
-    auto bitmap = Load("grey8.bmp", bmptest::MakeBmp(spec));
+    auto bitmap = Load("grey8.bmp", bmptest::MakeBmp(layout));
     ASSERT_EQ(bitmap->GetLastStatus(), Ok);
     EXPECT_EQ(bitmap->GetPixelFormat(), PixelFormat8bppIndexed);
     EXPECT_EQ(bitmap->GetWidth(), 5u);
@@ -74,11 +74,11 @@ TEST_F(BitmapFile, EightBitIndexedKeepsIndicesAndPalette) {
 }
 
 TEST_F(BitmapFile, TwentyFourAndThirtyTwoBitFormats) {
-    BmpSpec spec;
-    spec.width = 5; // rows padded to 16 bytes in the file
-    spec.height = 2;
-    spec.pixel = [](int x, int y) { return static_cast<std::uint32_t>(0x102030 + x * 0x010000 + y); };
-    auto rgb24 = Load("rgb24.bmp", bmptest::MakeBmp(spec));
+    BmpLayout layout;
+    layout.width = 5; // rows padded to 16 bytes in the file
+    layout.height = 2;
+    layout.pixel = [](int x, int y) { return static_cast<std::uint32_t>(0x102030 + x * 0x010000 + y); };
+    auto rgb24 = Load("rgb24.bmp", bmptest::MakeBmp(layout));
     ASSERT_EQ(rgb24->GetLastStatus(), Ok);
     EXPECT_EQ(rgb24->GetPixelFormat(), PixelFormat24bppRGB);
     BitmapData data{};
@@ -89,18 +89,18 @@ TEST_F(BitmapFile, TwentyFourAndThirtyTwoBitFormats) {
     EXPECT_EQ(p[2], 0x14);
     rgb24->UnlockBits(&data);
 
-    spec.bitCount = 32;
-    auto rgb32 = Load("rgb32.bmp", bmptest::MakeBmp(spec));
+    layout.bitCount = 32;
+    auto rgb32 = Load("rgb32.bmp", bmptest::MakeBmp(layout));
     ASSERT_EQ(rgb32->GetLastStatus(), Ok);
     EXPECT_EQ(rgb32->GetPixelFormat(), PixelFormat32bppRGB);
     Color c;
     ASSERT_EQ(rgb32->GetPixel(2, 0, &c), Ok);
     EXPECT_EQ(c.GetValue(), 0xFF122030u);
 
-    spec.masks = {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
-    spec.headerSize = 108; // the header that carries an alpha mask
-    spec.pixel = [](int x, int) { return x == 0 ? 0x80FF0000u : 0xFF00FF00u; };
-    auto argb = Load("argb32.bmp", bmptest::MakeBmp(spec));
+    layout.masks = {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
+    layout.headerSize = 108; // the header that carries an alpha mask
+    layout.pixel = [](int x, int) { return x == 0 ? 0x80FF0000u : 0xFF00FF00u; };
+    auto argb = Load("argb32.bmp", bmptest::MakeBmp(layout));
     ASSERT_EQ(argb->GetLastStatus(), Ok);
     EXPECT_EQ(argb->GetPixelFormat(), PixelFormat32bppARGB);
     ASSERT_EQ(argb->GetPixel(0, 0, &c), Ok);
@@ -109,13 +109,13 @@ TEST_F(BitmapFile, TwentyFourAndThirtyTwoBitFormats) {
 }
 
 TEST_F(BitmapFile, LowAndSixteenBitFilesKeepTheirOwnFormats) {
-    BmpSpec spec;
-    spec.width = 9;
-    spec.height = 4;
-    spec.bitCount = 1;
-    spec.palette = {0x000000, 0xFFFFFF};
-    spec.pixel = [](int x, int y) { return static_cast<std::uint32_t>((x + y) & 1); };
-    auto mono = Load("mono.bmp", bmptest::MakeBmp(spec));
+    BmpLayout layout;
+    layout.width = 9;
+    layout.height = 4;
+    layout.bitCount = 1;
+    layout.palette = {0x000000, 0xFFFFFF};
+    layout.pixel = [](int x, int y) { return static_cast<std::uint32_t>((x + y) & 1); };
+    auto mono = Load("mono.bmp", bmptest::MakeBmp(layout));
     ASSERT_EQ(mono->GetLastStatus(), Ok);
     EXPECT_EQ(mono->GetPixelFormat(), PixelFormat1bppIndexed);
     EXPECT_EQ(mono->GetWidth(), 9u);
@@ -126,10 +126,10 @@ TEST_F(BitmapFile, LowAndSixteenBitFilesKeepTheirOwnFormats) {
     ASSERT_EQ(mono->GetPixel(1, 1, &c), Ok);
     EXPECT_EQ(c.GetValue(), 0xFF000000u);
 
-    spec.bitCount = 4;
-    spec.palette = bmptest::GreyRamp(16);
-    spec.pixel = [](int x, int) { return static_cast<std::uint32_t>(x); };
-    auto nibble = Load("nibble.bmp", bmptest::MakeBmp(spec));
+    layout.bitCount = 4;
+    layout.palette = bmptest::GreyRamp(16);
+    layout.pixel = [](int x, int) { return static_cast<std::uint32_t>(x); };
+    auto nibble = Load("nibble.bmp", bmptest::MakeBmp(layout));
     ASSERT_EQ(nibble->GetLastStatus(), Ok);
     EXPECT_EQ(nibble->GetPixelFormat(), PixelFormat4bppIndexed);
     ASSERT_EQ(nibble->GetPixel(3, 2, &c), Ok);
@@ -140,18 +140,18 @@ TEST_F(BitmapFile, LowAndSixteenBitFilesKeepTheirOwnFormats) {
     EXPECT_EQ(static_cast<const BYTE*>(data.Scan0)[3 * 8], 0x88);
     nibble->UnlockBits(&data);
 
-    spec.bitCount = 16;
-    spec.palette.clear();
-    spec.pixel = [](int, int) { return 0x7C00u; }; // 5-5-5 red
-    auto rgb555 = Load("rgb555.bmp", bmptest::MakeBmp(spec));
+    layout.bitCount = 16;
+    layout.palette.clear();
+    layout.pixel = [](int, int) { return 0x7C00u; }; // 5-5-5 red
+    auto rgb555 = Load("rgb555.bmp", bmptest::MakeBmp(layout));
     ASSERT_EQ(rgb555->GetLastStatus(), Ok);
     EXPECT_EQ(rgb555->GetPixelFormat(), PixelFormat16bppRGB555);
     ASSERT_EQ(rgb555->GetPixel(0, 0, &c), Ok);
     EXPECT_EQ(c.GetValue(), 0xFFFF0000u);
 
-    spec.masks = {0xF800, 0x07E0, 0x001F};
-    spec.pixel = [](int, int) { return 0x07E0u; }; // 5-6-5 green
-    auto rgb565 = Load("rgb565.bmp", bmptest::MakeBmp(spec));
+    layout.masks = {0xF800, 0x07E0, 0x001F};
+    layout.pixel = [](int, int) { return 0x07E0u; }; // 5-6-5 green
+    auto rgb565 = Load("rgb565.bmp", bmptest::MakeBmp(layout));
     ASSERT_EQ(rgb565->GetLastStatus(), Ok);
     EXPECT_EQ(rgb565->GetPixelFormat(), PixelFormat16bppRGB565);
     ASSERT_EQ(rgb565->GetPixel(8, 3, &c), Ok);
@@ -159,10 +159,10 @@ TEST_F(BitmapFile, LowAndSixteenBitFilesKeepTheirOwnFormats) {
 }
 
 TEST_F(BitmapFile, UnreadableFilesGiveAFailedBitmap) {
-    BmpSpec spec;
-    spec.width = 16;
-    spec.height = 16;
-    const QByteArray good = bmptest::MakeBmp(spec);
+    BmpLayout layout;
+    layout.width = 16;
+    layout.height = 16;
+    const QByteArray good = bmptest::MakeBmp(layout);
 
     Bitmap missing(m_dir.filePath("nothing-here.bmp").toStdWString().c_str());
     ExpectFailed(missing);

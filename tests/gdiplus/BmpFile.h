@@ -12,7 +12,7 @@
 
 namespace bmptest {
 
-struct BmpSpec {
+struct BmpLayout {
     int width = 1;
     int height = 1; // positive: rows stored bottom-up
     int bitCount = 24;
@@ -33,22 +33,22 @@ inline void Put32(QByteArray& b, std::uint32_t v) {
     Put16(b, v >> 16);
 }
 
-inline QByteArray MakeBmp(const BmpSpec& spec) {
-    const bool bitfields = !spec.masks.empty();
-    const std::uint32_t headerSize = spec.headerSize;
+inline QByteArray MakeBmp(const BmpLayout& layout) {
+    const bool bitfields = !layout.masks.empty();
+    const std::uint32_t headerSize = layout.headerSize;
     const std::uint32_t extraMasks =
-        (bitfields && headerSize == 40) ? static_cast<std::uint32_t>(spec.masks.size()) * 4 : 0;
-    const std::uint32_t paletteBytes = static_cast<std::uint32_t>(spec.palette.size()) * 4;
+        (bitfields && headerSize == 40) ? static_cast<std::uint32_t>(layout.masks.size()) * 4 : 0;
+    const std::uint32_t paletteBytes = static_cast<std::uint32_t>(layout.palette.size()) * 4;
     const std::uint32_t offBits = 14 + headerSize + extraMasks + paletteBytes;
-    const int rowBytes = ((spec.width * spec.bitCount + 31) / 32) * 4;
+    const int rowBytes = ((layout.width * layout.bitCount + 31) / 32) * 4;
 
     QByteArray pixels;
-    for (int row = spec.height - 1; row >= 0; --row) {
+    for (int row = layout.height - 1; row >= 0; --row) {
         QByteArray line(rowBytes, '\0');
-        for (int x = 0; x < spec.width; ++x) {
-            const std::uint32_t v = spec.pixel(x, row);
-            const int bit = x * spec.bitCount;
-            switch (spec.bitCount) {
+        for (int x = 0; x < layout.width; ++x) {
+            const std::uint32_t v = layout.pixel(x, row);
+            const int bit = x * layout.bitCount;
+            switch (layout.bitCount) {
             case 1:
                 if (v & 1)
                     line[bit / 8] = static_cast<char>(line[bit / 8] | (0x80 >> (bit % 8)));
@@ -57,7 +57,7 @@ inline QByteArray MakeBmp(const BmpSpec& spec) {
                 line[bit / 8] = static_cast<char>(line[bit / 8] | ((v & 0x0F) << ((x & 1) ? 0 : 4)));
                 break;
             default:
-                for (int k = 0; k < spec.bitCount / 8; ++k)
+                for (int k = 0; k < layout.bitCount / 8; ++k)
                     line[bit / 8 + k] = static_cast<char>((v >> (8 * k)) & 0xFF);
                 break;
             }
@@ -71,22 +71,22 @@ inline QByteArray MakeBmp(const BmpSpec& spec) {
     Put32(b, 0);
     Put32(b, offBits);
     Put32(b, headerSize);
-    Put32(b, static_cast<std::uint32_t>(spec.width));
-    Put32(b, static_cast<std::uint32_t>(spec.height));
+    Put32(b, static_cast<std::uint32_t>(layout.width));
+    Put32(b, static_cast<std::uint32_t>(layout.height));
     Put16(b, 1);
-    Put16(b, static_cast<std::uint32_t>(spec.bitCount));
+    Put16(b, static_cast<std::uint32_t>(layout.bitCount));
     Put32(b, bitfields ? 3 : 0);
     Put32(b, static_cast<std::uint32_t>(pixels.size()));
     Put32(b, 2835);
     Put32(b, 2835);
-    Put32(b, static_cast<std::uint32_t>(spec.palette.size()));
+    Put32(b, static_cast<std::uint32_t>(layout.palette.size()));
     Put32(b, 0);
     // Masks after a 40-byte header, or inside a longer one, whose remaining fields stay zero.
-    for (std::uint32_t m : spec.masks)
+    for (std::uint32_t m : layout.masks)
         Put32(b, m);
     while (static_cast<std::uint32_t>(b.size()) < 14 + headerSize)
         Put32(b, 0);
-    for (std::uint32_t c : spec.palette)
+    for (std::uint32_t c : layout.palette)
         Put32(b, c);
     b.append(pixels);
     return b;
