@@ -7,7 +7,23 @@
 #include "CReportDlg.h"
 #include "CReverseXYDlg.h"
 #include "pages/PageFixture.h"
+#include "CAlignDlg.h"
+#include "CBlackLevelDlg.h"
+#include "CBrightCenterDlg.h"
+#include "CBrightDlg.h"
+#include "CCXPLinkConfigDlg.h"
+#include "CDeviceInfoDlg.h"
+#include "CExposureDlg.h"
+#include "CFrameRateDlg.h"
+#include "CGainDlg.h"
+#include "CGamma_LUTDlg.h"
 #include "CNotSupportDlg.h"
+#include "CPixelFormatDlg.h"
+#include "CROIDlg.h"
+#include "CTapBalanceDlg.h"
+#include "CTestPatternDlg.h"
+#include "CTriggerIODlg.h"
+#include "CWhiteBalanceDlg.h"
 
 #include <QFile>
 
@@ -245,4 +261,57 @@ TEST_F(RunnerTest, ClosingTheWindowWhileTheRunnerWaitsIsSafe) {
         }
     }
     EXPECT_EQ(LogText(), "");
+}
+
+TEST_F(RunnerTest, EveryItemOfTheSetUpWindowRunsOnItsOwnPage) {
+    // The nineteen items the set-up window offers, and the tap-balance item a loaded file may add, on a
+    // colour camera (the white-balance page switches it to a Bayer format).
+    UseCamera(kavrino_test::CameraFile{m_serial, 320, 240, true, 8, 30.0});
+    OpenConnected({L"ROI",           L"테스트 패턴", L"픽셀 포맷",      L"디바이스 정보",
+                   L"프레임 레이트", L"익스포즈",    L"게인",           L"트리거와 지피아이오",
+                   L"화이트 밸런스", L"얼라인검사",  L"블랙 레벨",      L"비닝",
+                   L"데시메이션",    L"리버스",      L"감마와 엘유티",  L"링크 컨피그",
+                   L"휘도편차",      L"휘도",        L"기타 체크 항목", L"탭 밸런스"});
+    const std::vector<std::pair<CWnd*, int>> pages = {
+        {m_dlg->m_pROIDlg, IDCANCEL},
+        {m_dlg->m_pTestPatternDlg, IDCANCEL},
+        {m_dlg->m_pPixelFormatDlg, IDCANCEL},
+        {m_dlg->m_pDeviceInfoDlg, IDCANCEL},
+        {m_dlg->m_pFrameRateDlg, IDCANCEL},
+        {m_dlg->m_pExposureDlg, IDCANCEL},
+        {m_dlg->m_pGainDlg, IDCANCEL},
+        {m_dlg->m_pTriggerIODlg, IDCANCEL},
+        {m_dlg->m_pWhiteBalanceDlg, IDCANCEL},
+        {m_dlg->m_pAlignDlg, CAlignDlg::IDC_FAIL},
+        {m_dlg->m_pBlackLevelDlg, CBlackLevelDlg::IDC_FAIL},
+        {m_dlg->m_pBinningDlg, CBinningDlg::IDC_FAIL},
+        {m_dlg->m_pDecimationDlg, CDecimationDlg::IDC_FAIL},
+        {m_dlg->m_pReverseXYDlg, CReverseXYDlg::IDC_FAIL},
+        {m_dlg->m_pGammaLUTDlg, CGamma_LUTDlg::IDC_FAIL},
+        {m_dlg->m_pCXPLinkConfigDlg, CCXPLinkConfigDlg::IDC_FAIL},
+        {m_dlg->m_pBrightDlg, CBrightDlg::IDC_FAIL},
+        {m_dlg->m_pBrightCenterDlg, CBrightCenterDlg::IDC_FAIL},
+        {m_dlg->m_pNotSupportDlg, IDOK},
+        {m_dlg->m_pTapBalanceDlg, IDCANCEL},
+    };
+    Start(0);
+    // Each page in turn is shown alone; FAIL (the other-checks page's "확인") hands its verdict over.
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        CWnd* pPage = pages[i].first;
+        ASSERT_NE(pPage, nullptr);
+        ASSERT_TRUE(WaitShown(pPage)) << "item " << i;
+        for (const auto& other : pages)
+            EXPECT_TRUE(other.first == pPage || !Visible(other.first)) << "item " << i;
+        Press(pPage, pages[i].second);
+    }
+    ASSERT_TRUE(WaitShown(m_dlg->m_pReportDlg));
+    const auto rows = ReportRows();
+    // No other check was chosen, so the other-checks item gives no row.
+    ASSERT_EQ(rows.size(), 19u);
+    EXPECT_EQ(rows[0][0], L"ROI");
+    EXPECT_EQ(rows[18][0], L"탭 밸런스");
+    for (const auto& row : rows)
+        EXPECT_EQ(row[1], L"FAIL") << row[0].ToUtf8();
+    EXPECT_EQ(rows[9][2], L"Left: 0 Top: 0 Right: 0 Bottom: 0");
+    EXPECT_TRUE(PageBoxes().empty()) << PageBoxes().front().ToUtf8();
 }
