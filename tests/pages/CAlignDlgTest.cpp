@@ -11,12 +11,6 @@ using kavrino_test::PageTest;
 
 namespace {
 
-CString ItemText(CWnd* pWnd, int id) {
-    CString text;
-    pWnd->GetDlgItemText(id, text);
-    return text;
-}
-
 std::vector<int> AlignValues() {
     return {g_nAlignCenterX,   g_nAlignCenterY,   g_nAlignTop,        g_nAlignBottom,
             g_nAlignLeft,      g_nAlignRight,     g_nAlignThresholdX, g_nAlignThresholdY,

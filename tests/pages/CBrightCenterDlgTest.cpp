@@ -16,12 +16,6 @@ using kavrino_test::PageTest;
 
 namespace {
 
-CString ItemText(CWnd* pWnd, int id) {
-    CString text;
-    pWnd->GetDlgItemText(id, text);
-    return text;
-}
-
 std::vector<int> CentreWindow() {
     return {g_rcBrightWindow[0][0], g_rcBrightWindow[0][1], g_rcBrightWindow[0][2], g_rcBrightWindow[0][3]};
 }

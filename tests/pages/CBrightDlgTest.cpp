@@ -41,11 +41,6 @@ protected:
         GetPrivateProfileString(L"BRIGHT", key, nullptr, text, 128, m_strIniPath);
         return text;
     }
-    static CString ItemText(CWnd* pWnd, int id) {
-        CString text;
-        pWnd->GetDlgItemText(id, text);
-        return text;
-    }
     static std::vector<int> Windows() {
         return std::vector<int>(&g_rcBrightWindow[0][0], &g_rcBrightWindow[0][0] + 20);
     }

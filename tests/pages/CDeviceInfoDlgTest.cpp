@@ -6,14 +6,6 @@
 
 using kavrino_test::PageTest;
 
-namespace {
-CString EditText(CWnd* pPage, int id) {
-    CString text;
-    pPage->GetDlgItemText(id, text);
-    return text;
-}
-} // namespace
-
 TEST_F(PageTest, DeviceInfoPassNeedsTheValuesShown) {
     OpenConnected({L"디바이스 정보"});
     CDeviceInfoDlg* pPage = m_dlg->m_pDeviceInfoDlg;
@@ -26,18 +18,18 @@ TEST_F(PageTest, DeviceInfoPassNeedsTheValuesShown) {
     EXPECT_TRUE(Visible(pPage));
 
     Press(pPage, CDeviceInfoDlg::IDC_CHECK);
-    EXPECT_EQ(EditText(pPage, CDeviceInfoDlg::IDC_MODEL_NAME), L"KV-M640");
-    EXPECT_EQ(EditText(pPage, CDeviceInfoDlg::IDC_SERIAL_NUMBER), L"P0001");
-    EXPECT_EQ(EditText(pPage, CDeviceInfoDlg::IDC_DEVICE_VERSION), L"2.1.7");
+    EXPECT_EQ(ItemText(pPage, CDeviceInfoDlg::IDC_MODEL_NAME), L"KV-M640");
+    EXPECT_EQ(ItemText(pPage, CDeviceInfoDlg::IDC_SERIAL_NUMBER), L"P0001");
+    EXPECT_EQ(ItemText(pPage, CDeviceInfoDlg::IDC_DEVICE_VERSION), L"2.1.7");
     Press(pPage, IDOK);
     EXPECT_EQ(PageBoxes().size(), 1u);
     EXPECT_EQ(pPage->m_bResult, 1);
     EXPECT_TRUE(Signalled(pPage->m_hEvent));
     EXPECT_FALSE(Visible(pPage));
     // Model and version are cleared for the next showing; the serial number stays.
-    EXPECT_EQ(EditText(pPage, CDeviceInfoDlg::IDC_MODEL_NAME), L"");
-    EXPECT_EQ(EditText(pPage, CDeviceInfoDlg::IDC_DEVICE_VERSION), L"");
-    EXPECT_EQ(EditText(pPage, CDeviceInfoDlg::IDC_SERIAL_NUMBER), L"P0001");
+    EXPECT_EQ(ItemText(pPage, CDeviceInfoDlg::IDC_MODEL_NAME), L"");
+    EXPECT_EQ(ItemText(pPage, CDeviceInfoDlg::IDC_DEVICE_VERSION), L"");
+    EXPECT_EQ(ItemText(pPage, CDeviceInfoDlg::IDC_SERIAL_NUMBER), L"P0001");
 
     // A camera without a version text never allows PASS.
     ResetEvent(pPage->m_hEvent);
@@ -53,7 +45,7 @@ TEST_F(PageTest, DeviceInfoFailIsAcceptedWithoutCamera) {
     CDeviceInfoDlg* pPage = m_dlg->m_pDeviceInfoDlg;
     pPage->ShowWindow(SW_SHOW);
     Press(pPage, CDeviceInfoDlg::IDC_CHECK);
-    EXPECT_EQ(EditText(pPage, CDeviceInfoDlg::IDC_MODEL_NAME), L"");
+    EXPECT_EQ(ItemText(pPage, CDeviceInfoDlg::IDC_MODEL_NAME), L"");
     Press(pPage, IDCANCEL);
     EXPECT_TRUE(Signalled(pPage->m_hEvent));
     EXPECT_EQ(pPage->m_bResult, 0);
@@ -69,7 +61,7 @@ TEST_F(PageTest, DeviceInfoKeyPadShowsTheValuesAndPasses) {
         EXPECT_EQ(FocusId(), CDeviceInfoDlg::IDC_CHECK);
     }
     pPage->SendMessage(WM_KEYPAD, 0, 4);
-    EXPECT_EQ(EditText(pPage, CDeviceInfoDlg::IDC_MODEL_NAME), L"KV-M640");
+    EXPECT_EQ(ItemText(pPage, CDeviceInfoDlg::IDC_MODEL_NAME), L"KV-M640");
     pPage->SendMessage(WM_KEYPAD, 0, 8);
     EXPECT_TRUE(Signalled(pPage->m_hEvent));
     EXPECT_EQ(pPage->m_bResult, 1);

@@ -6,30 +6,22 @@
 
 using kavrino_test::PageTest;
 
-namespace {
-CString ButtonText(CWnd* pPage, int id) {
-    CString text;
-    pPage->GetDlgItemText(id, text);
-    return text;
-}
-} // namespace
-
 TEST_F(PageTest, ReverseTogglesSwitchTheMirrorsAndNameTheNextAction) {
     OpenWith({L"리버스"});
     CReverseXYDlg* pPage = m_dlg->m_pReverseXYDlg;
     ASSERT_NE(pPage, nullptr);
     // Disconnected: neither the text nor the tried flag changes.
     Press(pPage, CReverseXYDlg::IDC_REVERSE_X);
-    EXPECT_EQ(ButtonText(pPage, CReverseXYDlg::IDC_REVERSE_X), L"ON");
+    EXPECT_EQ(ItemText(pPage, CReverseXYDlg::IDC_REVERSE_X), L"ON");
     EXPECT_EQ(pPage->m_vecItems[0].bTested, 0);
 
     Click(CKavrinoDlg::IDC_CONNECT);
     ASSERT_TRUE(m_dlg->m_bConnected);
     Press(pPage, CReverseXYDlg::IDC_REVERSE_X);
-    EXPECT_EQ(ButtonText(pPage, CReverseXYDlg::IDC_REVERSE_X), L"OFF");
+    EXPECT_EQ(ItemText(pPage, CReverseXYDlg::IDC_REVERSE_X), L"OFF");
     EXPECT_EQ(BoolFeature(L"ReverseX"), 1);
     Press(pPage, CReverseXYDlg::IDC_REVERSE_X);
-    EXPECT_EQ(ButtonText(pPage, CReverseXYDlg::IDC_REVERSE_X), L"ON");
+    EXPECT_EQ(ItemText(pPage, CReverseXYDlg::IDC_REVERSE_X), L"ON");
     EXPECT_EQ(BoolFeature(L"ReverseX"), 0);
 
     m_boxes.Clear();
@@ -44,8 +36,8 @@ TEST_F(PageTest, ReverseTogglesSwitchTheMirrorsAndNameTheNextAction) {
     Press(pPage, CReverseXYDlg::IDC_PASS);
     EXPECT_EQ(BoolFeature(L"ReverseX"), 0);
     EXPECT_EQ(BoolFeature(L"ReverseY"), 0);
-    EXPECT_EQ(ButtonText(pPage, CReverseXYDlg::IDC_REVERSE_X), L"ON");
-    EXPECT_EQ(ButtonText(pPage, CReverseXYDlg::IDC_REVERSE_Y), L"ON");
+    EXPECT_EQ(ItemText(pPage, CReverseXYDlg::IDC_REVERSE_X), L"ON");
+    EXPECT_EQ(ItemText(pPage, CReverseXYDlg::IDC_REVERSE_Y), L"ON");
     EXPECT_EQ(pPage->m_bResult, 1);
     EXPECT_TRUE(Signalled(pPage->m_hEvent));
     EXPECT_FALSE(Visible(pPage));
@@ -75,7 +67,7 @@ TEST_F(PageTest, FailedReverseYIsListedAndAFailedRestoreKeepsThePageWithoutVerdi
     EXPECT_EQ(PageBoxes(), std::vector<CString>{L"ERROR : 'ReverseXY'"});
     EXPECT_FALSE(Signalled(pPage->m_hEvent));
     EXPECT_TRUE(Visible(pPage));
-    EXPECT_EQ(ButtonText(pPage, CReverseXYDlg::IDC_REVERSE_X), L"ON");
+    EXPECT_EQ(ItemText(pPage, CReverseXYDlg::IDC_REVERSE_X), L"ON");
     EXPECT_EQ(pPage->m_vecItems[1].bTested, 1); // no verdict: still tried
 
     // The camera accepts again: FAIL repeats the restore and hands over.

@@ -91,6 +91,13 @@ protected:
         return texts;
     }
 
+    // The text of a control of a page (or of any window).
+    static CString ItemText(CWnd* pWnd, int id) {
+        CString text;
+        pWnd->GetDlgItemText(id, text);
+        return text;
+    }
+
     static bool Signalled(HANDLE hEvent) { return WaitForSingleObject(hEvent, 0) == WAIT_OBJECT_0; }
     static bool Visible(CWnd* pWnd) { return pWnd && pWnd->IsWindowVisible(); }
     static int FocusId() {
