@@ -1,10 +1,12 @@
 #include "CWinApp.h"
 
 #include "CWnd.h"
+#include "PostListener.h"
 #include "UiInternal.h"
 #include "UiThread.h"
 
 #include <QApplication>
+#include <cstdio>
 
 namespace {
 CWinApp* g_app = nullptr;
@@ -86,14 +88,23 @@ int RunApplication() {
     if (!app)
         return -1;
     EnsureWindowSystem();
-    if (!app->InitInstance())
-        return app->ExitInstance();
-    // A non-zero start-up goes into the message loop, which lasts as long as the main window does.
-    if (app->m_pMainWnd && IsWindow(app->m_pMainWnd->m_hWnd) && QCoreApplication::instance()) {
-        g_loopRunning = true;
-        QCoreApplication::exec();
-        g_loopRunning = false;
+    // Other programs (the key-pad driver) post to our windows while the program runs; without an endpoint
+    // the program still runs.
+    std::string reason;
+    const bool listening = IsPostListening();
+    const bool listened = !listening && StartPostListener(reason);
+    if (!listening && !listened)
+        std::fprintf(stderr, "Other programs cannot post messages to this one: %s\n", reason.c_str());
+    if (app->InitInstance()) {
+        // A non-zero start-up goes into the message loop, which lasts as long as the main window does.
+        if (app->m_pMainWnd && IsWindow(app->m_pMainWnd->m_hWnd) && QCoreApplication::instance()) {
+            g_loopRunning = true;
+            QCoreApplication::exec();
+            g_loopRunning = false;
+        }
     }
+    if (listened)
+        StopPostListener();
     return app->ExitInstance();
 }
 

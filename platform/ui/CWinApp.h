@@ -45,6 +45,7 @@ HINSTANCE AfxGetInstanceHandle();
 HINSTANCE AfxGetResourceHandle();
 
 namespace kavrino {
-// The framework's start-up and shut-down for the one application object; returns the exit code.
+// The framework's start-up and shut-down for the one application object; returns the exit code. While it
+// runs, other programs of this user may post messages to the program's windows (PostListener.h).
 int RunApplication();
 } // namespace kavrino

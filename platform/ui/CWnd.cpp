@@ -45,27 +45,6 @@ struct MessageScope {
     ~MessageScope() { PopMessage(); }
 };
 
-QString WidgetText(const WindowState& s) {
-    QWidget* w = s.widget;
-    if (!w)
-        return QString();
-    if (s.dialog)
-        return w->windowTitle();
-    if (auto* b = qobject_cast<QAbstractButton*>(w))
-        return b->text();
-    if (auto* g = qobject_cast<QGroupBox*>(w))
-        return g->title();
-    if (auto* l = qobject_cast<QLabel*>(w))
-        return l->text();
-    if (auto* e = qobject_cast<QLineEdit*>(w))
-        return e->text();
-    if (auto* p = qobject_cast<QPlainTextEdit*>(w))
-        return p->toPlainText().replace('\n', QStringLiteral("\r\n"));
-    if (auto* c = qobject_cast<QComboBox*>(w))
-        return c->currentText();
-    return w->property("kavrinoText").toString();
-}
-
 void SetWidgetText(WindowState& s, const QString& text) {
     QWidget* w = s.widget;
     if (!w)
@@ -132,6 +111,28 @@ int ClampScrollPos(const SCROLLINFO& si, int pos) {
 } // namespace
 
 namespace kavrino {
+
+QString WidgetText(const WindowState& s) {
+    QWidget* w = s.widget;
+    if (!w)
+        return QString();
+    if (s.dialog)
+        return w->windowTitle();
+    if (auto* b = qobject_cast<QAbstractButton*>(w))
+        return b->text();
+    if (auto* g = qobject_cast<QGroupBox*>(w))
+        return g->title();
+    if (auto* l = qobject_cast<QLabel*>(w))
+        return l->text();
+    if (auto* e = qobject_cast<QLineEdit*>(w))
+        return e->text();
+    if (auto* p = qobject_cast<QPlainTextEdit*>(w))
+        return p->toPlainText().replace('\n', QStringLiteral("\r\n"));
+    if (auto* c = qobject_cast<QComboBox*>(w))
+        return c->currentText();
+    return w->property("kavrinoText").toString();
+}
+
 void SetLastFocus(QWidget* w) {
     g_lastFocus = w;
 }
@@ -397,8 +398,7 @@ BOOL CWnd::ShowWindow(int cmdShow) {
 }
 
 BOOL CWnd::IsWindowVisible() const {
-    return WithWindow(m_hWnd, FALSE,
-                      [](WindowState& s) { return s.widget && s.widget->isVisible() ? TRUE : FALSE; });
+    return ::IsWindowVisible(m_hWnd);
 }
 
 BOOL CWnd::IsIconic() const {

@@ -488,6 +488,19 @@ HCURSOR GetCursor();
 BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL IsWindow(HWND hwnd);
+// Finding windows, as other programs do. The top-level windows (those without a parent, and pop-ups owned
+// by another window) are searched in the order they were created; FindWindowEx with a parent searches its
+// direct children in their order (the pop-ups it owns are not among them), after childAfter when that is
+// given. A null class name or caption matches every window; class names are compared without regard to
+// case, captions exactly. Hidden windows are found too.
+HWND FindWindow(LPCTSTR className, LPCTSTR windowName);
+HWND FindWindowEx(HWND parent, HWND childAfter, LPCTSTR className, LPCTSTR windowName);
+// "#32770" for a dialog; "Button", "Edit", "Static", "ListBox", "ComboBox", "SysListView32",
+// "msctls_trackbar32" or "SysIPAddress32" for a control.
+int GetClassName(HWND hwnd, LPTSTR className, int maxCount);
+int GetDlgCtrlID(HWND hwnd);
+// The window and every parent up to its top-level window are shown.
+BOOL IsWindowVisible(HWND hwnd);
 HWND GetFocus();
 HWND SetFocus(HWND hwnd);
 HWND GetCapture();

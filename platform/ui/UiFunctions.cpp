@@ -154,11 +154,23 @@ HCURSOR GetCursor() {
     return g_currentCursor;
 }
 
-BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+namespace kavrino {
+
+BOOL PostMessageThen(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, std::function<void()> delivered) {
     if (!WindowRegistry::Instance().Contains(hwnd))
         return FALSE;
-    PostToUiThread([hwnd, message, wParam, lParam] { SendTo(hwnd, message, wParam, lParam); });
+    PostToUiThread([hwnd, message, wParam, lParam, delivered = std::move(delivered)] {
+        SendTo(hwnd, message, wParam, lParam);
+        if (delivered)
+            delivered();
+    });
     return TRUE;
+}
+
+} // namespace kavrino
+
+BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return PostMessageThen(hwnd, message, wParam, lParam, nullptr);
 }
 
 LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -12,6 +12,7 @@ class QMouseEvent;
 class QObject;
 class QWidget;
 class QPixmap;
+class QString;
 class CDialog;
 
 namespace kavrino {
@@ -38,6 +39,16 @@ void PopMessage();
 bool ForwardEvent(CurrentMessage& m);
 // True while a control filter forwards the event: it then passes the filter untouched.
 bool IsForwarding(const QEvent* event);
+
+// PostMessage; then, on the user-interface thread right after the message's handler has run (or found the
+// window gone), the delivered call.
+BOOL PostMessageThen(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, std::function<void()> delivered);
+
+// The window's text as GetWindowText gives it (user-interface thread).
+QString WidgetText(const WindowState& s);
+// The window's class name, as other programs name it: "#32770" for a dialog, "Button", "Edit", "Static",
+// "ListBox", "ComboBox", "SysListView32", "msctls_trackbar32", "SysIPAddress32" for the controls.
+QString ClassNameOf(const WindowState& s);
 
 // WM_COMMAND / WM_NOTIFY from a control to its parent.
 void NotifyParent(HWND control, UINT code);

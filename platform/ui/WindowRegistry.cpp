@@ -52,6 +52,15 @@ std::size_t WindowRegistry::Count() const {
     return m_windows.size();
 }
 
+std::vector<HWND> WindowRegistry::Handles() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    std::vector<HWND> handles;
+    handles.reserve(m_windows.size());
+    for (const auto& entry : m_windows)
+        handles.push_back(entry.first);
+    return handles;
+}
+
 HWND WindowRegistry::HandleOf(const QObject* object) {
     for (; object; object = object->parent()) {
         QVariant v = object->property(kHandleProperty);

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <mutex>
+#include <vector>
 
 class QObject;
 
@@ -21,6 +22,8 @@ public:
     bool Contains(HWND hwnd) const;
     std::unique_ptr<WindowState> Remove(HWND hwnd);
     std::size_t Count() const;
+    // The live windows, in the order they were created.
+    std::vector<HWND> Handles() const;
 
     // The window a widget belongs to: the nearest widget up its parents that carries a handle.
     static HWND HandleOf(const QObject* object);
