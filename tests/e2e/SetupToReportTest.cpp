@@ -9,6 +9,7 @@
 #include "CLoginDlg.h"
 #include "CReportDlg.h"
 #include "CReverseXYDlg.h"
+#include "PostListener.h"
 #include "SimCameraRegistry.h"
 #include "TestHooks.h"
 
@@ -68,6 +69,8 @@ protected:
     void SetUp() override {
         kavrino::SimCameraRegistry::Reset();
         ASSERT_TRUE(m_dir.isValid());
+        // The program's endpoint for other programs, in a directory of this test's own.
+        qputenv("KAVRINO_POST_DIR", m_dir.filePath("post").toUtf8());
         // The sample test set names its configuration files relative to the repository root, where the
         // program is started.
         m_oldDir = QDir::currentPath();
@@ -85,6 +88,7 @@ protected:
     }
 
     void TearDown() override {
+        qunsetenv("KAVRINO_POST_DIR");
         kavrino::SetFileDialogHandler(nullptr);
         QDir::setCurrent(m_oldDir);
         theApp.m_LogFile.m_strPath.Empty();
@@ -258,7 +262,11 @@ TEST_F(SetupToReportTest, RunWithoutATestSetReadsNothingAndWritesNothing) {
         Click(&dlg, IDOK);
         EXPECT_TRUE(dlg.IsWindowVisible());
     };
+    std::string endpoint;
     auto run = [&](CKavrinoDlg& main) {
+        // Other programs reach the program while it runs.
+        endpoint = kavrino::PostListenerEndpoint();
+        EXPECT_TRUE(QFile::exists(QString::fromStdString(endpoint))) << endpoint;
         EXPECT_TRUE(main.m_listTest.IsWindowEnabled()); // edit mode lets the list be used
         EXPECT_TRUE(main.m_pFrameRateList->IsEmpty());
         ASSERT_NO_FATAL_FAILURE(StartRun(main));
@@ -270,6 +278,8 @@ TEST_F(SetupToReportTest, RunWithoutATestSetReadsNothingAndWritesNothing) {
     RunProgram(setup, run);
 
     EXPECT_EQ(m_nRuns, 1);
+    EXPECT_FALSE(kavrino::IsPostListening());
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(endpoint)));
     EXPECT_TRUE(theApp.g_strIniPath.IsEmpty());
     EXPECT_TRUE(method.IsEmpty());
     ExpectOnlyLiveStartBoxes();

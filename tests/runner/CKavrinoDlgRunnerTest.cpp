@@ -24,6 +24,7 @@
 #include "CTestPatternDlg.h"
 #include "CTriggerIODlg.h"
 #include "CWhiteBalanceDlg.h"
+#include "ui/PostClientProcess.h"
 
 #include <QFile>
 
@@ -313,5 +314,62 @@ TEST_F(RunnerTest, EveryItemOfTheSetUpWindowRunsOnItsOwnPage) {
     for (const auto& row : rows)
         EXPECT_EQ(row[1], L"FAIL") << row[0].ToUtf8();
     EXPECT_EQ(rows[9][2], L"Left: 0 Top: 0 Right: 0 Bottom: 0");
+    EXPECT_TRUE(PageBoxes().empty()) << PageBoxes().front().ToUtf8();
+}
+
+TEST_F(RunnerTest, AKeyPadDriverInAnotherProgramRunsThePages) {
+    // The key pad's driver posts to "the page shown now": the shown dialog child of the main window.
+    posttest::ListenerScope listener(m_dir.filePath("post"));
+    auto keypad = [&](int code) {
+        const posttest::ClientRun run = posttest::Post(
+            listener.Directory(), {"--caption", "Movrane", "--child", "--class", "#32770", "--visible",
+                                   "--message", "WM_KEYPAD", "--lparam", QString::number(code)});
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.out.rfind("ok posted to 0x", 0), 0u) << run.out;
+    };
+    OpenConnected({L"테스트 패턴", L"디바이스 정보", L"기타 체크 항목"});
+    m_dlg->m_CheckItems[CNotSupportDlg::CHECK_BLOOMING] = 1;
+    Start(0);
+
+    // Test pattern: 2 focuses "OFF", 4 presses it; 1 goes back to the ramp, 3 presses it with Space; 8
+    // passes.
+    CTestPatternDlg* pPattern = m_dlg->m_pTestPatternDlg;
+    ASSERT_TRUE(WaitShown(pPattern));
+    keypad(2);
+    EXPECT_TRUE(kavrino::PumpUntil([] { return FocusId() == CTestPatternDlg::IDC_OFF; }));
+    keypad(4);
+    EXPECT_TRUE(
+        kavrino::PumpUntil([&] { return pPattern->m_vecItems[CTestPatternDlg::ITEM_OFF].bTested == 1; }));
+    keypad(1);
+    EXPECT_TRUE(kavrino::PumpUntil([] { return FocusId() == CTestPatternDlg::IDC_HORIZONTAL_RAMP; }));
+    keypad(3);
+    EXPECT_TRUE(kavrino::PumpUntil([&] { return TextFeature(L"TestPattern") == L"GreyHorizontalRamp"; }));
+    keypad(8);
+
+    // Device information: 4 shows the values, 16 fails the item.
+    CDeviceInfoDlg* pInfo = m_dlg->m_pDeviceInfoDlg;
+    ASSERT_TRUE(WaitShown(pInfo));
+    EXPECT_EQ(TextFeature(L"TestPattern"), L"Off"); // PASS restored the camera
+    keypad(4);
+    EXPECT_TRUE(
+        kavrino::PumpUntil([&] { return ItemText(pInfo, CDeviceInfoDlg::IDC_MODEL_NAME) == L"KV-M640"; }));
+    keypad(16);
+
+    // The other checks: another program changed a verdict, and 0x464 shows it on the page.
+    CNotSupportDlg* pChecks = m_dlg->m_pNotSupportDlg;
+    ASSERT_TRUE(WaitShown(pChecks));
+    pChecks->m_nBloomingRadio = 0;
+    const posttest::ClientRun refresh =
+        posttest::Post(listener.Directory(), {"--caption", "Movrane", "--child", "--class", "#32770",
+                                              "--visible", "--message", "0x464"});
+    EXPECT_EQ(refresh.exitCode, 0) << refresh.err;
+    EXPECT_TRUE(kavrino::PumpUntil(
+        [&] { return pChecks->IsDlgButtonChecked(CNotSupportDlg::IDC_BLOOMING_FAIL) == BST_CHECKED; }));
+    Press(pChecks, IDOK);
+
+    ASSERT_TRUE(WaitShown(m_dlg->m_pReportDlg));
+    EXPECT_EQ(
+        ReportRows(),
+        (Rows{{L"테스트 패턴", L"PASS", L""}, {L"디바이스 정보", L"FAIL", L""}, {L"블루밍", L"FAIL", L""}}));
     EXPECT_TRUE(PageBoxes().empty()) << PageBoxes().front().ToUtf8();
 }
