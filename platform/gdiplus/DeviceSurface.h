@@ -5,9 +5,12 @@
 
 #include "WinTypes.h"
 
+#include <QFont>
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+
+#include <optional>
 
 namespace kavrino {
 
@@ -21,6 +24,9 @@ public:
 
     // The viewport origin: device point = logical point + origin.
     QPoint origin;
+    // The font a context on this surface draws text with until another is selected: the control's own font
+    // where the control hands the context out (owner-drawn items), the application's font when unset.
+    std::optional<QFont> font;
 };
 
 inline HDC ToHdc(DeviceSurface* surface) {

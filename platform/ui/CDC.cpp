@@ -219,8 +219,15 @@ bool CDC::Begin(QPainter& painter) const {
     if (!painter.begin(&s->Image()))
         return false;
     painter.translate(s->origin);
-    painter.setFont(m_font ? m_font->Font() : QGuiApplication::font());
+    painter.setFont(CurrentFont());
     return true;
+}
+
+QFont CDC::CurrentFont() const {
+    if (m_font)
+        return m_font->Font();
+    const DeviceSurface* s = Surface();
+    return s && s->font ? *s->font : QGuiApplication::font();
 }
 
 QColor CDC::PenColor() const {
@@ -381,7 +388,7 @@ int CDC::DrawText(LPCTSTR text, int count, LPRECT rect, UINT format) {
     if (!(format & DT_NOPREFIX))
         flags |= Qt::TextShowMnemonic;
     const QRect r(QPoint(rect->left, rect->top), QPoint(rect->right - 1, rect->bottom - 1));
-    const QFontMetrics metrics(m_font ? m_font->Font() : QGuiApplication::font());
+    const QFontMetrics metrics(CurrentFont());
     QRect bounds = metrics.boundingRect(r, flags, q);
     if (format & DT_CALCRECT) {
         rect->right = rect->left + bounds.width();
@@ -431,7 +438,7 @@ BOOL CDC::TextOut(int x, int y, LPCTSTR text, int count) {
 }
 
 CSize CDC::GetTextExtent(const CString& text) const {
-    const QFontMetrics metrics(m_font ? m_font->Font() : QGuiApplication::font());
+    const QFontMetrics metrics(CurrentFont());
     const QString q = ToQString(text);
     return CSize(metrics.horizontalAdvance(q), metrics.height());
 }

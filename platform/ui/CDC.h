@@ -117,6 +117,8 @@ protected:
 private:
     bool Begin(QPainter& painter) const;
     QColor PenColor() const;
+    // The selected font, else the surface's, else the application's.
+    QFont CurrentFont() const;
 
     CPen* m_pen = nullptr;
     CBrush* m_brush = nullptr;

@@ -26,6 +26,8 @@ void OwnerDrawButton::paintEvent(QPaintEvent* event) {
     }
     ImageSurface surface(width(), height());
     surface.Image().fill(palette().color(QPalette::Button));
+    // The button's font is selected into the context it hands out, as the original control does.
+    surface.font = font();
     DRAWITEMSTRUCT dis{};
     dis.CtlType = ODT_BUTTON;
     dis.CtlID = static_cast<UINT>(s->id);

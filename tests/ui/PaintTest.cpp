@@ -4,6 +4,7 @@
 #include "UiTestSupport.h"
 
 #include <QDir>
+#include <QFontMetrics>
 #include <QImage>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -22,6 +23,7 @@ public:
     int draws = 0;
     UINT lastState = 0;
     UINT lastId = 0;
+    CSize lastExtent;
     void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT dis) {
         ++draws;
         lastId = static_cast<UINT>(nIDCtl);
@@ -36,6 +38,7 @@ public:
             dc->FillSolidRect(&rc, RGB(0, 0x80, 0xC0));
         CString text;
         GetDlgItemText(nIDCtl, text);
+        lastExtent = dc->GetTextExtent(text);
         dc->SetBkMode(TRANSPARENT);
         dc->SetTextColor(RGB(0xFF, 0xFF, 0xFF));
         dc->DrawText(text, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
@@ -65,6 +68,11 @@ TEST(OwnerDraw, TheDialogPaintsTheButtonWithItsState) {
     EXPECT_EQ(page.lastId, 1031u);
     EXPECT_EQ(page.lastState & (ODS_SELECTED | ODS_DISABLED), 0u);
     EXPECT_EQ(QColor(Centre(normal)), QColor(0x00, 0x80, 0xC0));
+    // The context comes with the button's font selected: the dialog font.
+    EXPECT_EQ(button->font().family(), kavrino::DialogFont().family());
+    EXPECT_EQ(button->font().pixelSize(), kavrino::DialogFont().pixelSize());
+    EXPECT_EQ(page.lastExtent.cx,
+              QFontMetrics(kavrino::DialogFont()).horizontalAdvance(QStringLiteral("검사")));
 
     button->setDown(true);
     QImage pressed = button->grab().toImage();
