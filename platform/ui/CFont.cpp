@@ -19,6 +19,12 @@ QString HangulFontFamily() {
     return family;
 }
 
+QFont DialogFont() {
+    QFont font(HangulFontFamily());
+    font.setPixelSize(11); // 8 points at 96 dots per inch, rounded as the platform rounds a point size
+    return font;
+}
+
 } // namespace kavrino
 
 BOOL CFont::CreateFont(int height, int, int, int, int weight, BYTE italic, BYTE underline, BYTE strikeOut,

@@ -50,4 +50,7 @@ private:
 namespace kavrino {
 // The installed font that renders Korean text ("NanumGothic" when installed).
 QString HangulFontFamily();
+// The font of every dialog made from a template: "MS Shell Dlg" 8, that is 11 pixels at 96 dots per inch,
+// rendered with the installed Hangul font.
+QFont DialogFont();
 } // namespace kavrino

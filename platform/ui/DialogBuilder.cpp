@@ -3,6 +3,7 @@
 #include "CButton.h"
 #include "CComboBox.h"
 #include "CEdit.h"
+#include "CFont.h"
 #include "CIPAddressCtrl.h"
 #include "CListBox.h"
 #include "CListCtrl.h"
@@ -11,6 +12,8 @@
 #include "ClientWidget.h"
 #include "ControlFilter.h"
 #include "FrameWidget.h"
+#include "GroupFrame.h"
+#include "ListCellStyle.h"
 #include "OwnerDrawButton.h"
 #include "PictureWidget.h"
 #include "QtText.h"
@@ -19,7 +22,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -103,7 +105,7 @@ Made MakeControl(const ControlTemplate& c, QWidget* parent, HWND hwnd) {
         m.widget = r;
         m.own = std::make_unique<CButton>();
     } else if (k == "GROUPBOX") {
-        m.widget = new QGroupBox(text, parent);
+        m.widget = new GroupFrame(text, parent);
         m.own = std::make_unique<CButton>();
     } else if (k == "LTEXT" || k == "CTEXT" || k == "RTEXT") {
         auto* l = new QLabel(text, parent);
@@ -158,7 +160,8 @@ Made MakeControl(const ControlTemplate& c, QWidget* parent, HWND hwnd) {
         m.widget = cb;
         m.own = std::make_unique<CComboBox>();
     } else if (k == "SLIDER") {
-        auto* s = new QSlider(c.rect.height() > c.rect.width() ? Qt::Vertical : Qt::Horizontal, parent);
+        const QRect r = DialogUnitsToPixels(c.rect);
+        auto* s = new QSlider(r.height() > r.width() ? Qt::Vertical : Qt::Horizontal, parent);
         s->setRange(0, 100);
         m.widget = s;
         m.own = std::make_unique<CSliderCtrl>();
@@ -166,6 +169,9 @@ Made MakeControl(const ControlTemplate& c, QWidget* parent, HWND hwnd) {
         auto* t = new QTableWidget(parent);
         t->verticalHeader()->hide();
         t->setShowGrid(false);
+        // A list control shows every cell on one line; what does not fit is cut with an ellipsis.
+        t->setWordWrap(false);
+        t->setStyle(new ListCellStyle(t));
         t->setEditTriggers(QAbstractItemView::NoEditTriggers);
         t->setSelectionBehavior(QAbstractItemView::SelectItems);
         t->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -299,6 +305,7 @@ HWND BuildDialog(CWnd* dialog, const DialogTemplate& t, CWnd* parent) {
     WindowState* parentState = parent && parent != CWnd::GetDesktopWindow() ? parent->State() : nullptr;
     const bool child = t.Has("CHILD") && parentState && parentState->client;
     const DWORD style = DialogStyle(t);
+    const QSize size = t.PixelSize();
 
     auto state = std::make_unique<WindowState>();
     state->wnd = dialog;
@@ -311,7 +318,7 @@ HWND BuildDialog(CWnd* dialog, const DialogTemplate& t, CWnd* parent) {
     if (child) {
         client = new ClientWidget(parentState->client);
         outer = client;
-        client->setGeometry(0, 0, t.width, t.height);
+        client->setGeometry(QRect(QPoint(0, 0), size));
     } else if (style & (WS_HSCROLL | WS_VSCROLL)) {
         frame = new FrameWidget(style & WS_HSCROLL, style & WS_VSCROLL);
         client = frame->Client();
@@ -323,10 +330,12 @@ HWND BuildDialog(CWnd* dialog, const DialogTemplate& t, CWnd* parent) {
         outer = client;
     }
     client->setMinimumSize(0, 0);
+    // The controls take the dialog font from their dialog.
+    client->setFont(DialogFont());
     if (!child) {
         outer->setWindowTitle(ToQString(t.caption));
         if (!(style & WS_THICKFRAME) && !frame)
-            client->setFixedSize(t.width, t.height);
+            client->setFixedSize(size);
     }
     outer->hide();
     state->widget = outer;
@@ -372,9 +381,10 @@ HWND BuildDialog(CWnd* dialog, const DialogTemplate& t, CWnd* parent) {
         if (m.client != m.widget)
             WindowRegistry::Tag(m.client, ch);
 
-        QRect r = c.rect;
+        QRect r = DialogUnitsToPixels(c.rect);
+        // A combo box's rectangle includes its drop-down list; the closed field is as high as the font needs.
         if (c.kind == "COMBOBOX")
-            r.setHeight(std::min(r.height(), std::max(m.widget->sizeHint().height(), 22)));
+            r.setHeight(std::min(r.height(), m.widget->sizeHint().height()));
         m.widget->setGeometry(r);
         if (c.Has("HIDDEN"))
             m.widget->setVisible(false);
@@ -402,14 +412,14 @@ HWND BuildDialog(CWnd* dialog, const DialogTemplate& t, CWnd* parent) {
     for (QWidget* f : frames)
         f->lower();
     if (!child) {
-        QSize size(t.width, t.height);
+        QSize outerSize = size;
         if (frame) {
             if (frame->Bar(1))
-                size.rwidth() += frame->Bar(1)->sizeHint().width();
+                outerSize.rwidth() += frame->Bar(1)->sizeHint().width();
             if (frame->Bar(0))
-                size.rheight() += frame->Bar(0)->sizeHint().height();
+                outerSize.rheight() += frame->Bar(0)->sizeHint().height();
         }
-        outer->resize(size);
+        outer->resize(outerSize);
     }
     return hwnd;
 }

@@ -214,7 +214,31 @@ bool ParseControlLine(const std::vector<Token>& t, ControlTemplate& ctl, QString
     return true;
 }
 
+// a * b / c rounded to the nearest integer, halves away from zero (the platform's MulDiv).
+int MulDiv(int a, int b, int c) {
+    const long long product = static_cast<long long>(a) * b;
+    const long long half = c / 2;
+    return static_cast<int>(product >= 0 ? (product + half) / c : (product - half) / c);
+}
+
 } // namespace
+
+int DialogUnitsToPixelsX(int units) {
+    return MulDiv(units, kDialogBaseUnitX, 4);
+}
+
+int DialogUnitsToPixelsY(int units) {
+    return MulDiv(units, kDialogBaseUnitY, 8);
+}
+
+QRect DialogUnitsToPixels(const QRect& units) {
+    return QRect(DialogUnitsToPixelsX(units.x()), DialogUnitsToPixelsY(units.y()),
+                 DialogUnitsToPixelsX(units.width()), DialogUnitsToPixelsY(units.height()));
+}
+
+QSize DialogUnitsToPixels(const QSize& units) {
+    return QSize(DialogUnitsToPixelsX(units.width()), DialogUnitsToPixelsY(units.height()));
+}
 
 QString ControlTemplate::Value(const QString& name) const {
     const QString prefix = name + '=';

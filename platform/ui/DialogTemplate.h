@@ -11,11 +11,24 @@
 
 namespace kavrino {
 
+// A template's coordinates are dialog units of the dialog font, "MS Shell Dlg" 8 at 96 dots per inch: a
+// horizontal unit is a quarter of the font's average character width, a vertical unit an eighth of its
+// height. These are the font's base units in pixels.
+constexpr int kDialogBaseUnitX = 6;
+constexpr int kDialogBaseUnitY = 13;
+
+// Dialog units to pixels. Each value (x, y, width, height) is scaled on its own and rounded to the nearest
+// pixel, halves away from zero, as the dialog manager does when it creates a template's window and controls.
+int DialogUnitsToPixelsX(int units);
+int DialogUnitsToPixelsY(int units);
+QRect DialogUnitsToPixels(const QRect& units);
+QSize DialogUnitsToPixels(const QSize& units);
+
 struct ControlTemplate {
     QString kind; // PUSHBUTTON, DEFPUSHBUTTON, CHECKBOX, RADIOBUTTON, GROUPBOX, LTEXT, ... (upper case)
     int id = -1;  // -1: a static control nobody addresses
     CString text;
-    QRect rect;         // pixels in the dialog's client area
+    QRect rect;         // dialog units in the dialog's client area
     QStringList styles; // upper case, e.g. "MULTILINE", "BITMAP=152"
 
     bool Has(const QString& style) const { return styles.contains(style); }
@@ -26,7 +39,7 @@ struct ControlTemplate {
 struct DialogTemplate {
     int id = 0;
     CString caption;
-    int width = 0;
+    int width = 0; // dialog units, as the controls' rectangles
     int height = 0;
     // CHILD, POPUP, CAPTION, SYSMENU, MINIMIZEBOX, MAXIMIZEBOX, THICKFRAME, HSCROLL, VSCROLL
     QStringList styles;
@@ -34,6 +47,8 @@ struct DialogTemplate {
 
     bool Has(const QString& style) const { return styles.contains(style); }
     const ControlTemplate* Control(int controlId) const;
+    // The client area's size in pixels.
+    QSize PixelSize() const { return DialogUnitsToPixels(QSize(width, height)); }
 
     // Parses one template file's text; false with a reason (line number and what is wrong) on bad input.
     static bool Parse(const QString& text, DialogTemplate& out, QString* error = nullptr);

@@ -3,8 +3,12 @@
 #include "CKavrinoApp.h"
 #include "CReportDlg.h"
 #include "TestHooks.h"
+#include "WindowState.h"
 
+#include <QDir>
 #include <QFile>
+#include <QStyle>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <regex>
@@ -109,4 +113,38 @@ TEST_F(ReportPageTest, EnterAndEscDoNotEndThePage) {
     }
     EXPECT_TRUE(m_report.IsWindowVisible());
     EXPECT_NE(WaitForSingleObject(m_report.m_hEvent, 0), WAIT_OBJECT_0);
+}
+
+// Every cell shows its text whole on one line: the longest item name and the brightness-deviation
+// comment included.
+TEST_F(ReportPageTest, LongItemNamesAndCommentsShowWholeOnOneLine) {
+    TestResult rows[3];
+    rows[0] = {L"트리거와 지피아이오", L"PASS", L""};
+    rows[1] = {
+        L"휘도편차", L"FAIL",
+        L"편차 기준값: 10    Center<->LeftTop: -128  Center<->RightTop: -128  Center<->LeftBottom: -128  "
+        L"Center<->RightBottom: -128 "};
+    rows[2] = {L"기타 체크 항목", L"PASS", L""};
+    m_report.SetResults(rows, 3);
+    m_report.MoveWindow(200, 20, 1050, 410, TRUE);
+    m_report.ShowWindow(SW_SHOW);
+    kavrino::ProcessUiEvents();
+    auto* table = qobject_cast<QTableWidget*>(m_report.m_listReport.State()->widget.data());
+    ASSERT_NE(table, nullptr);
+    EXPECT_FALSE(table->wordWrap());
+    // A cell's text is drawn between margins of the focus frame's margin plus one pixel; wider text is cut.
+    const int margin = table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1;
+    const QFontMetrics fm(table->font());
+    for (int row = 0; row < 3; ++row) {
+        for (int col = 0; col < 3; ++col) {
+            const QString text = table->item(row, col) ? table->item(row, col)->text() : QString();
+            const QRect cell = table->visualRect(table->model()->index(row, col));
+            EXPECT_LE(fm.horizontalAdvance(text), cell.width() - 2 * margin)
+                << row << " " << col << " " << text.toStdString();
+            EXPECT_LE(fm.height(), cell.height()) << row << " " << col;
+        }
+    }
+    const QString folder = QString(KAVRINO_BINARY_DIR) + "/screenshots";
+    QDir().mkpath(folder);
+    EXPECT_TRUE(m_report.State()->widget->grab().save(folder + "/149-CReportDlg-rows.png"));
 }
