@@ -60,7 +60,7 @@ void CReverseXYDlg::OnBnClickedReverseX() {
     ToggleMirror(IDC_REVERSE_X, L"ReverseX");
 }
 
-// The query reports the library's current error, so an error left pending earlier is reported here too.
+// The query comes after acquisition has restarted: it covers the write and the restart.
 void CReverseXYDlg::OnBnClickedReverseY() {
     if (!IsConnected())
         return;

@@ -8,9 +8,12 @@
 // Error model: a call that fails leaves its error pending. MappGetError(M_DEFAULT, M_CURRENT, M_NULL)
 // returns the pending error and clears it; calls that succeed never clear it. So the one query after a
 // sequence of calls reports the last failure among them (also when acquisition calls followed the
-// failing write), and an error nobody queried is reported by the next query. Freeing or allocating the
-// application discards a pending error. The text of the latest failure stays readable for logs through
-// kavrino::MilLastErrorText(), whether or not it was queried.
+// failing write). The pending error belongs to the calling thread and to the piece of work that made the
+// call (kavrino::MilErrorScope; the window system opens one around every message it dispatches): a
+// failure its own work never queried ends with that work, and a later handler's query does not report
+// it. Freeing or allocating the application discards a pending error. The text of the latest failure,
+// of any thread, stays readable for logs through kavrino::MilLastErrorText(), whether or not it was
+// queried.
 //
 // Feature values are typed. The C-style forms take a type code and an untyped pointer; the library
 // reads or writes exactly one value of that type code's size:

@@ -6,6 +6,7 @@
 #include "CMenu.h"
 #include "CWinApp.h"
 #include "KeyFilter.h"
+#include "MilErrorScope.h"
 #include "QtText.h"
 #include "UiInternal.h"
 #include "SurfaceWidget.h"
@@ -253,6 +254,9 @@ BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     MessageScope scope(this, message, wParam, lParam);
+    // Each message is one piece of work: the imaging library's error query inside its handler reports
+    // the failures of that handler's own calls, never one an earlier handler left unqueried.
+    MilErrorScope errorScope;
     LRESULT result = 0;
     if (message == WM_COMMAND) {
         if (!OnCommand(wParam, lParam))

@@ -1,7 +1,9 @@
 // Allocation, configuration files, the error model and buffer copies of the imaging library.
+#include "MilErrorScope.h"
 #include "MilTestCamera.h"
 
 #include <cstring>
+#include <thread>
 
 using namespace kavrino;
 
@@ -89,6 +91,34 @@ TEST_F(MilLibraryTest, TheErrorStaysPendingUntilQueriedAndSuccessDoesNotClearIt)
     MIL_TEXT_CHAR message[M_ERROR_MESSAGE_SIZE] = {};
     EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT + M_MESSAGE, message), kMilErrorFeatureEntry);
     EXPECT_NE(std::wstring(message).find(L"Sometimes"), std::wstring::npos);
+
+    // A piece of work (the handling of one message) sees only its own calls' failures; one it leaves
+    // unqueried ends with it, and the error pending around it is pending again afterwards.
+    MdigControlFeature(dig, M_FEATURE_VALUE, MIL_TEXT("Gain"), 100.0);
+    {
+        MilErrorScope outer;
+        MdigControlFeature(dig, M_FEATURE_VALUE, MIL_TEXT("Gain"), 2.0);
+        EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), 0);
+        MdigControlFeature(dig, M_FEATURE_VALUE_AS_STRING, MIL_TEXT("TriggerMode"), MIL_TEXT("Sometimes"));
+        {
+            MilErrorScope inner;
+            MdigControlFeature(dig, M_FEATURE_VALUE, MIL_TEXT("NoSuchFeature"), 1.0);
+        }
+        EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), kMilErrorFeatureEntry);
+        MdigControlFeature(dig, M_FEATURE_VALUE, MIL_TEXT("NoSuchFeature"), 1.0); // never queried
+    }
+    EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), kMilErrorFeatureRange);
+    EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), 0);
+
+    // A failure belongs to the thread whose call failed.
+    std::thread other([&] {
+        MdigControlFeature(dig, M_FEATURE_VALUE, MIL_TEXT("Gain"), 100.0);
+        EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), kMilErrorFeatureRange);
+        MdigControlFeature(dig, M_FEATURE_VALUE, MIL_TEXT("NoSuchFeature"), 1.0);
+    });
+    other.join();
+    EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), 0);
+    EXPECT_NE(MilLastErrorText().find(L"NoSuchFeature"), std::wstring::npos);
 
     // A new application starts without a pending error.
     MdigControlFeature(dig, M_FEATURE_VALUE, MIL_TEXT("NoSuchFeature"), 1.0);

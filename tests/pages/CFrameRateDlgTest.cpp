@@ -2,6 +2,7 @@
 // text, the capped writes, the limit toggle, the key pad stepping through the list, the checked verdict,
 // and the hidden pixel-clock buttons.
 
+#include "CExposureDlg.h"
 #include "CFrameRateDlg.h"
 #include "PageFixture.h"
 #include "SimNodeMap.h"
@@ -98,6 +99,38 @@ TEST_F(FrameRatePageTest, TheToggleWritesTheRateBeforeTheLimitAndTheVerdictSwitc
     EXPECT_EQ(m_pPage->m_bFrameMode, 0);
     EXPECT_EQ(m_pPage->m_bResult, 0);
     EXPECT_TRUE(Signalled(m_pPage->m_hEvent));
+}
+
+TEST_F(FrameRatePageTest, TheVerdictChecksItsOwnWriteOnly) {
+    // A refused rate when the limit goes on is not checked, and the verdict's "Off" is not blamed for it.
+    Open({L"25"});
+    m_pPage->ShowWindow(SW_SHOW);
+    Refuse(L"AcquisitionFrameRate");
+    Press(m_pPage, CFrameRateDlg::IDC_FRAME_MODE);
+    EXPECT_EQ(TextFeature(L"AcquisitionFrameRateEnable"), L"On");
+    Press(m_pPage, IDCANCEL);
+    EXPECT_TRUE(PageBoxes().empty());
+    EXPECT_EQ(TextFeature(L"AcquisitionFrameRateEnable"), L"Off");
+    EXPECT_TRUE(Signalled(m_pPage->m_hEvent));
+    EXPECT_EQ(m_pPage->m_bResult, 0);
+    Refuse(L"AcquisitionFrameRate", false);
+    Close();
+
+    // Nor for the exposure page's refused restore, earlier in the run.
+    OpenConnected({L"익스포즈", L"프레임 레이트"});
+    m_pPage = m_dlg->m_pFrameRateDlg;
+    CExposureDlg* pExposure = m_dlg->m_pExposureDlg;
+    pExposure->ShowWindow(SW_SHOW);
+    Refuse(L"ExposureTime");
+    Press(pExposure, IDCANCEL);
+    EXPECT_TRUE(Signalled(pExposure->m_hEvent));
+    m_pPage->ShowWindow(SW_SHOW);
+    Press(m_pPage, CFrameRateDlg::IDC_FRAME_MODE);
+    Pick(0);
+    Press(m_pPage, IDOK);
+    EXPECT_TRUE(PageBoxes().empty());
+    EXPECT_TRUE(Signalled(m_pPage->m_hEvent));
+    EXPECT_EQ(m_pPage->m_bResult, 1);
 }
 
 TEST_F(FrameRatePageTest, KeyPadAppliesTheEntriesInTurn) {

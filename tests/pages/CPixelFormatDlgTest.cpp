@@ -166,6 +166,22 @@ TEST_F(PixelFormatPageTest, RefusedFormatStopsTheLiveViewAndHoldsTheVerdictBack)
     EXPECT_EQ(strErrors, L"에러항목: 모노 10 ");
 }
 
+TEST_F(PixelFormatPageTest, AFormatChangeIsNotBlamedForTheMainWindowsUncheckedExposure) {
+    OpenPage(false);
+    Refuse(L"ExposureTime");
+    m_dlg->SetDlgItemText(CKavrinoDlg::IDC_EXPOSURE, L"5000");
+    Click(CKavrinoDlg::IDC_EXPOSURE_APPLY);
+    Press(m_pPage, CPixelFormatDlg::IDC_MONO10);
+    EXPECT_TRUE(PageBoxes().empty());
+    EXPECT_EQ(m_pPage->m_vecItems[CPixelFormatDlg::ITEM_MONO10].bOk, 1);
+    // The camera, the main window and the grab buffer agree on the new format.
+    EXPECT_EQ(TextFeature(L"PixelFormat"), L"Mono10");
+    EXPECT_EQ(m_dlg->m_strPixelFormat, L"Mono10");
+    EXPECT_EQ(m_dlg->m_strDcfFile, Dcf(1));
+    EXPECT_EQ(GrabBits(), 16);
+    EXPECT_TRUE(m_dlg->m_bLive);
+}
+
 TEST_F(PixelFormatPageTest, TwelveBitFormatsUseTheTwelveBitFile) {
     UseTwelveBitCamera(true);
     OpenPage(true);

@@ -77,3 +77,28 @@ TEST_F(PageTest, FailedReverseYIsListedAndAFailedRestoreKeepsThePageWithoutVerdi
     EXPECT_EQ(pPage->m_bResult, 0);
     EXPECT_FALSE(Visible(pPage));
 }
+
+TEST_F(PageTest, ReverseChecksOnlyWhatItWroteAfterTheMainWindowsUncheckedExposure) {
+    OpenConnected({L"리버스"});
+    CReverseXYDlg* pPage = m_dlg->m_pReverseXYDlg;
+    pPage->ShowWindow(SW_SHOW);
+    // "확인" writes the exposure without a check; the camera refuses it.
+    Refuse(L"ExposureTime");
+    m_dlg->SetDlgItemText(CKavrinoDlg::IDC_EXPOSURE, L"5000");
+    Click(CKavrinoDlg::IDC_EXPOSURE_APPLY);
+    EXPECT_TRUE(PageBoxes().empty());
+
+    Press(pPage, CReverseXYDlg::IDC_REVERSE_X);
+    Press(pPage, CReverseXYDlg::IDC_REVERSE_Y);
+    EXPECT_TRUE(PageBoxes().empty());
+    EXPECT_EQ(BoolFeature(L"ReverseY"), 1);
+    CString strErrors;
+    pPage->GetErrorItems(strErrors);
+    EXPECT_EQ(strErrors, L"");
+
+    Click(CKavrinoDlg::IDC_EXPOSURE_APPLY);
+    Press(pPage, CReverseXYDlg::IDC_PASS);
+    EXPECT_TRUE(PageBoxes().empty());
+    EXPECT_TRUE(Signalled(pPage->m_hEvent));
+    EXPECT_EQ(pPage->m_bResult, 1);
+}

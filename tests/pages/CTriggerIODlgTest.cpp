@@ -119,6 +119,15 @@ TEST_F(TriggerPageTest, LineDirectionIsReadBackAndFailedWritesAreReported) {
     Press(m_pPage, IDOK);
     EXPECT_TRUE(PageBoxes().empty());
     EXPECT_TRUE(Signalled(m_pPage->m_hEvent));
+
+    // Shown again: the trigger that succeeds is not blamed for the restore's failed "LineInverter".
+    ResetEvent(m_pPage->m_hEvent);
+    Refuse(L"TriggerSoftware", false);
+    Press(m_pPage, CTriggerIODlg::IDC_SOFTWARE_TRIGGER);
+    EXPECT_TRUE(PageBoxes().empty());
+    strErrors.Empty();
+    m_pPage->GetErrorItems(strErrors);
+    EXPECT_EQ(strErrors, L"");
 }
 
 TEST_F(TriggerPageTest, ConfigurationFileChangeReallocatesTheGrabberAndLeavesLiveStopped) {
