@@ -173,24 +173,26 @@ BOOL CPixelFormatDlg::WriteFormat(std::size_t nItem) {
     return FALSE;
 }
 
-// The format name is set before the reconnection, which sizes the grab buffer (8 or 16 bits) by it.
-void CPixelFormatDlg::SwitchGrabber(std::size_t nItem) {
+// The format name is set before the reconnection, which sizes the grab buffer (8 or 16 bits) by it. A
+// file that gives no digitizer disconnects the main window, which says so.
+BOOL CPixelFormatDlg::SwitchGrabber(std::size_t nItem) {
     const FormatStep& step = kSteps[nItem];
     m_pMainDlg->m_strPixelFormat = step.lpszFormat;
     m_pMainDlg->m_cmbPixelFormat.SetCurSel(step.nComboEntry);
-    m_pMainDlg->MilDisconnect();
-    m_pMainDlg->MilConnect(DcfFile(nItem));
+    if (!m_pMainDlg->Reconnect(DcfFile(nItem)))
+        return FALSE;
     m_pMainDlg->StartLive();
+    return TRUE;
 }
 
+// Without a camera afterwards there is no verdict.
 BOOL CPixelFormatDlg::RestoreMono8() {
     m_pMainDlg->StopLive();
     StartItem(ITEM_MONO8);
     if (!WriteFormat(ITEM_MONO8))
         return FALSE;
     FocusControl(IDC_MONO8);
-    SwitchGrabber(ITEM_MONO8);
-    return TRUE;
+    return SwitchGrabber(ITEM_MONO8);
 }
 
 void CPixelFormatDlg::OnBnClickedPass() {
@@ -235,8 +237,7 @@ void CPixelFormatDlg::OnBnClickedChangeDcf() {
     CFileDialog dlg(TRUE, L"DCF file", nullptr, OFN_ENABLESIZING, L"DCF File (*.dcf)|*.dcf|", nullptr);
     if (dlg.DoModal() != IDOK)
         return;
-    m_pMainDlg->MilDisconnect();
-    m_pMainDlg->MilConnect(dlg.GetPathName());
+    m_pMainDlg->Reconnect(dlg.GetPathName());
 }
 
 void CPixelFormatDlg::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized) {

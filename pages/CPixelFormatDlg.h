@@ -63,7 +63,7 @@ private:
     // With acquisition stopped: the camera's "PixelFormat"; on a refusal the step fails and FALSE.
     BOOL WriteFormat(std::size_t nItem);
     // The main window's format name and combo entry, then the grabber again with the file, and live.
-    void SwitchGrabber(std::size_t nItem);
+    BOOL SwitchGrabber(std::size_t nItem);
     // PASS and FAIL: back to "Mono8"; FALSE when the camera refused it (no verdict then).
     BOOL RestoreMono8();
     // The file of the step's bit depth.

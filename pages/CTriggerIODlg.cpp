@@ -152,7 +152,7 @@ void CTriggerIODlg::OnBnClickedChangeDcf() {
         return;
     m_pMainDlg->MilDisconnect();
     Sleep(10);
-    m_pMainDlg->MilConnect(dlg.GetPathName());
+    m_pMainDlg->Reconnect(dlg.GetPathName());
 }
 
 BOOL CTriggerIODlg::RestoreTrigger() {

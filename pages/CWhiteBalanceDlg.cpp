@@ -9,6 +9,7 @@ ON_BN_CLICKED(CWhiteBalanceDlg::IDC_ONCE, &CWhiteBalanceDlg::OnBnClickedOnce)
 ON_BN_CLICKED(CWhiteBalanceDlg::IDC_CONTINUOUS, &CWhiteBalanceDlg::OnBnClickedContinuous)
 ON_BN_CLICKED(CWhiteBalanceDlg::IDC_OFF, &CWhiteBalanceDlg::OnBnClickedOff)
 ON_WM_TIMER()
+ON_WM_SHOWWINDOW()
 ON_BN_CLICKED(IDOK, &CWhiteBalanceDlg::OnBnClickedPass)
 ON_BN_CLICKED(IDCANCEL, &CWhiteBalanceDlg::OnBnClickedFail)
 ON_BN_CLICKED(CWhiteBalanceDlg::IDC_SAVE_METHOD, &CWhiteBalanceDlg::OnBnClickedSaveMethod)
@@ -77,10 +78,9 @@ void CWhiteBalanceDlg::OnEnChangeColorSwitch() {
     // Before the connection: the grab buffer's depth follows the format's name.
     m_pMainDlg->m_strPixelFormat = L"BayerRG8";
     m_pMainDlg->m_cmbPixelFormat.SetCurSel(kBayerRG8Entry);
-    m_pMainDlg->MilDisconnect();
     const CString strDcfFile = m_pMainDlg->m_strDcfFile;
-    m_pMainDlg->MilConnect(strDcfFile);
-    m_pMainDlg->StartLive();
+    if (m_pMainDlg->Reconnect(strDcfFile))
+        m_pMainDlg->StartLive();
 }
 
 // The timer runs on after a refused mode, so the ratios keep showing what the camera does.
@@ -148,6 +148,14 @@ void CWhiteBalanceDlg::OnTimer(UINT_PTR nIDEvent) {
             return;
     }
     CDialog::OnTimer(nIDEvent);
+}
+
+// A hidden page (a cancelled run hides it without a verdict) neither reads the camera nor reports to the
+// operator: the ratio updates stop with it.
+void CWhiteBalanceDlg::OnShowWindow(BOOL bShow, UINT nStatus) {
+    CDialog::OnShowWindow(bShow, nStatus);
+    if (!bShow)
+        KillTimer(TIMER_RATIO);
 }
 
 void CWhiteBalanceDlg::OnBnClickedPass() {

@@ -2,8 +2,8 @@
 // The white-balance page of a colour camera. The runner writes the colour format into edit 1111 after
 // showing the page; the page then switches the camera to "BayerRG8" and re-allocates the grabber. The
 // operator tries the balance modes "ONCE", "CONTINOUS" and "OFF" while the page shows the red, green and
-// blue balance ratios every 500 ms. PASS and FAIL put the camera back to balance "Off", ratios 1.0 and
-// "Mono8" without a check, so a connected camera always gets its verdict.
+// blue balance ratios every 500 ms, until the page is hidden. PASS and FAIL put the camera back to balance
+// "Off", ratios 1.0 and "Mono8" without a check, so a connected camera always gets its verdict.
 //
 // The ratios use 1077-1079, so this page's method panel is 1080 (text), 1081 (picture), 1082 and 1083.
 
@@ -40,6 +40,7 @@ public:
     void OnBnClickedContinuous();
     void OnBnClickedOff();
     void OnTimer(UINT_PTR nIDEvent);
+    void OnShowWindow(BOOL bShow, UINT nStatus);
     void OnBnClickedPass();
     void OnBnClickedFail();
     void OnDestroy();

@@ -153,9 +153,7 @@ void CKavrinoDlg::OnBnClickedConnect() {
 
     if (m_bConnected) {
         MilDisconnect();
-        StopTest();
-        m_bConnected = FALSE;
-        SetDlgItemText(IDC_CONNECT, L"연결");
+        SetDisconnected();
         return;
     }
 
@@ -209,6 +207,29 @@ void CKavrinoDlg::MilConnect(CString strDcfFile) {
     const bool b8Bit = m_strPixelFormat == L"Mono8" || m_strPixelFormat == L"BayerRG8";
     m_milImage =
         MbufAlloc2d(m_milSystem, nWidth, nHeight, (b8Bit ? 8 : 16) + M_UNSIGNED, M_IMAGE + M_GRAB + M_PROC);
+}
+
+BOOL CKavrinoDlg::Reconnect(CString strDcfFile) {
+    MilDisconnect();
+    MilConnect(strDcfFile);
+    if (m_milDigitizer != M_NULL)
+        return TRUE;
+    ConnectionLost(L"Mil 연결 실패");
+    return FALSE;
+}
+
+void CKavrinoDlg::ConnectionLost(LPCTSTR lpszReason) {
+    // Without a digitizer every page step would "succeed" without reaching a camera.
+    MilDisconnect();
+    if (m_bConnected)
+        SetDisconnected();
+    AfxMessageBox(lpszReason);
+}
+
+void CKavrinoDlg::SetDisconnected() {
+    StopTest();
+    m_bConnected = FALSE;
+    SetDlgItemText(IDC_CONNECT, L"연결");
 }
 
 void CKavrinoDlg::MilDisconnect() {

@@ -105,6 +105,13 @@ public:
     BOOL ConnectCamera();
     void MilConnect(CString strDcfFile);
     void MilDisconnect();
+    // Allocates the grabber again with another configuration file (a pixel-format or file change). When
+    // no digitizer comes of it, the window is disconnected as by the connect button and the operator is
+    // told why; returns FALSE then.
+    BOOL Reconnect(CString strDcfFile);
+    // The camera is gone: the library is released, a connected window becomes unconnected (a run is
+    // cancelled) and the reason is shown.
+    void ConnectionLost(LPCTSTR lpszReason);
     void ReadDeviceInfo();
     void DestroyPages();
 
@@ -262,6 +269,8 @@ private:
     static constexpr UINT WM_PIXEL_FORMAT_WARNING = WM_APP + 0x101;
 
     BOOL IsEditMode() const;
+    // The window's side of a disconnection: the run is cancelled and the button offers "연결" again.
+    void SetDisconnected();
     void CreatePages();
     void HandDigitizerToPages();
     void DestroyDisplay();

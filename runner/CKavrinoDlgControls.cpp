@@ -114,17 +114,21 @@ void CKavrinoDlg::OnCbnSelchangePixelFormat() {
     MilDisconnect();
 
     CString strDcf;
-    const int nEntry = strFormat.Right(2) == L"10" ? 1 : 0;
+    const bool bTenBit = strFormat.Right(2) == L"10";
     if (m_pDcfList != nullptr) {
-        POSITION pos = m_pDcfList->FindIndex(nEntry);
+        POSITION pos = m_pDcfList->FindIndex(bTenBit ? 1 : 0);
         if (pos != nullptr)
             strDcf = m_pDcfList->GetAt(pos);
     }
-    if (!strDcf.IsEmpty())
-        MilConnect(strDcf);
-
-    // Without a digitizer (an empty entry or a failed allocation) live acquisition does not start.
-    StartLive();
+    // Without a file, or when the digitizer cannot be allocated, the window is disconnected and says why.
+    if (strDcf.IsEmpty()) {
+        CString strReason;
+        strReason.Format(L"%d비트 DCF파일을 선택하지 않았습니다.", bTenBit ? 10 : 8);
+        ConnectionLost(strReason);
+        return;
+    }
+    if (Reconnect(strDcf))
+        StartLive();
 }
 
 void CKavrinoDlg::OnIpnFieldchangedIpAddress(NMHDR* /*pNMHDR*/, LRESULT* pResult) {

@@ -371,6 +371,16 @@ BOOL CWnd::ShowWindow(int cmdShow) {
         if (!w)
             return FALSE;
         const BOOL wasVisible = w->isVisibleTo(w->parentWidget() ? w->parentWidget() : w) && !w->isHidden();
+        // WM_SHOWWINDOW goes to a window whose own visibility is about to change, before it changes.
+        const bool hide =
+            cmdShow == SW_HIDE || (!w->isWindow() && (cmdShow == SW_MINIMIZE || cmdShow == SW_SHOWMINIMIZED ||
+                                                      cmdShow == SW_SHOWMINNOACTIVE));
+        if (w->isHidden() != hide) {
+            const HWND hwnd = m_hWnd;
+            SendTo(hwnd, WM_SHOWWINDOW, hide ? FALSE : TRUE, 0);
+            if (!FindWindowState(hwnd) || s.widget != w)
+                return FALSE;
+        }
         const bool top = w->isWindow();
         switch (cmdShow) {
         case SW_HIDE:

@@ -182,6 +182,25 @@ TEST_F(PixelFormatPageTest, AFormatChangeIsNotBlamedForTheMainWindowsUncheckedEx
     EXPECT_TRUE(m_dlg->m_bLive);
 }
 
+TEST_F(PixelFormatPageTest, AFileThatGivesNoDigitizerDisconnectsTheMainWindow) {
+    m_dcfList.SetAt(m_dcfList.FindIndex(1), CString(m_dir.filePath("missing_10bit.dcf").toStdWString()));
+    OpenPage(false);
+    Press(m_pPage, CPixelFormatDlg::IDC_MONO10);
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"Mil 연결 실패"});
+    EXPECT_FALSE(m_dlg->m_bConnected);
+    EXPECT_EQ(Text(CKavrinoDlg::IDC_CONNECT), L"연결");
+    ExpectNoLibraryObjects();
+    EXPECT_FALSE(m_dlg->m_bLive);
+    // Without a camera nothing goes on: no verdict is handed over.
+    m_boxes.Clear();
+    for (TestItem& item : m_pPage->m_vecItems)
+        item.bTested = 1;
+    Press(m_pPage, IDOK);
+    EXPECT_TRUE(PageBoxes().empty());
+    EXPECT_EQ(m_pPage->m_bResult, 0);
+    EXPECT_EQ(m_pPage->m_vecItems[CPixelFormatDlg::ITEM_MONO8].bTested, 1);
+}
+
 TEST_F(PixelFormatPageTest, TwelveBitFormatsUseTheTwelveBitFile) {
     UseTwelveBitCamera(true);
     OpenPage(true);

@@ -188,3 +188,26 @@ TEST_F(WhiteBalancePageTest, EveryRunSwitchesTheCameraToBayerBeforeWaiting) {
     ASSERT_TRUE(kavrino::PumpUntil(
         [&] { return !m_dlg->m_bTesting && WaitForSingleObject(m_dlg->m_hTestThread, 0) == WAIT_OBJECT_0; }));
 }
+
+TEST_F(WhiteBalancePageTest, AHiddenPageTouchesNeitherTheCameraNorTheOperator) {
+    Open();
+    m_pPage->ShowWindow(SW_HIDE);
+    m_dlg->m_listTest.SetCurSel(0);
+    Click(CKavrinoDlg::IDC_START_TEST);
+    ASSERT_TRUE(kavrino::PumpUntil([&] { return Visible(m_pPage); }));
+    Press(m_pPage, CWhiteBalanceDlg::IDC_ONCE);
+    auto camera = kavrino::SimCameraRegistry::Find(L"P0001");
+    camera->SetMissing(L"BalanceRatio", true);
+
+    // Cancelled while the ratios update: the page is hidden without a verdict, and its updates stop.
+    Click(CKavrinoDlg::IDC_START_TEST);
+    ASSERT_TRUE(
+        kavrino::PumpUntil([&] { return WaitForSingleObject(m_dlg->m_hTestThread, 0) == WAIT_OBJECT_0; }));
+    EXPECT_FALSE(Visible(m_pPage));
+    m_boxes.Clear();
+    const auto generation = camera->Generation();
+    // Long enough for the 500 ms timer to come round at least once.
+    EXPECT_FALSE(
+        kavrino::PumpUntil([&] { return !PageBoxes().empty() || camera->Generation() != generation; }, 400));
+    EXPECT_FALSE(TimerRan());
+}

@@ -116,7 +116,7 @@ TEST_F(MainWindowTest, PixelFormatComboReconnectsWithTheBitDepthsFile) {
     EXPECT_EQ(std::count(texts.begin(), texts.end(), CString(L"width = 320  height = 240")), 4);
 }
 
-TEST_F(MainWindowTest, FailedReconnectionUsesNoStaleIdentifier) {
+TEST_F(MainWindowTest, FailedReconnectionDisconnectsTheWindowAndSaysWhy) {
     UseCamera(kMono);
     // No 10-bit file in the test set.
     m_dcfList.SetAt(m_dcfList.FindIndex(1), CString());
@@ -124,11 +124,13 @@ TEST_F(MainWindowTest, FailedReconnectionUsesNoStaleIdentifier) {
     Click(CKavrinoDlg::IDC_CONNECT);
     ASSERT_TRUE(m_dlg->m_bConnected);
     Click(CKavrinoDlg::IDC_LIVE);
+    m_boxes.Clear();
 
     SelectPixelFormat(L"Mono10");
-    EXPECT_EQ(m_dlg->m_milApplication, M_NULL);
-    EXPECT_EQ(m_dlg->m_milDigitizer, M_NULL);
-    EXPECT_EQ(m_dlg->m_milImage, M_NULL);
+    EXPECT_EQ(m_boxes.Texts(), std::vector<CString>{L"10비트 DCF파일을 선택하지 않았습니다."});
+    EXPECT_FALSE(m_dlg->m_bConnected);
+    EXPECT_EQ(Text(CKavrinoDlg::IDC_CONNECT), L"연결");
+    ExpectNoLibraryObjects();
     EXPECT_FALSE(m_dlg->m_bLive);
     EXPECT_EQ(Text(CKavrinoDlg::IDC_LIVE), L"영상 시작");
     Click(CKavrinoDlg::IDC_LIVE);
@@ -138,17 +140,23 @@ TEST_F(MainWindowTest, FailedReconnectionUsesNoStaleIdentifier) {
     m_dlg->GetFeature(L"ExposureTime", FEATURE_VALUE, &dExposure);
     EXPECT_EQ(dExposure, -1.0);
 
-    // A digitizer that cannot be allocated: the hook is never installed.
-    m_dcfList.SetAt(m_dcfList.FindIndex(1), CString((m_dir.path() + "/broken.dcf").toStdWString()));
-    SelectPixelFormat(L"Mono10");
-    EXPECT_EQ(m_dlg->m_milDigitizer, M_NULL);
-    EXPECT_FALSE(m_dlg->m_bLive);
-
-    // Disconnecting still works and frees what the failed attempt allocated.
+    // Connected again, a digitizer that cannot be allocated: the hook is never installed and the window
+    // is disconnected again, with what the connect button says when it fails.
     Click(CKavrinoDlg::IDC_CONNECT);
+    ASSERT_TRUE(m_dlg->m_bConnected);
+    m_dcfList.SetAt(m_dcfList.FindIndex(1), CString((m_dir.path() + "/broken.dcf").toStdWString()));
+    m_boxes.Clear();
+    SelectPixelFormat(L"Mono10");
+    EXPECT_EQ(m_boxes.Texts(), std::vector<CString>{L"Mil 연결 실패"});
     EXPECT_FALSE(m_dlg->m_bConnected);
-    EXPECT_EQ(m_dlg->m_milApplication, M_NULL);
-    EXPECT_EQ(m_dlg->m_milSystem, M_NULL);
+    EXPECT_EQ(Text(CKavrinoDlg::IDC_CONNECT), L"연결");
+    EXPECT_FALSE(m_dlg->m_bLive);
+    ExpectNoLibraryObjects();
+
+    // Connecting works as before.
+    Click(CKavrinoDlg::IDC_CONNECT);
+    EXPECT_TRUE(m_dlg->m_bConnected);
+    EXPECT_EQ(m_dlg->m_strPixelFormat, L"Mono8");
 }
 
 TEST_F(MainWindowTest, HookCopiesNothingWithoutRoom) {

@@ -175,6 +175,25 @@ TEST_F(RunnerTest, CancelHidesThePagesClearsTheOverlaysAndTheNextRunStartsThere)
     EXPECT_NE(m_dlg->m_pReportDlg, nullptr);
 }
 
+TEST_F(RunnerTest, APixelFormatChangeThatLeavesNoCameraCancelsTheRun) {
+    // No 10-bit file: the combo's reconnection is skipped and the window disconnects.
+    m_dcfList.SetAt(m_dcfList.FindIndex(1), CString());
+    OpenConnected({L"비닝", L"데시메이션"});
+    Start(0);
+    ASSERT_TRUE(WaitShown(m_dlg->m_pBinningDlg));
+    SelectPixelFormat(L"Mono10");
+    EXPECT_FALSE(m_dlg->m_bConnected);
+    EXPECT_FALSE(Visible(m_dlg->m_pBinningDlg));
+    ASSERT_TRUE(WaitRunnerEnded());
+    EXPECT_FALSE(m_dlg->m_bTesting);
+    EXPECT_EQ(Text(CKavrinoDlg::IDC_START_TEST), L"검사 시작");
+    EXPECT_FALSE(Visible(m_dlg->m_pDecimationDlg));
+    EXPECT_FALSE(Visible(m_dlg->m_pReportDlg));
+    m_boxes.Clear();
+    Click(CKavrinoDlg::IDC_START_TEST);
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"연결이 아직 안되어있습니다."});
+}
+
 TEST_F(RunnerTest, RepeatedItemsAndTheOtherChecksEntry) {
     // An item listed twice gets the verdict of its first place at once (the events are reset only when
     // a run starts). The other-checks entry gives one row per chosen check; the row array has room for
