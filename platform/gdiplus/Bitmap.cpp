@@ -19,7 +19,19 @@ struct Bitmap::LockState {
     int stride = 0;
     std::unique_ptr<BYTE[]> converted; // the copy of a lock in another format
     bool copied = false;               // converted or user buffer: write back on unlock
+    bool grey = false;                 // the 8-bit grey view of a colour bitmap
+    const BYTE* handedOut = nullptr;   // grey view read and written: the samples as handed out
 };
+
+namespace {
+
+// Colour formats whose 8-bit indexed lock is a view of grey levels.
+bool HasGreyView(PixelFormat format) {
+    return format == PixelFormat24bppRGB || format == PixelFormat32bppRGB || format == PixelFormat32bppARGB ||
+           format == PixelFormat32bppPARGB;
+}
+
+} // namespace
 
 Bitmap::Bitmap(INT width, INT height, PixelFormat format) {
     m_initStatus = Allocate(width, height, format);
@@ -69,7 +81,8 @@ Status Bitmap::LockBits(const Rect* rect, UINT flags, PixelFormat format, Bitmap
         return SetStatus(InvalidParameter);
     if ((flags & (ImageLockModeRead | ImageLockModeWrite)) == 0)
         flags |= ImageLockModeRead | ImageLockModeWrite;
-    if (IsIndexedPixelFormat(format) && format != m_format)
+    const bool grey = format == PixelFormat8bppIndexed && HasGreyView(m_format);
+    if (IsIndexedPixelFormat(format) && format != m_format && !grey)
         return SetStatus(InvalidParameter);
 
     auto lock = std::make_unique<LockState>();
@@ -90,6 +103,18 @@ Status Bitmap::LockBits(const Rect* rect, UINT flags, PixelFormat format, Bitmap
                 return SetStatus(InvalidParameter);
             lock->scan0 = static_cast<BYTE*>(lockedData->Scan0);
             lock->stride = lockedData->Stride;
+        } else if (grey) {
+            // Reused from lock to lock: the display measures through this view on every tick.
+            const int stride = kavrino::gdip::RowBytes(format, area.Width);
+            const std::size_t bytes = static_cast<std::size_t>(stride) * area.Height;
+            try {
+                if (m_greyView.size() < 2 * bytes)
+                    m_greyView.resize(2 * bytes);
+            } catch (const std::bad_alloc&) {
+                return SetStatus(OutOfMemory);
+            }
+            lock->scan0 = m_greyView.data();
+            lock->stride = stride;
         } else {
             const int stride = kavrino::gdip::RowBytes(format, area.Width);
             BYTE* memory = new (std::nothrow) BYTE[static_cast<std::size_t>(stride) * area.Height]();
@@ -100,7 +125,19 @@ Status Bitmap::LockBits(const Rect* rect, UINT flags, PixelFormat format, Bitmap
             lock->stride = stride;
         }
         lock->copied = true;
-        if (flags & ImageLockModeRead) {
+        lock->grey = grey;
+        if (grey && (flags & ImageLockModeRead)) {
+            const PixelView from = View();
+            for (int y = 0; y < area.Height; ++y)
+                kavrino::gdip::ReadGreyRow(from, area.X, area.Y + y, area.Width,
+                                           lock->scan0 + static_cast<std::ptrdiff_t>(y) * lock->stride);
+            if ((flags & ImageLockModeWrite) && !userBuffer) {
+                // Unlock writes back only what the caller changed: an untouched colour stays colour.
+                const std::size_t bytes = static_cast<std::size_t>(lock->stride) * area.Height;
+                std::memcpy(m_greyView.data() + bytes, lock->scan0, bytes);
+                lock->handedOut = m_greyView.data() + bytes;
+            }
+        } else if (flags & ImageLockModeRead) {
             PixelView from = View();
             PixelView to{lock->scan0,
                          lock->stride,
@@ -137,7 +174,20 @@ Status Bitmap::UnlockBits(BitmapData* lockedData) {
     if (!lockedData || lockedData->Reserved != reinterpret_cast<UINT_PTR>(m_lock.get()))
         return SetStatus(InvalidParameter);
     LockState& lock = *m_lock;
-    if (lock.copied && (lock.flags & ImageLockModeWrite)) {
+    if (lock.grey && (lock.flags & ImageLockModeWrite)) {
+        const Rect& area = lock.rect;
+        const PixelView to = View();
+        for (int y = 0; y < area.Height; ++y) {
+            const std::ptrdiff_t row = static_cast<std::ptrdiff_t>(y) * lock.stride;
+            for (int x = 0; x < area.Width; ++x) {
+                const BYTE level = lock.scan0[row + x];
+                if (lock.handedOut && lock.handedOut[row + x] == level)
+                    continue;
+                const ARGB pixel = 0xFF000000u | (ARGB(level) << 16) | (ARGB(level) << 8) | level;
+                kavrino::gdip::WriteRow(to, area.X + x, area.Y + y, 1, &pixel, nullptr);
+            }
+        }
+    } else if (lock.copied && (lock.flags & ImageLockModeWrite)) {
         const Rect& area = lock.rect;
         PixelView from{lock.scan0,
                        lock.stride,

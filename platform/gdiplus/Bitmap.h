@@ -2,11 +2,14 @@
 // A bitmap in memory: made empty in a pixel format, over the caller's memory, or decoded from a file.
 // Its pixels are reached with LockBits/UnlockBits; a lock in the bitmap's own format hands out the
 // bitmap's memory itself, a lock in another format a converted copy that is written back on unlock when
-// the lock allows writing.
+// the lock allows writing. A 24- or 32-bit colour bitmap locked as 8-bit indexed gives its grey levels
+// (the luma of each pixel); a sample the caller changed goes back as a grey pixel, the others stay as
+// they were.
 
 #include "Image.h"
 
 #include <memory>
+#include <vector>
 
 namespace Gdiplus {
 
@@ -33,6 +36,8 @@ public:
 private:
     struct LockState;
     std::unique_ptr<LockState> m_lock;
+    // The grey view's samples and, behind them, the samples as handed out; kept from lock to lock.
+    std::vector<BYTE> m_greyView;
 };
 
 } // namespace Gdiplus

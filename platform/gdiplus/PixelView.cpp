@@ -157,6 +157,18 @@ void ReadRow(const PixelView& v, int x, int y, int count, ARGB* out) {
     }
 }
 
+void ReadGreyRow(const PixelView& v, int x, int y, int count, BYTE* out) {
+    // In pieces through a small buffer on the stack: no allocation however long the row.
+    constexpr int kPiece = 64;
+    ARGB colours[kPiece];
+    for (int done = 0; done < count; done += kPiece) {
+        const int n = count - done < kPiece ? count - done : kPiece;
+        ReadRow(v, x + done, y, n, colours);
+        for (int i = 0; i < n; ++i)
+            out[done + i] = static_cast<BYTE>(Luma(colours[i]));
+    }
+}
+
 void WriteRow(const PixelView& v, int x, int y, int count, const ARGB* in, PaletteMatcher* matcher) {
     BYTE* row = v.Row(y);
     switch (v.format) {

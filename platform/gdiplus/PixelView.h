@@ -45,6 +45,8 @@ int RowBytes(PixelFormat format, int width);
 
 // Reads `count` pixels of row y starting at column x as 0xAARRGGBB.
 void ReadRow(const PixelView& view, int x, int y, int count, ARGB* out);
+// Reads `count` pixels of row y starting at column x as grey levels, the luma of their colour.
+void ReadGreyRow(const PixelView& view, int x, int y, int count, BYTE* out);
 // Writes `count` pixels of row y starting at column x. Indexed formats take the nearest palette
 // entry, found through `matcher` (required for them).
 void WriteRow(const PixelView& view, int x, int y, int count, const ARGB* in, PaletteMatcher* matcher);

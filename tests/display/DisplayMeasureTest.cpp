@@ -124,6 +124,41 @@ TEST_F(DisplayFixture, ColourPlanesStartOnTheirOwnSites) {
     EXPECT_EQ(main->m_nBrightAverage, 100);
 }
 
+TEST_F(DisplayFixture, BayerFramesAreMeasuredOnTheGreyLevelsOfTheirColourImage) {
+    // A colour camera in BayerRG8: the source image holds the demosaiced colour, and the windows read its
+    // grey levels. A scene bright on the left (every site 180) and dark on the right (40).
+    main->m_bColorCamera = TRUE;
+    disp->m_bShowRed = true;
+    StartFrames(400, 300, L"BayerRG8", 1);
+    auto fill = [&](BYTE left, BYTE right) {
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 400; ++x)
+                Set8(x, y, x < 200 ? left : right);
+        main->m_bNewFrame = TRUE;
+    };
+    fill(180, 40);
+    SetWindow(0, 50, 100, 100, 100);
+    SetWindow(1, 250, 10, 100, 80);
+    SetWindow(2, 290, 10, 100, 80);
+    SetWindow(3, 250, 210, 100, 80);
+    SetWindow(4, 290, 210, 100, 80);
+    disp->m_bBrightMode = true;
+    disp->DrawFrame();
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(main->m_nBrightDev[i], 140) << i;
+
+    // Centre mode follows the image: its value is the window's grey level, on every channel.
+    disp->m_bBrightMode = false;
+    disp->m_bCenterMode = true;
+    for (const BYTE level : {BYTE(90), BYTE(200)}) {
+        fill(level, 40);
+        disp->m_bShowRed = false;
+        disp->m_bShowGreen = true;
+        disp->DrawFrame();
+        EXPECT_EQ(main->m_nBrightAverage, level);
+    }
+}
+
 TEST_F(DisplayFixture, WindowsThatDoNotFitAreNotMeasured) {
     StartFrames(9000, 6, L"Mono8", 1);
     Fill8(80);

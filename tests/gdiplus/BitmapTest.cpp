@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <vector>
 
 using namespace Gdiplus;
 
@@ -148,8 +149,50 @@ TEST(Bitmap, LockRejectsBadRectanglesAndDoubleLocks) {
     EXPECT_EQ(bitmap.GetPixel(0, 0, &c), WrongState);
     EXPECT_EQ(bitmap.UnlockBits(&data), Ok);
     EXPECT_EQ(bitmap.UnlockBits(&data), WrongState);
-    // Another indexed format than the bitmap's own cannot be handed out.
-    EXPECT_EQ(bitmap.LockBits(nullptr, 0, PixelFormat8bppIndexed, &data), InvalidParameter);
+    // Another indexed format than the bitmap's own cannot be handed out (but for the grey view below).
+    EXPECT_EQ(bitmap.LockBits(nullptr, 0, PixelFormat4bppIndexed, &data), InvalidParameter);
+    Bitmap indexed(8, 4, PixelFormat4bppIndexed);
+    EXPECT_EQ(indexed.LockBits(nullptr, 0, PixelFormat8bppIndexed, &data), InvalidParameter);
+}
+
+TEST(Bitmap, ColourBitmapsLockedAsEightBitsGiveTheirGreyLevels) {
+    for (PixelFormat format : {PixelFormat24bppRGB, PixelFormat32bppRGB, PixelFormat32bppARGB}) {
+        SCOPED_TRACE(format);
+        Bitmap bitmap(5, 2, format);
+        const Color colours[5] = {Color(255, 100, 100, 100), Color(255, 255, 0, 0), Color(255, 0, 255, 0),
+                                  Color(255, 255, 255, 255), Color(255, 0, 0, 0)};
+        for (int x = 0; x < 5; ++x) {
+            ASSERT_EQ(bitmap.SetPixel(x, 0, colours[x]), Ok);
+            ASSERT_EQ(bitmap.SetPixel(x, 1, colours[4 - x]), Ok);
+        }
+        // A part of the bitmap, rows a padded stride apart.
+        const Rect part(1, 0, 4, 2);
+        BitmapData data{};
+        ASSERT_EQ(bitmap.LockBits(&part, 0, PixelFormat8bppIndexed, &data), Ok);
+        EXPECT_EQ(data.PixelFormat, PixelFormat8bppIndexed);
+        EXPECT_EQ(data.Stride, 4);
+        BYTE* rows = static_cast<BYTE*>(data.Scan0);
+        EXPECT_EQ((std::vector<int>{rows[0], rows[1], rows[2], rows[3]}),
+                  (std::vector<int>{77, 149, 255, 0}));
+        EXPECT_EQ((std::vector<int>{rows[4], rows[5], rows[6], rows[7]}),
+                  (std::vector<int>{255, 149, 77, 100}));
+        // Written (flags 0 read and write): the changed sample comes back grey, the others keep their
+        // colour.
+        rows[1] = 60;
+        ASSERT_EQ(bitmap.UnlockBits(&data), Ok);
+        Color c;
+        ASSERT_EQ(bitmap.GetPixel(2, 0, &c), Ok);
+        EXPECT_EQ(c.GetValue(), 0xFF3C3C3Cu);
+        ASSERT_EQ(bitmap.GetPixel(1, 0, &c), Ok);
+        EXPECT_EQ(c.GetValue(), 0xFFFF0000u);
+
+        // Read only: a change is discarded.
+        ASSERT_EQ(bitmap.LockBits(&part, ImageLockModeRead, PixelFormat8bppIndexed, &data), Ok);
+        static_cast<BYTE*>(data.Scan0)[0] = 1;
+        ASSERT_EQ(bitmap.UnlockBits(&data), Ok);
+        ASSERT_EQ(bitmap.GetPixel(1, 0, &c), Ok);
+        EXPECT_EQ(c.GetValue(), 0xFFFF0000u);
+    }
 }
 
 TEST(Bitmap, UserBufferLockCopiesInAndOut) {

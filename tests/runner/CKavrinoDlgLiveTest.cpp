@@ -1,6 +1,8 @@
 // Live acquisition on the main window: the grab hook, the frame-rate readout, the pixel-format combo,
 // "Grab One", and the frame buffer's limits.
 
+#include "BrightWindows.h"
+#include "CDisplayDlg.h"
 #include "MainWindowFixture.h"
 
 #include <QImage>
@@ -114,6 +116,43 @@ TEST_F(MainWindowTest, PixelFormatComboReconnectsWithTheBitDepthsFile) {
     Click(CKavrinoDlg::IDC_GRAB_ONE);
     const auto texts = m_boxes.Texts();
     EXPECT_EQ(std::count(texts.begin(), texts.end(), CString(L"width = 320  height = 240")), 4);
+}
+
+TEST_F(MainWindowTest, BayerImagesOfTheColourCameraAreMeasured) {
+    UseCamera(kColor);
+    Open();
+    Click(CKavrinoDlg::IDC_CONNECT);
+    ASSERT_TRUE(m_dlg->m_bConnected);
+    SelectPixelFormat(L"BayerRG8");
+    ASSERT_TRUE(m_dlg->m_bLive);
+    CDisplayDlg* pDisplay = m_dlg->m_pDisplayDlg;
+    const int saved[4] = {g_rcBrightWindow[0][0], g_rcBrightWindow[0][1], g_rcBrightWindow[0][2],
+                          g_rcBrightWindow[0][3]};
+    const int window[4] = {110, 70, 100, 100};
+    std::copy(std::begin(window), std::end(window), g_rcBrightWindow[0]);
+    pDisplay->m_bShowRed = false;
+    pDisplay->m_bShowGreen = true;
+    pDisplay->m_bShowBlue = false;
+    pDisplay->m_bCenterMode = true;
+    // The display's own ticks measure the centre of the scene.
+    auto measureAfterNewFrames = [&] {
+        const ULONGLONG nFrames = m_dlg->m_nFrameCount.load();
+        EXPECT_TRUE(WaitForFrames(nFrames + 3));
+        m_dlg->m_nBrightAverage = -1;
+        EXPECT_TRUE(kavrino::PumpUntil([&] { return m_dlg->m_nBrightAverage >= 0; }));
+        return m_dlg->m_nBrightAverage;
+    };
+    const int nDim = measureAfterNewFrames();
+    EXPECT_GT(nDim, 0);
+    // Brighter, and the measurement follows.
+    double dExposure = 0.0;
+    m_dlg->GetFeature(L"ExposureTime", FEATURE_VALUE, &dExposure);
+    const double dLonger = dExposure * 3.0;
+    m_dlg->SetFeature(L"ExposureTime", FEATURE_VALUE, &dLonger);
+    const int nBright = measureAfterNewFrames();
+    EXPECT_GT(nBright, nDim + 10);
+    pDisplay->m_bCenterMode = false;
+    std::copy(std::begin(saved), std::end(saved), g_rcBrightWindow[0]);
 }
 
 TEST_F(MainWindowTest, FailedReconnectionDisconnectsTheWindowAndSaysWhy) {
