@@ -51,8 +51,10 @@ TEST_F(ExposureTest, StepsSetTheExposureAndPassRestoresTheSavedOne) {
     EXPECT_DOUBLE_EQ(Exposure(), 20000.0);
     EXPECT_DOUBLE_EQ(m_dlg->m_dExposure, 20000.0);
 
-    // "Once" lets the camera choose and ends "Off"; the edit keeps the value set last.
+    // "Once" lets the camera choose (at gain 1.0 it settles on 10000) and ends "Off"; the edit keeps the
+    // value set last.
     Press(pPage, CExposureDlg::IDC_AUTO_ONCE);
+    EXPECT_DOUBLE_EQ(Exposure(), 10000.0);
     EXPECT_EQ(TextFeature(L"ExposureAuto"), L"Off");
     EXPECT_EQ(ExposureEdit(), L"20000.000000");
     Press(pPage, CExposureDlg::IDC_AUTO_OFF);

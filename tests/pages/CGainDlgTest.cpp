@@ -35,18 +35,30 @@ TEST_F(PageTest, GainStepsWriteTheGainAndUntriedStepsAreListedEvenUnconnected) {
     // The caption of 1027 is "OFF", its step "Off".
     EXPECT_EQ(PageBoxes(), std::vector<CString>{L"검사 안 한 항목\r\n@ Once\r\n@ Off\r\n"});
 
-    // "Once" ends with the automatic gain off again, and the slider does not follow the camera.
+    // "Once": the camera chooses its gain (1.0 at the reference exposure), the update command is executed
+    // once, and the automatic gain is off again; the slider does not follow the camera.
+    auto camera = kavrino::SimCameraRegistry::Find(L"P0001");
+    const int nUpdates = camera->Executions(L"GainUpdateFeature");
     m_dlg->m_sliderGain.SetPos(3);
     Press(pPage, CGainDlg::IDC_AUTO_ONCE);
+    EXPECT_DOUBLE_EQ(Gain(*m_dlg), 1.0);
+    EXPECT_EQ(camera->Executions(L"GainUpdateFeature"), nUpdates + 1);
     EXPECT_EQ(TextFeature(L"GainAuto"), L"Off");
     EXPECT_EQ(m_dlg->m_sliderGain.GetPos(), 3);
     pPage->m_nFocusIndex = 3; // key code 4 on "OFF" presses it
     pPage->OnKeypadMessage(0, 4);
 
-    // PASS restores gain 1.0 and the slider's first position (step display 1).
+    // PASS switches a running automatic gain off, restores gain 1.0 and the slider's first position (step
+    // display 1).
+    Press(pPage, CGainDlg::IDC_GAIN_6X);
+    m_dlg->SetFeature(L"GainAuto", FEATURE_VALUE_AS_STRING, L"Continuous");
+    const double dExposure = 2500.0; // the automatic gain answers with 4.0
+    m_dlg->SetFeature(L"ExposureTime", FEATURE_VALUE, &dExposure);
+    ASSERT_DOUBLE_EQ(Gain(*m_dlg), 4.0);
     m_boxes.Clear();
     Press(pPage, IDOK);
     EXPECT_TRUE(PageBoxes().empty());
+    EXPECT_EQ(TextFeature(L"GainAuto"), L"Off");
     EXPECT_DOUBLE_EQ(Gain(*m_dlg), 1.0);
     EXPECT_EQ(m_dlg->m_sliderGain.GetPos(), 0);
     EXPECT_EQ(Text(CKavrinoDlg::IDC_GAIN_STEP), L"1");

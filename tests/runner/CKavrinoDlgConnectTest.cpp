@@ -55,6 +55,37 @@ TEST_F(MainWindowTest, ConnectDisconnectAndConnectAgainWithAnotherCamera) {
     EXPECT_TRUE(m_boxes.Texts().empty());
 }
 
+TEST_F(MainWindowTest, ConnectingStopsTheCameraAndResetsItsTriggerAndFormat) {
+    UseCamera(kMono);
+    Open();
+    Click(CKavrinoDlg::IDC_CONNECT);
+    ASSERT_TRUE(m_dlg->m_bConnected);
+    auto text = [&](const wchar_t* name) {
+        wchar_t szValue[CKavrinoDlg::kFeatureTextSize] = {};
+        m_dlg->GetFeature(name, FEATURE_VALUE_AS_STRING, szValue, CKavrinoDlg::kFeatureTextSize);
+        return CString(szValue);
+    };
+    // The camera as another program may leave it: triggered, in another format, acquiring.
+    m_dlg->SetFeature(L"TriggerMode", FEATURE_VALUE_AS_STRING, L"On");
+    m_dlg->SetFeature(L"PixelFormat", FEATURE_VALUE_AS_STRING, L"Mono10");
+    ASSERT_EQ(text(L"PixelFormat"), L"Mono10");
+    Click(CKavrinoDlg::IDC_CONNECT);
+    auto camera = kavrino::SimCameraRegistry::Find(L"M0001");
+    ASSERT_NE(camera, nullptr);
+    camera->SetAcquiring(true);
+    const int nStops = camera->Executions(L"AcquisitionStop");
+
+    Click(CKavrinoDlg::IDC_CONNECT);
+    ASSERT_TRUE(m_dlg->m_bConnected);
+    EXPECT_EQ(camera->Executions(L"AcquisitionStop"), nStops + 1);
+    EXPECT_FALSE(camera->IsAcquiring());
+    EXPECT_EQ(text(L"TriggerMode"), L"Off");
+    // Written once the camera has stopped (a format cannot change while it acquires).
+    EXPECT_EQ(text(L"PixelFormat"), L"Mono8");
+    EXPECT_EQ(kavrino::MilLastErrorCode(), kavrino::kMilErrorNone)
+        << CString(kavrino::MilLastErrorText()).ToUtf8();
+}
+
 TEST_F(MainWindowTest, FailingConfigurationFileLeavesNothingAllocated) {
     m_dcfList.AddTail(CString((m_dir.path() + "/missing.dcf").toStdWString()));
     Open();
@@ -97,7 +128,8 @@ TEST_F(MainWindowTest, ColourCameraGetsFourFormatsAndUnitBalanceRatios) {
         m_dlg->GetFeature(L"BalanceRatio", FEATURE_VALUE, &dRatio);
         EXPECT_DOUBLE_EQ(dRatio, 1.0) << colour;
     }
-    EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), M_NULL_ERROR);
+    EXPECT_EQ(kavrino::MilLastErrorCode(), kavrino::kMilErrorNone)
+        << CString(kavrino::MilLastErrorText()).ToUtf8();
 }
 
 TEST_F(MainWindowTest, MonoCameraGetsTwoFormatsAndNoBalanceWrites) {
@@ -106,8 +138,9 @@ TEST_F(MainWindowTest, MonoCameraGetsTwoFormatsAndNoBalanceWrites) {
     EXPECT_EQ(m_dlg->m_cmbPixelFormat.GetCount(), 2);
     Click(CKavrinoDlg::IDC_CONNECT);
     ASSERT_TRUE(m_dlg->m_bConnected);
-    // A mono camera has no balance features; writing them would have left an error pending.
-    EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), M_NULL_ERROR);
+    // A mono camera has no balance features: writing them would have failed.
+    EXPECT_EQ(kavrino::MilLastErrorCode(), kavrino::kMilErrorNone)
+        << CString(kavrino::MilLastErrorText()).ToUtf8();
 }
 
 TEST_F(MainWindowTest, FeatureAccessByType) {
