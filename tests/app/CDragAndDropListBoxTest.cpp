@@ -197,6 +197,13 @@ TEST_F(DragAndDropListBoxTest, ScrolledPastTheEndTheEntryIsNeverLost) {
     for (int i = 0; i < 6; ++i)
         m_list.SendMessage(WM_TIMER, CDragAndDropListBox::TIMER_SCROLL_DOWN);
     EXPECT_GE(m_list.m_nDropIndex, m_list.GetCount());
+    // No entry is there, nor before the first one: reading there gives nothing.
+    for (int nIndex : {m_list.GetCount(), -1}) {
+        CString strText = L"?";
+        m_list.GetText(nIndex, strText);
+        EXPECT_EQ(strText, L"") << nIndex;
+        EXPECT_EQ(m_list.GetTextLen(nIndex), LB_ERR) << nIndex;
+    }
     // Released inside without a move back over an entry: the entry goes to the end.
     Drop(Entry(2));
     EXPECT_EQ(Texts(), Order({L"A", L"C", L"D", L"E", L"B"}));

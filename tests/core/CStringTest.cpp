@@ -53,6 +53,8 @@ TEST(CStringEdit, TrimReplaceFindAndSlices) {
     EXPECT_EQ(p.Right(3), L"log");
     EXPECT_EQ(p.Right(100), p);
     EXPECT_EQ(p.Left(-1), L"");
+    EXPECT_EQ(p.Right(-1), L"");
+    EXPECT_EQ(p.Mid(-3, 2), L"C:");
     EXPECT_EQ(p.Mid(100), L"");
     EXPECT_EQ(p.Find(L"dir"), 3);
     EXPECT_EQ(p.Find(L"dir", 4), -1);

@@ -213,6 +213,8 @@ TEST_F(MilFeatureTest, TheDigitizerWindowStaysInsideTheSensor) {
     EXPECT_EQ(Error(), kMilErrorWindow);
     MdigControl(dig, M_SIZE_Y, 64.5);
     EXPECT_EQ(Error(), kMilErrorInvalidParameter);
+    MdigControl(dig, M_SOURCE_OFFSET_X, -8); // a negative start
+    EXPECT_NE(Error(), 0);
     EXPECT_EQ(MdigInquire(dig, M_SIZE_X), 128);
     EXPECT_EQ(MdigInquire(dig, M_SOURCE_OFFSET_X), 128);
     // Offsets may move while grabbing, the size may not.

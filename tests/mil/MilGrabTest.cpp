@@ -193,6 +193,16 @@ TEST_F(MilGrabTest, DeepFormatsAndBayerMosaicArriveAsTheDepthsSay) {
     EXPECT_LE(top, 1023);
     EXPECT_GT(top, 255); // the value sits in the low 10 bits and uses them
 
+    // Into an 8-bit buffer the same frame keeps the top 8 of its 10 bits.
+    const MIL_ID deep = buf;
+    buf = MbufAlloc2d(sys, width, height, 8 + M_UNSIGNED, M_IMAGE + M_GRAB + M_PROC);
+    const auto narrow = Grab();
+    MbufFree(buf);
+    buf = deep;
+    ASSERT_EQ(narrow.size(), mono.size());
+    for (std::size_t i = 0; i < mono.size(); i += 7)
+        ASSERT_EQ(narrow[i], mono[i] >> 2) << "sample " << i;
+
     // A colour camera in BayerRG: on the red patch R sites are bright and B sites dark, and white
     // balance evens out the cast of the background.
     MdigControlFeature(dig, M_FEATURE_VALUE_AS_STRING, MIL_TEXT("PixelFormat"), MIL_TEXT("BayerRG10"));

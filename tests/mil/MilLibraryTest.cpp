@@ -138,9 +138,14 @@ TEST_F(MilLibraryTest, BufferCopiesGiveRowsWithoutPaddingAndRefuseRegionsOutside
     EXPECT_EQ(out, std::vector<std::uint16_t>(15, 0));
     std::vector<std::uint16_t> region(2 * 2 + 1, 0xBEEF);
     MbufGet2d(small, 3, 1, 2, 2, region.data());
-    EXPECT_EQ(region[4], 0xBEEF); // exactly 2 x 2 samples written
-    MbufGet2d(small, 4, 0, 2, 1, region.data());
+    EXPECT_EQ(region[4], 0xBEEF);                // exactly 2 x 2 samples written
+    MbufGet2d(small, 4, 0, 2, 1, region.data()); // one column past the end
     EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), kMilErrorInvalidParameter);
+    region.assign(region.size(), 0xBEEF);
+    MbufGet2d(small, -1, 0, 2, 1, region.data()); // a negative start
+    MbufGet2d(small, 0, -1, 2, 1, region.data());
+    EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), kMilErrorInvalidParameter);
+    EXPECT_EQ(region[0], 0xBEEF);
     MbufGet2d(small, 0, 0, 5, 3, nullptr);
     EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), kMilErrorInvalidParameter);
     MbufFree(small);

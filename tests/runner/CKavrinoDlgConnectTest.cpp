@@ -233,17 +233,21 @@ TEST_F(MainWindowTest, ExposureControlsKeepTheFloor) {
     EXPECT_DOUBLE_EQ(m_dlg->m_dSavedExposure, 2.0);
     EXPECT_EQ(Text(CKavrinoDlg::IDC_EXPOSURE), L"2");
 
-    // A text that is no number applies 0.0 to the members and the floor to the camera.
-    m_dlg->SetDlgItemText(CKavrinoDlg::IDC_EXPOSURE, L"abc");
-    Click(CKavrinoDlg::IDC_EXPOSURE_APPLY);
-    EXPECT_DOUBLE_EQ(m_dlg->m_dSavedExposure, 0.0);
-    m_dlg->GetFeature(L"ExposureTime", FEATURE_VALUE, &dCamera);
-    EXPECT_DOUBLE_EQ(dCamera, 4.0);
-
+    // A text that is no number, or no text at all, applies 0.0 to the members and the floor to the
+    // camera.
+    for (const wchar_t* text : {L"abc", L""}) {
+        m_dlg->SetDlgItemText(CKavrinoDlg::IDC_EXPOSURE, L"1500.5");
+        Click(CKavrinoDlg::IDC_EXPOSURE_APPLY);
+        m_dlg->GetFeature(L"ExposureTime", FEATURE_VALUE, &dCamera);
+        EXPECT_DOUBLE_EQ(dCamera, 1500.5);
+        m_dlg->SetDlgItemText(CKavrinoDlg::IDC_EXPOSURE, text);
+        Click(CKavrinoDlg::IDC_EXPOSURE_APPLY);
+        EXPECT_DOUBLE_EQ(m_dlg->m_dSavedExposure, 0.0);
+        m_dlg->GetFeature(L"ExposureTime", FEATURE_VALUE, &dCamera);
+        EXPECT_DOUBLE_EQ(dCamera, 4.0) << CString(text).ToUtf8();
+    }
     m_dlg->SetDlgItemText(CKavrinoDlg::IDC_EXPOSURE, L"1500.5");
     Click(CKavrinoDlg::IDC_EXPOSURE_APPLY);
-    m_dlg->GetFeature(L"ExposureTime", FEATURE_VALUE, &dCamera);
-    EXPECT_DOUBLE_EQ(dCamera, 1500.5);
 
     // "최대" writes the maximum and leaves the saved exposure alone.
     Click(CKavrinoDlg::IDC_EXPOSURE_MAX);

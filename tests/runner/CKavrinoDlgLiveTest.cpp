@@ -233,6 +233,29 @@ TEST_F(MainWindowTest, HookCopiesNothingWithoutRoom) {
     EXPECT_FALSE(m_dlg->GetFrameImage(image));
 }
 
+TEST_F(MainWindowTest, GrabOneScalesDeepSamplesByTheirFormatsDepth) {
+    UseCamera(kMono);
+    Open();
+    Click(CKavrinoDlg::IDC_CONNECT);
+    ASSERT_TRUE(m_dlg->m_bConnected);
+    // 16-bit samples with the value in the low bits: half of the format's range shows as 128.
+    const struct {
+        const wchar_t* format;
+        std::uint16_t half;
+    } cases[] = {{L"Mono10", 512}, {L"Mono12", 2048}};
+    for (const auto& c : cases) {
+        m_dlg->m_strPixelFormat = c.format;
+        m_dlg->m_csFrame.Lock();
+        auto* pSamples = reinterpret_cast<std::uint16_t*>(m_dlg->m_pFrameBuf);
+        std::fill(pSamples, pSamples + 320 * 240, c.half);
+        m_dlg->m_csFrame.Unlock();
+        cv::Mat image;
+        ASSERT_TRUE(m_dlg->GetFrameImage(image));
+        ASSERT_EQ(image.type(), CV_8UC1);
+        EXPECT_EQ(image.at<std::uint8_t>(239, 319), 128) << CString(c.format).ToUtf8();
+    }
+}
+
 TEST_F(MainWindowTest, UnsupportedPixelFormatWarnsOnceAndCopiesNothing) {
     UseCamera(kMono);
     Open();
