@@ -2,6 +2,9 @@
 // re-allocation, fault injection and the digitizer window.
 #include "MilTestCamera.h"
 
+#include <thread>
+#include <vector>
+
 using namespace kavrino;
 
 namespace {
@@ -326,4 +329,37 @@ TEST_F(MilFeatureTest, CommandsAutomaticFunctionsAndTheVendorChannelAct) {
     MdigControlFeature(dig, M_FEATURE_EXECUTE, MIL_TEXT("GainUpdateFeature"));
     EXPECT_EQ(Error(), 0);
     EXPECT_EQ(SimCameraRegistry::Find(L"C1")->Executions(L"AcquisitionStop"), 1);
+}
+
+// The library's callers (the user interface, the grab thread and tests) share one camera: every call
+// must see it whole. Lost counts or failed calls here mean a call ran without the camera's lock.
+TEST_F(MilFeatureTest, CallsFromManyThreadsAtOnceAreEachCountedAndAnswered) {
+    Connect(Camera());
+    MdigGrabContinuous(dig, buf); // the grab thread reads the camera for every frame meanwhile
+    constexpr int kThreads = 8;
+    constexpr int kCalls = 4000;
+    std::vector<std::thread> threads;
+    std::vector<int> failures(kThreads, 0);
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < kCalls; ++i) {
+                MdigControlFeature(dig, M_FEATURE_EXECUTE, MIL_TEXT("GainUpdateFeature"));
+                MdigControlFeature(dig, M_FEATURE_VALUE, MIL_TEXT("Gain"), 1.0 + (t + i) % 8);
+                MdigControlFeature(dig, M_FEATURE_VALUE_AS_STRING, MIL_TEXT("TestPattern"),
+                                   (t + i) % 2 ? MIL_TEXT("GreyHorizontalRamp")
+                                               : MIL_TEXT("GreyVerticalRamp"));
+                MIL_DOUBLE gain = 0.0;
+                MdigInquireFeature(dig, M_FEATURE_VALUE, MIL_TEXT("Gain"), &gain);
+                const std::wstring pattern = TextOf(dig, L"TestPattern");
+                if (MappGetError(M_DEFAULT, M_CURRENT, M_NULL) != 0 || gain < 1.0 || gain > 8.0 ||
+                    (pattern != L"GreyHorizontalRamp" && pattern != L"GreyVerticalRamp"))
+                    ++failures[t];
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    MdigHalt(dig);
+    EXPECT_EQ(failures, std::vector<int>(kThreads, 0));
+    EXPECT_EQ(SimCameraRegistry::Find(L"M1")->Executions(L"GainUpdateFeature"), kThreads * kCalls);
 }
