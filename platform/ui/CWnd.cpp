@@ -37,6 +37,8 @@ using namespace kavrino;
 namespace {
 
 QPointer<QWidget> g_lastFocus;
+// A timer's property: its WM_TIMER is posted and not yet handled.
+const char* const kTimerDue = "kavrinoTimerDue";
 HWND g_focusHwnd = nullptr;
 
 struct MessageScope {
@@ -965,8 +967,25 @@ UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapse, void*) {
     return WithWindow(hwnd, UINT_PTR(0), [&](WindowState& s) {
         QTimer*& timer = s.timers[id];
         if (!timer) {
-            timer = new QTimer(s.widget ? s.widget.data() : nullptr);
-            QObject::connect(timer, &QTimer::timeout, [hwnd, id] { SendTo(hwnd, WM_TIMER, id, 0); });
+            QTimer* created = new QTimer(s.widget ? s.widget.data() : nullptr);
+            timer = created;
+            // WM_TIMER is posted, with at most one waiting per timer, as the original system does: a
+            // handler that runs a modal loop (a message box) gets its own timer's next ticks inside it.
+            QObject::connect(created, &QTimer::timeout, [hwnd, id, created] {
+                if (created->property(kTimerDue).toBool())
+                    return;
+                created->setProperty(kTimerDue, true);
+                PostToUiThread([hwnd, id, created] {
+                    WindowState* state = FindWindowState(hwnd);
+                    if (!state)
+                        return;
+                    const auto it = state->timers.find(id);
+                    if (it == state->timers.end() || it->second != created)
+                        return; // killed meanwhile: its tick goes with it
+                    created->setProperty(kTimerDue, false);
+                    SendTo(hwnd, WM_TIMER, id, 0);
+                });
+            });
         }
         timer->start(static_cast<int>(std::max<UINT>(elapse, 1)));
         return id ? id : UINT_PTR(1);

@@ -3,7 +3,9 @@
 #include "UiInternal.h"
 #include "UiThread.h"
 
+#include <QEventLoop>
 #include <QThread>
+#include <QTimer>
 
 namespace kavrino {
 
@@ -17,8 +19,21 @@ DWORD GetImeSentenceStatus(HWND hwnd) {
 
 MessageBoxRecorder::MessageBoxRecorder(int answer) : m_answer(answer) {
     SetMessageBoxHandler([this](const CString& text, const CString& caption, UINT type) {
+        int delayMs = 0;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_boxes.push_back({text, caption, type});
+            delayMs = m_open == 0 ? m_delayMs : 0;
+        }
+        if (delayMs > 0) {
+            // The box's own modal loop, as a real box runs it until the operator answers.
+            ++m_open;
+            QEventLoop loop;
+            QTimer::singleShot(delayMs, &loop, &QEventLoop::quit);
+            loop.exec();
+            --m_open;
+        }
         std::lock_guard<std::mutex> lock(m_mutex);
-        m_boxes.push_back({text, caption, type});
         return m_answer;
     });
 }
@@ -30,6 +45,11 @@ MessageBoxRecorder::~MessageBoxRecorder() {
 void MessageBoxRecorder::SetAnswer(int answer) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_answer = answer;
+}
+
+void MessageBoxRecorder::SetAnswerDelay(int milliseconds) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_delayMs = milliseconds;
 }
 
 std::vector<MessageBoxRecorder::Box> MessageBoxRecorder::Boxes() const {

@@ -54,6 +54,11 @@ public:
     MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
 
     void SetAnswer(int answer);
+    // Answers each box only after a modal loop has run for this long with the box open, as an operator
+    // who reads it first: timers, posted messages and other threads' calls to the user interface go on
+    // meanwhile. A box that comes while one is held open is answered at once. 0 (the default) answers
+    // every box at once.
+    void SetAnswerDelay(int milliseconds);
     std::vector<Box> Boxes() const;
     std::vector<CString> Texts() const;
     size_t Count() const;
@@ -63,6 +68,8 @@ private:
     mutable std::mutex m_mutex;
     std::vector<Box> m_boxes;
     int m_answer;
+    int m_delayMs = 0;
+    int m_open = 0; // boxes held open (user-interface thread only)
 };
 
 // Answers every file dialog while it lives: with the given path (OK), or Cancel for an empty path.

@@ -26,6 +26,7 @@
 #include "CWhiteBalanceDlg.h"
 #include "ui/PostClientProcess.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 using kavrino_test::PageTest;
@@ -175,6 +176,30 @@ TEST_F(RunnerTest, CancelHidesThePagesClearsTheOverlaysAndTheNextRunStartsThere)
     EXPECT_NE(m_dlg->m_pReportDlg, nullptr);
 }
 
+TEST_F(RunnerTest, ACancelBetweenAVerdictAndTheNextPageShowsNoMorePage) {
+    OpenConnected({L"비닝", L"데시메이션", L"리버스"});
+    Start(0);
+    PassBinning();
+    // The runner, woken by the verdict, asks this thread to record the row; once that has run, it asks
+    // for the next page. Each request is let through on its own (events posted while posted events are
+    // being sent wait for the next round), and the cancel comes in between.
+    Sleep(200);
+    QCoreApplication::sendPostedEvents();
+    ASSERT_NE(m_dlg->m_pResults, nullptr);
+    ASSERT_EQ(m_dlg->m_pResults[0].strItem, L"비닝");
+    Sleep(200);
+    Click(CKavrinoDlg::IDC_START_TEST);
+    ASSERT_TRUE(WaitRunnerEnded());
+    kavrino::ProcessUiEvents();
+    EXPECT_FALSE(m_dlg->m_bTesting);
+    EXPECT_EQ(Text(CKavrinoDlg::IDC_START_TEST), L"검사 시작");
+    EXPECT_EQ(m_dlg->m_listTest.GetCurSel(), 0);
+    EXPECT_FALSE(Visible(m_dlg->m_pDecimationDlg));
+    EXPECT_EQ(m_dlg->m_pResults[0].strResult, L"PASS");
+    EXPECT_EQ(m_dlg->m_pResults[1].strItem, L"");
+    EXPECT_FALSE(Visible(m_dlg->m_pReportDlg));
+}
+
 TEST_F(RunnerTest, APixelFormatChangeThatLeavesNoCameraCancelsTheRun) {
     // No 10-bit file: the combo's reconnection is skipped and the window disconnects.
     m_dcfList.SetAt(m_dcfList.FindIndex(1), CString());
@@ -259,18 +284,27 @@ TEST_F(RunnerTest, CancelDuringTheReportWaitClosesTheWindowWithoutReport) {
     EXPECT_EQ(LogText(), "");
 }
 
-// Run under AddressSanitizer: the runner must never reach the freed rows, pages or window.
+// Run under AddressSanitizer: the runner must never reach the freed rows, pages or window, nor the grab
+// hook the frame buffer, nor the display's tick the window it measures for.
 TEST_F(RunnerTest, ClosingTheWindowWhileTheRunnerWaitsIsSafe) {
     for (int i = 0; i < 50; ++i) {
         SCOPED_TRACE(i);
-        if (i % 2 == 0) {
+        const bool bLive = i % 4 < 2;
+        if (i % 2 == 0)
             OpenConnected({L"비닝", L"데시메이션"});
-            Start(0);
-            ASSERT_TRUE(WaitShown(m_dlg->m_pBinningDlg));
-        } else {
+        else
             OpenConnected({L"전압전류"});
-            Start(0);
-            ASSERT_TRUE(WaitShown(m_dlg->m_pReportDlg));
+        if (bLive) {
+            // Live, with the display measuring the centre window on every tick.
+            Click(CKavrinoDlg::IDC_LIVE);
+            m_dlg->m_pDisplayDlg->m_bCenterMode = true;
+            ASSERT_TRUE(WaitForFrames(2));
+        }
+        Start(0);
+        ASSERT_TRUE(WaitShown(i % 2 == 0 ? static_cast<CWnd*>(m_dlg->m_pBinningDlg) : m_dlg->m_pReportDlg));
+        if (bLive) {
+            const ULONGLONG nFrames = m_dlg->m_nFrameCount.load();
+            ASSERT_TRUE(WaitForFrames(nFrames + 2));
         }
         if (i % 3 == 0) {
             // Destroyed without WM_CLOSE: the destructor ends the runner itself.
