@@ -550,5 +550,8 @@ std::wstring MilLastErrorText() {
 MIL_INT MilLastErrorCode() {
     return MilErrorState::Instance().LastCode();
 }
+std::size_t MilObjectCount() {
+    return MilObjectTable::Instance().Count();
+}
 
 } // namespace kavrino

@@ -31,6 +31,7 @@
 // text is cut and always zero-terminated); the C-style text read without a length writes at most
 // M_FEATURE_TEXT_SIZE wide characters including the terminating zero.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -192,5 +193,8 @@ enum MilErrorCode : MIL_INT {
 std::wstring MilLastErrorText();
 // The code of that failure, also kept after the query.
 MIL_INT MilLastErrorCode();
+// The number of library objects allocated now, hook events included (for tests that check that nothing is
+// left behind).
+std::size_t MilObjectCount();
 
 } // namespace kavrino

@@ -50,6 +50,11 @@ MIL_ID MilObjectTable::DefaultApplication() const {
     return 0;
 }
 
+std::size_t MilObjectTable::Count() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_objects.size();
+}
+
 std::vector<std::shared_ptr<MilObject>> MilObjectTable::TakeAll() {
     std::lock_guard<std::mutex> lock(m_mutex);
     std::vector<std::shared_ptr<MilObject>> all;

@@ -25,6 +25,7 @@ public:
     std::vector<std::shared_ptr<MilObject>> OwnedBy(MIL_ID owner) const;
     // The most recently allocated application that still exists, or 0.
     MIL_ID DefaultApplication() const;
+    std::size_t Count() const;
     // Removes every object and hands them over, newest first.
     std::vector<std::shared_ptr<MilObject>> TakeAll();
 

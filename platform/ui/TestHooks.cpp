@@ -9,6 +9,10 @@
 
 namespace kavrino {
 
+std::size_t WindowCount() {
+    return WindowRegistry::Instance().Count();
+}
+
 DWORD GetImeConversionStatus(HWND hwnd) {
     return WithWindow(hwnd, DWORD(0), [](WindowState& s) { return s.imeConversion; });
 }

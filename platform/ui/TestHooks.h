@@ -36,6 +36,9 @@ void SetFileDialogHandler(FileDialogHandler handler);
 using ModalDialogHook = std::function<void(CDialog* dialog)>;
 void SetModalDialogHook(ModalDialogHook hook);
 
+// The number of windows that exist now (for tests that check that nothing is left behind).
+std::size_t WindowCount();
+
 // The input-method conversion status last set for the window's context (0 when none was set).
 DWORD GetImeConversionStatus(HWND hwnd);
 DWORD GetImeSentenceStatus(HWND hwnd);

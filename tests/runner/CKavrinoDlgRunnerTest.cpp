@@ -317,6 +317,36 @@ TEST_F(RunnerTest, ClosingTheWindowWhileTheRunnerWaitsIsSafe) {
     EXPECT_EQ(LogText(), "");
 }
 
+TEST_F(RunnerTest, AClosedMainWindowLeavesNoHandleWindowOrLibraryObjectBehind) {
+    const std::size_t nHandles = kavrino::OpenHandleCount();
+    const std::size_t nWindows = kavrino::WindowCount();
+    const std::size_t nObjects = kavrino::MilObjectCount();
+    // A run to its end (the window closes itself), and a window closed while the runner waits; both live.
+    for (const bool bToTheEnd : {true, false}) {
+        SCOPED_TRACE(bToTheEnd);
+        OpenConnected({L"비닝", L"데시메이션"});
+        Click(CKavrinoDlg::IDC_LIVE);
+        ASSERT_TRUE(WaitForFrames(2));
+        EXPECT_GT(kavrino::OpenHandleCount(), nHandles);
+        EXPECT_GT(kavrino::WindowCount(), nWindows);
+        EXPECT_GT(kavrino::MilObjectCount(), nObjects);
+        Start(0);
+        PassBinning();
+        ASSERT_TRUE(WaitShown(m_dlg->m_pDecimationDlg));
+        if (bToTheEnd) {
+            Press(m_dlg->m_pDecimationDlg, CDecimationDlg::IDC_FAIL);
+            ASSERT_TRUE(WaitShown(m_dlg->m_pReportDlg));
+            Press(m_dlg->m_pReportDlg, IDOK);
+            ASSERT_TRUE(kavrino::PumpUntil([&] { return m_dlg->m_pReportDlg == nullptr; }));
+        }
+        Close();
+        kavrino::ProcessUiEvents();
+        EXPECT_EQ(kavrino::OpenHandleCount(), nHandles);
+        EXPECT_EQ(kavrino::WindowCount(), nWindows);
+        EXPECT_EQ(kavrino::MilObjectCount(), nObjects);
+    }
+}
+
 TEST_F(RunnerTest, EveryItemOfTheSetUpWindowRunsOnItsOwnPage) {
     // The nineteen items the set-up window offers, and the tap-balance item a loaded file may add, on a
     // colour camera (the white-balance page switches it to a Bayer format).
