@@ -293,6 +293,7 @@ void CKavrinoDlg::OnClose() {
     m_pResults = nullptr;
     DestroyPages();
     DestroyDisplay();
+    CloseGrabOneWindow();
     if (m_hStopEvent != nullptr) {
         CloseHandle(m_hStopEvent);
         m_hStopEvent = nullptr;

@@ -141,6 +141,8 @@ public:
     // The current frame as an 8-bit picture (grey, or colour for the Bayer formats); false when there is
     // no frame of the current size and format in the frame buffer.
     bool GetFrameImage(cv::Mat& image);
+    // Closes the "Grab One" window when it is open (the run's pictures go with the main window).
+    void CloseGrabOneWindow();
     // Bytes per pixel of a pixel-format name in the frame buffer; 0 for a name that is not supported.
     static int BytesPerPixel(const CString& strPixelFormat);
     // A fresh, zeroed frame buffer of m_nWidth x m_nHeight x 2 bytes (done at every connection).

@@ -6,6 +6,8 @@
 #include "CDisplayDlg.h"
 
 #include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
 #include <cstring>
 #include <opencv2/highgui.hpp>
 #include <opencv2/imgproc.hpp>
@@ -30,6 +32,35 @@ bool HasGuiDisplay() {
     const QString platform = QGuiApplication::platformName();
     return !platform.isEmpty() && platform != QLatin1String("offscreen") &&
            platform != QLatin1String("minimal");
+}
+
+const char* const kGrabOneWindow = "Grab One Image";
+
+// Whether the "Grab One" window is open (the operator may have closed it).
+bool GrabOneWindowExists() {
+    try {
+        return cv::getWindowProperty(kGrabOneWindow, cv::WND_PROP_AUTOSIZE) >= 0;
+    } catch (const cv::Exception&) {
+        return false; // no image window at all
+    }
+}
+
+// Room around the picture for the window's frame, tool bar and status bar.
+constexpr int kGrabOneFrameWidth = 40;
+constexpr int kGrabOneFrameHeight = 140;
+
+// The image area for a picture of that size that lets its window fit on the screen; a smaller picture
+// keeps its size.
+cv::Size FitOnScreen(const cv::Size& picture, const QRect& area) {
+    if (picture.width <= 0 || picture.height <= 0)
+        return picture;
+    const double scale =
+        std::min({1.0, static_cast<double>(area.width() - kGrabOneFrameWidth) / picture.width,
+                  static_cast<double>(area.height() - kGrabOneFrameHeight) / picture.height});
+    if (scale <= 0.0)
+        return picture;
+    return cv::Size(std::max(1, static_cast<int>(picture.width * scale)),
+                    std::max(1, static_cast<int>(picture.height * scale)));
 }
 
 } // namespace
@@ -214,6 +245,30 @@ void CKavrinoDlg::OnBnClickedGrabOne() {
     cv::Mat image;
     if (!GetFrameImage(image))
         return;
-    if (HasGuiDisplay())
-        cv::imshow("Grab One Image", image);
+    if (!HasGuiDisplay())
+        return;
+    // A new window opens whole on the screen: a frame larger than the screen is shown scaled to fit,
+    // with its aspect ratio; the operator may resize and zoom it. An open window keeps its size.
+    if (!GrabOneWindowExists()) {
+        cv::namedWindow(kGrabOneWindow, cv::WINDOW_NORMAL | cv::WINDOW_KEEPRATIO);
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->availableGeometry();
+            const cv::Size size = FitOnScreen(image.size(), area);
+            cv::resizeWindow(kGrabOneWindow, size.width, size.height);
+            cv::moveWindow(kGrabOneWindow,
+                           area.x() + std::max(0, (area.width() - size.width - kGrabOneFrameWidth) / 2),
+                           area.y() + std::max(0, (area.height() - size.height - kGrabOneFrameHeight) / 2));
+        }
+    }
+    cv::imshow(kGrabOneWindow, image);
+}
+
+void CKavrinoDlg::CloseGrabOneWindow() {
+    if (!HasGuiDisplay() || !GrabOneWindowExists())
+        return;
+    try {
+        cv::destroyWindow(kGrabOneWindow);
+    } catch (const cv::Exception&) {
+        // The operator closed it already.
+    }
 }

@@ -2,59 +2,66 @@
 
 #include "CWinApp.h"
 #include "DialogTemplate.h"
+#include "ModalStack.h"
 #include "QtText.h"
 #include "TestHooks.h"
 #include "UiThread.h"
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <mutex>
 
 namespace {
 std::mutex g_boxMutex;
 kavrino::MessageBoxHandler g_boxHandler;
 
-int ShowRealBox(const CString& text, const CString& caption, UINT type) {
-    QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(kavrino::ToQString(caption));
-    box.setText(kavrino::ToQString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+int ShowRealBox(const CString& text, const CString& caption, UINT type, HWND ownerHwnd) {
+    // Modal to its owner only. The box goes with its owner should that window be destroyed meanwhile.
+    QWidget* owner = kavrino::ModalStack::Owner(ownerHwnd);
+    const QPointer<QMessageBox> box = new QMessageBox(owner);
+    box->setWindowModality(Qt::WindowModal);
+    box->setWindowTitle(kavrino::ToQString(caption));
+    box->setText(kavrino::ToQString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     switch (type & 0xF0) {
     case MB_ICONERROR:
-        box.setIcon(QMessageBox::Critical);
+        box->setIcon(QMessageBox::Critical);
         break;
     case MB_ICONQUESTION:
-        box.setIcon(QMessageBox::Question);
+        box->setIcon(QMessageBox::Question);
         break;
     case MB_ICONWARNING:
-        box.setIcon(QMessageBox::Warning);
+        box->setIcon(QMessageBox::Warning);
         break;
     case MB_ICONINFORMATION:
-        box.setIcon(QMessageBox::Information);
+        box->setIcon(QMessageBox::Information);
         break;
     default:
         break;
     }
     switch (type & MB_TYPEMASK) {
     case MB_OKCANCEL:
-        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box->setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
         break;
     case MB_YESNO:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         break;
     case MB_YESNOCANCEL:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     case MB_RETRYCANCEL:
-        box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
+        box->setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
         break;
     case MB_ABORTRETRYIGNORE:
-        box.setStandardButtons(QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore);
+        box->setStandardButtons(QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore);
         break;
     default:
-        box.setStandardButtons(QMessageBox::Ok);
+        box->setStandardButtons(QMessageBox::Ok);
         break;
     }
-    switch (box.exec()) {
+    const int answer = box->exec();
+    delete box.data();
+    switch (answer) {
     case QMessageBox::Ok:
         return IDOK;
     case QMessageBox::Yes:
@@ -80,7 +87,7 @@ void SetMessageBoxHandler(MessageBoxHandler handler) {
     g_boxHandler = std::move(handler);
 }
 
-int ShowMessageBox(const CString& text, const CString& caption, UINT type) {
+int ShowMessageBox(const CString& text, const CString& caption, UINT type, HWND owner) {
     int result = IDCANCEL;
     RunOnUiThread([&] {
         MessageBoxHandler handler;
@@ -88,7 +95,7 @@ int ShowMessageBox(const CString& text, const CString& caption, UINT type) {
             std::lock_guard<std::mutex> lock(g_boxMutex);
             handler = g_boxHandler;
         }
-        result = handler ? handler(text, caption, type) : ShowRealBox(text, caption, type);
+        result = handler ? handler(text, caption, type) : ShowRealBox(text, caption, type, owner);
     });
     return result;
 }

@@ -10,6 +10,7 @@ int AfxMessageBox(LPCTSTR text, UINT type = MB_OK, UINT helpId = 0);
 int AfxMessageBox(UINT stringId, UINT type = MB_OK, UINT helpId = 0);
 
 namespace kavrino {
-// The box with an explicit caption (CWnd::MessageBox and AfxMessageBox end here).
-int ShowMessageBox(const CString& text, const CString& caption, UINT type);
+// The box with an explicit caption (CWnd::MessageBox and AfxMessageBox end here). It is modal to the
+// top-level window of `owner`, or without one to the innermost modal dialog (see ModalStack.h).
+int ShowMessageBox(const CString& text, const CString& caption, UINT type, HWND owner = nullptr);
 } // namespace kavrino

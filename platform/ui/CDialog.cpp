@@ -2,12 +2,14 @@
 
 #include "CDataExchange.h"
 #include "DialogBuilder.h"
+#include "ModalStack.h"
 #include "TestHooks.h"
 #include "UiInternal.h"
 #include "UiThread.h"
 
 #include <QEventLoop>
 #include <QLineEdit>
+#include <QPointer>
 #include <QWidget>
 #include <mutex>
 
@@ -16,6 +18,14 @@ using namespace kavrino;
 namespace {
 std::mutex g_hookMutex;
 ModalDialogHook g_modalHook;
+
+// The dialog's own control that gets the focus when the window is activated, or null.
+HWND OwnFocusControl(const WindowState& dialog) {
+    QWidget* focus = dialog.widget ? dialog.widget->focusWidget() : nullptr;
+    const HWND control = focus ? WindowRegistry::HandleOf(focus) : nullptr;
+    const WindowState* c = FindWindowState(control);
+    return c && c->parent == dialog.hwnd ? control : nullptr;
+}
 } // namespace
 
 namespace kavrino {
@@ -101,9 +111,11 @@ INT_PTR CDialog::DoModal() {
         const DialogTemplate* found = DialogTemplate::Find(static_cast<int>(m_nIDTemplate));
         if (!found || m_hWnd)
             return;
-        // A modal dialog is always a window of its own.
+        // A modal dialog is always a window of its own. It disables its owner (and the owner's owners)
+        // while it runs; the other top-level windows stay usable.
         DialogTemplate t = *found;
         t.styles.removeAll(QStringLiteral("CHILD"));
+        const QPointer<QWidget> owner = ModalStack::Owner(m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr);
         m_modal = true;
         m_ended = false;
         m_result = -1;
@@ -112,7 +124,7 @@ INT_PTR CDialog::DoModal() {
             return;
         }
         if (WindowState* s = State())
-            s->widget->setWindowModality(Qt::ApplicationModal);
+            ModalStack::MakeModal(s->widget, owner);
         CREATESTRUCT cs{};
         if (SendMessage(WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
             DestroyWindow();
@@ -122,9 +134,12 @@ INT_PTR CDialog::DoModal() {
         const BOOL focusFirst = static_cast<BOOL>(SendMessage(WM_INITDIALOG, 0, 0));
         if (!m_ended && m_hWnd) {
             WindowState* s = State();
+            // TRUE from OnInitDialog asks for the first control's focus, unless OnInitDialog gave one of
+            // its controls the focus itself.
+            const bool focusKept = s && OwnFocusControl(*s);
             if (s && s->widget && s->widget->isHidden())
                 ShowWindow(SW_SHOW);
-            if (focusFirst)
+            if (focusFirst && !focusKept)
                 SetFocus();
         }
         ModalDialogHook hook;
@@ -135,10 +150,13 @@ INT_PTR CDialog::DoModal() {
         if (hook && !m_ended && m_hWnd)
             hook(this);
         if (!m_ended && m_hWnd) {
+            const HWND hwnd = m_hWnd;
+            ModalStack::Enter(hwnd);
             QEventLoop loop;
             m_loop = &loop;
             loop.exec();
             m_loop = nullptr;
+            ModalStack::Leave(hwnd);
         }
         result = m_result;
         if (m_hWnd)

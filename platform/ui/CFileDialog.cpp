@@ -1,13 +1,14 @@
 #include "CFileDialog.h"
 
 #include "CWnd.h"
+#include "ModalStack.h"
 #include "QtText.h"
 #include "TestHooks.h"
 #include "UiThread.h"
 
-#include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPointer>
 #include <mutex>
 
 namespace {
@@ -15,16 +16,24 @@ namespace {
 std::mutex g_dialogMutex;
 kavrino::FileDialogHandler g_dialogHandler;
 
-// "LOG File (*.log)|*.log|" -> "LOG File (*.log) (*.log)" lines for Qt, and the first pattern's extension.
-QString QtFilter(const CString& filter, QString* firstExtension) {
-    const QStringList parts = kavrino::ToQString(filter).split('|');
+} // namespace
+
+namespace kavrino {
+
+QString FileDialogFilter(const CString& filter, QString* firstExtension) {
+    const QStringList parts = ToQString(filter).split('|');
     QStringList lines;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         if (parts[i].isEmpty())
             continue;
-        QString patterns = parts[i + 1];
+        QString patterns = parts[i + 1].simplified();
         patterns.replace(';', ' ');
-        lines << QString("%1 (%2)").arg(parts[i], patterns);
+        patterns = patterns.simplified();
+        const QString shown = parts[i].trimmed();
+        if (shown.endsWith('(' + patterns + ')'))
+            lines << shown;
+        else
+            lines << QString("%1 (%2)").arg(shown, patterns);
         if (firstExtension && firstExtension->isEmpty()) {
             const QString first = patterns.split(' ').value(0);
             if (first.startsWith("*.") && first.indexOf('*', 2) < 0)
@@ -34,9 +43,6 @@ QString QtFilter(const CString& filter, QString* firstExtension) {
     return lines.join(QStringLiteral(";;"));
 }
 
-} // namespace
-
-namespace kavrino {
 void SetFileDialogHandler(FileDialogHandler handler) {
     std::lock_guard<std::mutex> lock(g_dialogMutex);
     g_dialogHandler = std::move(handler);
@@ -62,7 +68,7 @@ INT_PTR CFileDialog::DoModal() {
     request.initialDir = m_ofn.lpstrInitialDir ? CString(m_ofn.lpstrInitialDir) : CString();
 
     QString extension;
-    const QString filter = QtFilter(m_filter, &extension);
+    const QString filter = kavrino::FileDialogFilter(m_filter, &extension);
     bool ok = false;
     kavrino::RunOnUiThread([&] {
         kavrino::FileDialogHandler handler;
@@ -77,15 +83,18 @@ INT_PTR CFileDialog::DoModal() {
         const QString dir = kavrino::ToQString(request.initialDir);
         const QString start =
             dir.isEmpty() ? kavrino::ToQString(m_fileName) : dir + '/' + kavrino::ToQString(m_fileName);
-        QFileDialog::Options options;
+        // Modal to its owner only; it goes with its owner should that window be destroyed meanwhile.
+        const QPointer<QFileDialog> dialog =
+            new QFileDialog(kavrino::ModalStack::Owner(m_ofn.hwndOwner), QString(), start, filter);
+        dialog->setWindowModality(Qt::WindowModal);
+        dialog->setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+        dialog->setFileMode(request.open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
         // Saving asks before overwriting only when the caller asked for it.
-        if (!(m_ofn.Flags & OFN_OVERWRITEPROMPT))
-            options |= QFileDialog::DontConfirmOverwrite;
-        const QString chosen = request.open
-                                   ? QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(),
-                                                                  start, filter, nullptr, options)
-                                   : QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(),
-                                                                  start, filter, nullptr, options);
+        dialog->setOption(QFileDialog::DontConfirmOverwrite, !(m_ofn.Flags & OFN_OVERWRITEPROMPT));
+        QString chosen;
+        if (dialog->exec() == QDialog::Accepted && dialog)
+            chosen = dialog->selectedFiles().value(0);
+        delete dialog.data();
         if (!chosen.isEmpty()) {
             request.path = kavrino::FromQString(chosen);
             ok = true;

@@ -8,6 +8,15 @@
 #include "UiDefs.h"
 
 class CWnd;
+class QString;
+
+namespace kavrino {
+// The filter as Qt's file dialog takes it: "LOG File (*.log)|*.log|" -> "LOG File (*.log)", one line per
+// pair joined by ";;". Qt reads the patterns from the parentheses that end a line: a description that
+// ends with its patterns already is kept as it is, any other gets them added. The first pattern's
+// extension ("log") goes to firstExtension when it is given and empty.
+QString FileDialogFilter(const CString& filter, QString* firstExtension = nullptr);
+} // namespace kavrino
 
 constexpr DWORD OFN_READONLY = 0x00000001;
 constexpr DWORD OFN_OVERWRITEPROMPT = 0x00000002;

@@ -384,8 +384,15 @@ BOOL CWnd::ShowWindow(int cmdShow) {
                 return FALSE;
         }
         const bool top = w->isWindow();
+        // A hidden top-level window comes back where it was (the window manager would place it anew).
+        if (top && cmdShow != SW_HIDE && w->isHidden() && s.shownAt) {
+            w->move(*s.shownAt);
+            s.shownAt.reset();
+        }
         switch (cmdShow) {
         case SW_HIDE:
+            if (top && w->isVisible())
+                s.shownAt = w->pos();
             w->hide();
             break;
         case SW_SHOWMAXIMIZED:
@@ -1123,7 +1130,7 @@ int CWnd::MessageBox(LPCTSTR text, LPCTSTR caption, UINT type) {
     CString title = caption ? CString(caption) : CString();
     if (!caption && AfxGetApp() && AfxGetApp()->m_pszAppName)
         title = AfxGetApp()->m_pszAppName;
-    return ShowMessageBox(CString(text), title, type);
+    return ShowMessageBox(CString(text), title, type, m_hWnd);
 }
 
 // --- default handlers ---

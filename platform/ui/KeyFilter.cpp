@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QWidget>
 
 namespace kavrino {
@@ -106,17 +107,14 @@ bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type != QEvent::KeyPress && type != QEvent::KeyRelease)
         return false;
-    // Qt offers an unhandled key to each parent in turn; the chain below has seen it already.
-    if (event == m_last && m_lastTarget && watched != m_lastTarget) {
-        for (QObject* o = m_lastTarget->parent(); o; o = o->parent())
-            if (o == watched)
-                return false;
-    }
-    HWND focus = WindowRegistry::HandleOf(watched);
+    // The key on its way after the pre-translation below let it go.
+    if (IsForwarding(event))
+        return false;
+    // Keys of windows that are not the program's own (message boxes, file dialogs, pop-up lists, a
+    // library's windows) keep their own handling.
+    const HWND focus = WindowRegistry::HandleOf(watched);
     if (!focus)
         return false;
-    m_last = event;
-    m_lastTarget = watched;
     auto* ke = static_cast<QKeyEvent*>(event);
     MSG msg{};
     msg.hwnd = focus;
@@ -125,16 +123,24 @@ bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
     msg.lParam = ke->isAutoRepeat() ? (1 << 30) | 1 : 1;
     if (!msg.wParam)
         return false;
+    // A handler may destroy the widget (a dialog that ends); only a live one gets the key.
+    const QPointer<QObject> target = watched;
     for (HWND h = focus; h;) {
         WindowState* s = FindWindowState(h);
         if (!s)
             break;
-        HWND parent = s->parent;
+        const HWND parent = s->parent;
         if (s->wnd && s->wnd->PreTranslateMessage(&msg))
             return true;
         h = parent;
     }
-    return false;
+    // Nobody took it: the key goes to the widget now, and Qt offers what the widget leaves to each parent
+    // in turn. Handing it on here, rather than letting Qt go on, means this filter sees every key once
+    // and keeps nothing about it afterwards (a window may be gone by the next key).
+    if (target)
+        SendForwarded(target, event);
+    event->accept();
+    return true;
 }
 
 } // namespace kavrino

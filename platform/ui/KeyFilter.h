@@ -2,7 +2,9 @@
 // The application-wide pre-translation of key presses: a key-down or key-up for a window of the window
 // system goes first to PreTranslateMessage of the window with the focus and then of each window up its
 // parent chain (as the original message loop walks it); the first that returns TRUE consumes the key.
-// CDialog::PreTranslateMessage is the dialog manager (Enter -> IDOK, Esc -> IDCANCEL).
+// CDialog::PreTranslateMessage is the dialog manager (Enter -> IDOK, Esc -> IDCANCEL). Only keys for the
+// program's own windows are pre-translated; message boxes, file dialogs and other windows the window
+// system did not make keep their own Enter and Esc.
 
 #include <QObject>
 
@@ -17,10 +19,6 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    const QEvent* m_last = nullptr;
-    QObject* m_lastTarget = nullptr;
 };
 
 // Qt key <-> virtual key.

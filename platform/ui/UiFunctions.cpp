@@ -139,9 +139,12 @@ HCURSOR SetCursor(HCURSOR cursor) {
     HCURSOR previous = g_currentCursor;
     g_currentCursor = cursor;
     RunOnUi([cursor] {
+        // The window under the mouse is the one handling a mouse message now (or holding the capture).
+        // Asking the X server which window is under the pointer instead walks windows that may be going
+        // away meanwhile.
         QWidget* target = QWidget::mouseGrabber();
         if (!target)
-            target = QApplication::widgetAt(QCursor::pos());
+            target = MouseMessageWidget();
         if (!target)
             target = QApplication::activeWindow();
         if (target)

@@ -47,6 +47,7 @@ void PushMessage(const CurrentMessage& m) {
     CurrentMessage entry = m;
     entry.target = g_pendingTarget;
     entry.event = g_pendingEvent;
+    entry.hwnd = m.wnd ? m.wnd->m_hWnd : nullptr;
     g_pendingTarget = nullptr;
     g_pendingEvent = nullptr;
     g_current.push_back(entry);
@@ -64,15 +65,30 @@ CurrentMessage* CurrentMessageOf(const CWnd* wnd) {
     return nullptr;
 }
 
+QWidget* MouseMessageWidget() {
+    for (auto it = g_current.rbegin(); it != g_current.rend(); ++it) {
+        if (it->message < WM_MOUSEMOVE || it->message > WM_MOUSEWHEEL)
+            continue;
+        if (WindowState* s = FindWindowState(it->hwnd))
+            return s->client ? s->client.data() : s->widget.data();
+    }
+    return nullptr;
+}
+
 bool ForwardEvent(CurrentMessage& m) {
     if (!m.target || !m.event || m.forwarded)
         return false;
     m.forwarded = true;
-    const QEvent* saved = g_forwarding;
-    g_forwarding = m.event;
-    QCoreApplication::sendEvent(m.target, m.event);
-    g_forwarding = saved;
+    SendForwarded(m.target, m.event);
     return true;
+}
+
+bool SendForwarded(QObject* target, QEvent* event) {
+    const QEvent* saved = g_forwarding;
+    g_forwarding = event;
+    const bool handled = QCoreApplication::sendEvent(target, event);
+    g_forwarding = saved;
+    return handled;
 }
 
 bool IsForwarding(const QEvent* event) {
@@ -238,6 +254,7 @@ CWnd* WndFromHandle(HWND hwnd) {
 
 #include "CFont.h"
 #include "KeyFilter.h"
+#include "ModalStack.h"
 #include <QApplication>
 
 namespace kavrino {
@@ -247,6 +264,7 @@ void EnsureWindowSystem() {
         return;
     done = true;
     KeyFilter::Ensure();
+    ModalStack::Ensure();
     QFont font = QApplication::font();
     font.setFamily(HangulFontFamily());
     QApplication::setFont(font);

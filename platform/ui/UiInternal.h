@@ -32,12 +32,19 @@ struct CurrentMessage {
     QObject* target;
     QEvent* event;
     bool forwarded;
+    HWND hwnd = nullptr; // the window's handle when the message came (set by PushMessage)
 };
 CurrentMessage* CurrentMessageOf(const CWnd* wnd);
+// The client widget of the window whose mouse message (WM_MOUSEMOVE ... WM_MOUSEWHEEL) is being handled
+// now, or null.
+QWidget* MouseMessageWidget();
 void PushMessage(const CurrentMessage& m);
 void PopMessage();
 bool ForwardEvent(CurrentMessage& m);
-// True while a control filter forwards the event: it then passes the filter untouched.
+// Gives the event to the target (and, as Qt does, on to its parents) while the window system's filters
+// let it pass untouched: they have seen it already.
+bool SendForwarded(QObject* target, QEvent* event);
+// True while the event is being forwarded that way.
 bool IsForwarding(const QEvent* event);
 
 // PostMessage; then, on the user-interface thread right after the message's handler has run (or found the

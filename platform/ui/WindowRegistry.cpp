@@ -3,6 +3,7 @@
 #include "DeviceSurface.h"
 
 #include <QObject>
+#include <QWidget>
 #include <QVariant>
 
 namespace kavrino {
@@ -66,6 +67,11 @@ HWND WindowRegistry::HandleOf(const QObject* object) {
         QVariant v = object->property(kHandleProperty);
         if (v.isValid())
             return reinterpret_cast<HWND>(v.value<quintptr>());
+        // A window of its own that the window system did not make (a message box, a file dialog, a
+        // control's pop-up list, a library's window) belongs to no window of ours, not even to the
+        // one it was opened over.
+        if (object->isWidgetType() && static_cast<const QWidget*>(object)->isWindow())
+            return nullptr;
     }
     return nullptr;
 }

@@ -25,7 +25,8 @@ public:
     // The live windows, in the order they were created.
     std::vector<HWND> Handles() const;
 
-    // The window a widget belongs to: the nearest widget up its parents that carries a handle.
+    // The window a widget belongs to: the nearest widget up its parents that carries a handle, within
+    // the widget's own top-level window; null for a widget of a window the window system did not make.
     static HWND HandleOf(const QObject* object);
     static void Tag(QObject* object, HWND hwnd);
 

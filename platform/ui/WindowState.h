@@ -7,11 +7,13 @@
 #include "DeviceSurface.h"
 #include "CWnd.h"
 
+#include <QPoint>
 #include <QPointer>
 #include <QScrollBar>
 #include <QString>
 #include <QWidget>
 #include <map>
+#include <optional>
 #include <memory>
 #include <vector>
 
@@ -45,6 +47,7 @@ struct WindowState {
     std::vector<std::unique_ptr<CDC>> dcs;  // handed out by GetDC
     std::unique_ptr<DeviceSurface> overlay; // drawing over a control without a backing image
     DWORD listExStyle = 0;
+    std::optional<QPoint> shownAt; // a top-level window hidden by ShowWindow: where it was
 
     // The widget that shows the window's client drawing (its DeviceSurface), or null.
     DeviceSurface* Surface() const;

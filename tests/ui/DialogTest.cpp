@@ -3,10 +3,13 @@
 #include "UiTestSupport.h"
 
 #include <QAbstractButton>
+#include <QDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 using namespace uitest;
@@ -25,6 +28,7 @@ public:
     int nameFocus = 0;
     int okCalls = 0;
     int cancelCalls = 0;
+    int preTranslated = 0;
     bool filterKeys = false;
 
     CString m_strName;
@@ -50,6 +54,7 @@ public:
         CDialog::OnCancel();
     }
     BOOL PreTranslateMessage(MSG* pMsg) override {
+        ++preTranslated;
         if (filterKeys && pMsg->message == WM_KEYDOWN &&
             (pMsg->wParam == VK_RETURN || pMsg->wParam == VK_ESCAPE))
             return TRUE;
@@ -219,6 +224,43 @@ TEST_F(DialogFixture, EnterAndEscReachOkAndCancelOnlyWithoutAFilter) {
     EXPECT_FALSE(dlg.IsWindowVisible());
 }
 
+TEST_F(DialogFixture, AWindowOpenedOverTheDialogKeepsItsOwnEnter) {
+    // A window the window system did not make (a message box, a file dialog) over the dialog.
+    QDialog box(WidgetOf(&dlg));
+    auto* ok = new QPushButton(QStringLiteral("OK"), &box);
+    ok->setDefault(true);
+    QObject::connect(ok, &QPushButton::clicked, &box, &QDialog::accept);
+    box.show();
+    dlg.filterKeys = true;
+    const int before = dlg.preTranslated;
+    PressKey(ok, Qt::Key_Return);
+    EXPECT_EQ(box.result(), QDialog::Accepted);
+    EXPECT_FALSE(box.isVisible());
+    EXPECT_EQ(dlg.preTranslated, before);
+    EXPECT_EQ(dlg.okCalls, 0);
+}
+
+namespace {
+// Delivers a key press as the window system does, from one frame: consecutive calls use the same address
+// for their events.
+[[gnu::noinline]] void DeliverKeyPress(QWidget* target, int key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+}
+} // namespace
+
+TEST_F(DialogFixture, AKeyAfterTheLastKeysWidgetIsGoneReachesTheDialog) {
+    // A widget in the dialog that takes a key and is deleted (a window that closed) ...
+    auto* gone = new QPushButton(WidgetOf(&dlg));
+    gone->show();
+    DeliverKeyPress(gone, Qt::Key_Space);
+    delete gone;
+    // ... leaves nothing behind that the next key, delivered from the same place, could reach.
+    const int before = dlg.preTranslated;
+    DeliverKeyPress(ItemWidget(&dlg, 1062), Qt::Key_A);
+    EXPECT_EQ(dlg.preTranslated, before + 1);
+}
+
 TEST(DialogKeys, EnterInAMultiLineEditThatWantsItMakesANewLine) {
     CDialog page(143u);
     ASSERT_TRUE(page.Create(143u, nullptr));
@@ -279,12 +321,15 @@ namespace {
 
 class ModalDlg : public CDialog {
 public:
-    ModalDlg() : CDialog(100u) {}
+    explicit ModalDlg(UINT templateId = 100u, CWnd* parent = nullptr) : CDialog(templateId, parent) {}
     bool initialised = false;
     int destroyed = 0;
+    int focusId = 0; // a control OnInitDialog gives the focus
     BOOL OnInitDialog() override {
         CDialog::OnInitDialog();
         initialised = true;
+        if (focusId)
+            GetDlgItem(focusId)->SetFocus();
         return TRUE;
     }
     void OnDestroy() {
@@ -298,7 +343,79 @@ BEGIN_MESSAGE_MAP(ModalDlg, CDialog)
 ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
+// Counts the times the window system blocked and unblocked a window.
+class BlockedCount : public QObject {
+public:
+    explicit BlockedCount(QWindow* window) { window->installEventFilter(this); }
+    int blocked = 0;
+    int unblocked = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::WindowBlocked)
+            ++blocked;
+        else if (event->type() == QEvent::WindowUnblocked)
+            ++unblocked;
+        return false;
+    }
+};
+
 } // namespace
+
+TEST(ModalDialog, DisablesItsOwnerOnlyWhileItRuns) {
+    CDialog owner(102u);
+    ASSERT_TRUE(owner.Create(102u, nullptr));
+    owner.ShowWindow(SW_SHOW);
+    // A top-level window of its own that the modal dialog does not own (as the display window).
+    CDialog display(134u);
+    ASSERT_TRUE(display.Create(134u, CWnd::GetDesktopWindow()));
+    display.ShowWindow(SW_SHOW);
+    BlockedCount ownerBlocks(WidgetOf(&owner)->windowHandle());
+    BlockedCount displayBlocks(WidgetOf(&display)->windowHandle());
+
+    ModalDlg about(100u, &owner);
+    int ownerBlockedMeanwhile = 0;
+    int displayBlockedMeanwhile = 0;
+    kavrino::ModalDialogScope scope([&](CDialog* d) {
+        ownerBlockedMeanwhile = ownerBlocks.blocked;
+        displayBlockedMeanwhile = displayBlocks.blocked;
+        d->EndDialog(IDOK);
+    });
+    EXPECT_EQ(about.DoModal(), IDOK);
+    EXPECT_EQ(ownerBlockedMeanwhile, 1);
+    EXPECT_EQ(displayBlockedMeanwhile, 0);
+    EXPECT_EQ(ownerBlocks.unblocked, 1);
+    EXPECT_EQ(displayBlocks.blocked, 0);
+    display.DestroyWindow();
+    owner.DestroyWindow();
+    Settle();
+}
+
+TEST(ModalDialog, KeepsTheFocusThatOnInitDialogGaveOrFocusesTheFirstControl) {
+    HWND focus = nullptr;
+    HWND expected = nullptr;
+    kavrino::ModalDialogScope scope([&](CDialog* d) {
+        focus = ::GetFocus();
+        expected = d->GetDlgItem(1062)->GetSafeHwnd();
+        d->EndDialog(IDCANCEL);
+    });
+    ModalDlg setup(150u);
+    setup.focusId = 1062;
+    setup.DoModal();
+    EXPECT_NE(focus, nullptr);
+    EXPECT_EQ(focus, expected);
+
+    kavrino::ModalDialogScope first([&](CDialog* d) {
+        focus = ::GetFocus();
+        expected = d->GetNextDlgTabItem(nullptr)->GetSafeHwnd();
+        d->EndDialog(IDCANCEL);
+    });
+    ModalDlg plain(150u);
+    plain.DoModal();
+    EXPECT_NE(focus, nullptr);
+    EXPECT_EQ(focus, expected);
+    Settle();
+}
 
 TEST(ModalDialog, RunsUntilEndedAndIsDestroyedBeforeDoModalReturns) {
     ModalDlg dlg;

@@ -199,3 +199,16 @@ TEST(FileDialogs, TheHookSeesTheRequestAndGivesThePath) {
     EXPECT_EQ(open.DoModal(), IDCANCEL);
     EXPECT_TRUE(open.GetPathName().IsEmpty());
 }
+
+TEST(FileDialogs, TheFilterShowsEachDescriptionWithItsPatternsOnce) {
+    QString extension;
+    EXPECT_EQ(kavrino::FileDialogFilter(L"LOG File (*.log)|*.log|", &extension),
+              QStringLiteral("LOG File (*.log)"));
+    EXPECT_EQ(extension, QStringLiteral("log"));
+    EXPECT_EQ(kavrino::FileDialogFilter(L"BITMAP File(*.bmp)|*.bmp|"), QStringLiteral("BITMAP File(*.bmp)"));
+    // A description without its patterns gets them; several patterns are one list.
+    EXPECT_EQ(kavrino::FileDialogFilter(L"Pictures|*.bmp;*.png|All (*.*)|*.*|"),
+              QStringLiteral("Pictures (*.bmp *.png);;All (*.*)"));
+    EXPECT_EQ(kavrino::FileDialogFilter(L"INI File (*.txt)|*.ini|"),
+              QStringLiteral("INI File (*.txt) (*.ini)"));
+}
