@@ -20,7 +20,6 @@ int ShowRealBox(const CString& text, const CString& caption, UINT type, HWND own
     // Modal to its owner only. The box goes with its owner should that window be destroyed meanwhile.
     QWidget* owner = kavrino::ModalStack::Owner(ownerHwnd);
     const QPointer<QMessageBox> box = new QMessageBox(owner);
-    box->setWindowModality(Qt::WindowModal);
     box->setWindowTitle(kavrino::ToQString(caption));
     box->setText(kavrino::ToQString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     switch (type & 0xF0) {
@@ -59,7 +58,7 @@ int ShowRealBox(const CString& text, const CString& caption, UINT type, HWND own
         box->setStandardButtons(QMessageBox::Ok);
         break;
     }
-    const int answer = box->exec();
+    const int answer = kavrino::ModalStack::Run(box, owner);
     delete box.data();
     switch (answer) {
     case QMessageBox::Ok:

@@ -111,8 +111,8 @@ INT_PTR CDialog::DoModal() {
         const DialogTemplate* found = DialogTemplate::Find(static_cast<int>(m_nIDTemplate));
         if (!found || m_hWnd)
             return;
-        // A modal dialog is always a window of its own. It disables its owner (and the owner's owners)
-        // while it runs; the other top-level windows stay usable.
+        // A modal dialog is always a window of its own. It disables its owner while it runs; the other
+        // top-level windows stay usable.
         DialogTemplate t = *found;
         t.styles.removeAll(QStringLiteral("CHILD"));
         const QPointer<QWidget> owner = ModalStack::Owner(m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr);
@@ -123,11 +123,13 @@ INT_PTR CDialog::DoModal() {
             m_modal = false;
             return;
         }
-        if (WindowState* s = State())
-            ModalStack::MakeModal(s->widget, owner);
+        // From here the owner takes no input until the loop below has ended.
+        const QPointer<QWidget> window = State() ? State()->widget : nullptr;
+        ModalStack::Enter(window, owner);
         CREATESTRUCT cs{};
         if (SendMessage(WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
             DestroyWindow();
+            ModalStack::Leave(window);
             m_modal = false;
             return;
         }
@@ -150,14 +152,12 @@ INT_PTR CDialog::DoModal() {
         if (hook && !m_ended && m_hWnd)
             hook(this);
         if (!m_ended && m_hWnd) {
-            const HWND hwnd = m_hWnd;
-            ModalStack::Enter(hwnd);
             QEventLoop loop;
             m_loop = &loop;
             loop.exec();
             m_loop = nullptr;
-            ModalStack::Leave(hwnd);
         }
+        ModalStack::Leave(window);
         result = m_result;
         if (m_hWnd)
             DestroyWindow();

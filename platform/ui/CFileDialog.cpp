@@ -84,15 +84,14 @@ INT_PTR CFileDialog::DoModal() {
         const QString start =
             dir.isEmpty() ? kavrino::ToQString(m_fileName) : dir + '/' + kavrino::ToQString(m_fileName);
         // Modal to its owner only; it goes with its owner should that window be destroyed meanwhile.
-        const QPointer<QFileDialog> dialog =
-            new QFileDialog(kavrino::ModalStack::Owner(m_ofn.hwndOwner), QString(), start, filter);
-        dialog->setWindowModality(Qt::WindowModal);
+        QWidget* owner = kavrino::ModalStack::Owner(m_ofn.hwndOwner);
+        const QPointer<QFileDialog> dialog = new QFileDialog(owner, QString(), start, filter);
         dialog->setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
         dialog->setFileMode(request.open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
         // Saving asks before overwriting only when the caller asked for it.
         dialog->setOption(QFileDialog::DontConfirmOverwrite, !(m_ofn.Flags & OFN_OVERWRITEPROMPT));
         QString chosen;
-        if (dialog->exec() == QDialog::Accepted && dialog)
+        if (kavrino::ModalStack::Run(dialog, owner) == QDialog::Accepted && dialog)
             chosen = dialog->selectedFiles().value(0);
         delete dialog.data();
         if (!chosen.isEmpty()) {

@@ -5,11 +5,13 @@
 #include "UiInternal.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
 #include <QEvent>
+#include <QEventLoop>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
-#include <QWindow>
 #include <algorithm>
 #include <vector>
 
@@ -17,7 +19,12 @@ namespace kavrino {
 
 namespace {
 
-std::vector<HWND> g_running; // the modal dialogs whose loops run, innermost last
+struct Running {
+    QPointer<QWidget> window;
+    QPointer<QWidget> owner;
+};
+
+std::vector<Running> g_running; // the modal windows that run, innermost last
 
 QWidget* TopLevelWidget(HWND hwnd) {
     WindowState* s = FindWindowState(hwnd);
@@ -30,96 +37,125 @@ QWidget* TopLevelWidget(HWND hwnd) {
     return s ? s->widget.data() : nullptr;
 }
 
-QWindow* TransientParentOf(const QWindow* window) {
-    return window->parent() ? window->parent() : window->transientParent();
-}
-
-bool IsSelfOrOwnedBy(const QWindow* window, const QWindow* owner) {
-    for (const QWindow* w = window; w; w = TransientParentOf(w))
-        if (w == owner)
-            return true;
-    return false;
-}
-
-// Qt's rule for the modal window: it blocks every window that shares an owner with it, but not itself
-// nor the windows it owns.
-bool IsBlockedBy(QWindow* window, QWindow* modal) {
-    if (IsSelfOrOwnedBy(window, modal))
-        return false;
-    if (modal->modality() == Qt::ApplicationModal)
-        return true;
-    if (modal->modality() != Qt::WindowModal)
-        return false;
-    for (QWindow* w = window; w; w = TransientParentOf(w))
-        for (QWindow* m = TransientParentOf(modal); m; m = TransientParentOf(m))
-            if (w == m)
-                return true;
-    return false;
-}
-
-class ActivationFilter : public QObject {
+class DisabledWindowFilter : public QObject {
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::WindowActivate || !watched->isWidgetType())
+        if (g_running.empty() || !watched->isWidgetType())
             return false;
-        auto* widget = static_cast<QWidget*>(watched);
-        QWindow* window = widget->isWindow() ? widget->windowHandle() : nullptr;
-        QWindow* modal = QGuiApplication::modalWindow();
-        if (!window || !modal || !IsBlockedBy(window, modal))
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::ContextMenu:
+            return ModalStack::IsDisabled(static_cast<QWidget*>(watched)->window());
+        case QEvent::Close:
+            if (!ModalStack::IsDisabled(static_cast<QWidget*>(watched)))
+                return false;
+            event->ignore();
+            return true;
+        case QEvent::WindowActivate:
+            BringUpModal(static_cast<QWidget*>(watched));
             return false;
-        // The operator activated a disabled owner (a click on it): the modal window comes up instead,
-        // once the window manager is done with the activation.
-        QPointer<QWindow> guard = modal;
-        QTimer::singleShot(0, modal, [guard] {
-            if (guard && guard->isVisible()) {
-                guard->raise();
-                guard->requestActivate();
+        default:
+            return false;
+        }
+    }
+
+private:
+    // The operator activated a disabled window (a click on it): the modal window comes up instead, once
+    // the window manager is done with the activation.
+    static void BringUpModal(QWidget* widget) {
+        if (!widget->isWindow() || !ModalStack::IsDisabled(widget))
+            return;
+        QPointer<QWidget> modal;
+        for (auto it = g_running.rbegin(); it != g_running.rend() && !modal; ++it)
+            if (it->window && it->window->isVisible())
+                modal = it->window;
+        if (!modal)
+            return;
+        QTimer::singleShot(0, modal, [modal] {
+            if (modal && modal->isVisible()) {
+                modal->raise();
+                modal->activateWindow();
             }
         });
-        return false;
     }
 };
 
 } // namespace
 
-void ModalStack::Enter(HWND dialog) {
-    g_running.push_back(dialog);
+void ModalStack::Enter(QWidget* window, QWidget* owner) {
+    QWidget* top = owner ? owner->window() : nullptr;
+    g_running.push_back({window, top != window ? top : nullptr});
 }
 
-void ModalStack::Leave(HWND dialog) {
-    auto it = std::find(g_running.rbegin(), g_running.rend(), dialog);
-    if (it != g_running.rend())
-        g_running.erase(std::next(it).base());
+void ModalStack::Leave(QWidget* window) {
+    for (auto it = g_running.rbegin(); it != g_running.rend(); ++it) {
+        if (it->window == window) {
+            g_running.erase(std::next(it).base());
+            break;
+        }
+    }
+    // Entries whose window went without leaving disable nothing any more.
+    g_running.erase(
+        std::remove_if(g_running.begin(), g_running.end(), [](const Running& r) { return !r.window; }),
+        g_running.end());
 }
 
 QWidget* ModalStack::Owner(HWND preferred) {
     if (QWidget* w = TopLevelWidget(preferred))
         return w;
     for (auto it = g_running.rbegin(); it != g_running.rend(); ++it)
-        if (QWidget* w = TopLevelWidget(*it))
-            return w;
+        if (it->window)
+            return it->window;
     if (CWnd* main = AfxGetMainWnd())
         return TopLevelWidget(main->m_hWnd);
     return nullptr;
 }
 
-void ModalStack::MakeModal(QWidget* window, QWidget* owner) {
+bool ModalStack::IsDisabled(const QWidget* window) {
     if (!window)
-        return;
-    window->setWindowModality(Qt::WindowModal);
-    QWidget* top = owner ? owner->window() : nullptr;
-    // A window that was never shown takes no input to block.
-    if (!top || top == window || !top->windowHandle())
-        return;
-    window->winId();
-    if (QWindow* handle = window->windowHandle())
-        handle->setTransientParent(top->windowHandle());
+        return false;
+    for (const Running& r : g_running)
+        if (r.owner == window && r.window)
+            return true;
+    return false;
+}
+
+int ModalStack::Run(QDialog* dialog, QWidget* owner) {
+    if (!dialog)
+        return -1;
+    const QPointer<QDialog> guard = dialog;
+    QEventLoop loop;
+    int result = -1;
+    bool finished = false;
+    QObject::connect(dialog, &QDialog::finished, &loop, [&](int r) {
+        result = r;
+        finished = true;
+        loop.quit();
+    });
+    QObject::connect(dialog, &QObject::destroyed, &loop, &QEventLoop::quit);
+    // Not modal in Qt's own way (a message box is, unless told otherwise): the owner is disabled here.
+    dialog->setModal(false);
+    Enter(dialog, owner);
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+    if (!finished && guard)
+        loop.exec();
+    Leave(dialog);
+    return finished ? result : -1;
 }
 
 void ModalStack::Ensure() {
-    static ActivationFilter* filter = nullptr;
+    static DisabledWindowFilter* filter = nullptr;
     if (!filter && QCoreApplication::instance()) {
-        filter = new ActivationFilter;
+        filter = new DisabledWindowFilter;
         QCoreApplication::instance()->installEventFilter(filter);
     }
 }

@@ -1,29 +1,37 @@
 #pragma once
 // Modality as the original window system has it: a modal dialog, a message box or a file dialog disables
-// its owner window and the owner's own owners only. Every other top-level window (the display window, a
-// library's image window) stays usable meanwhile, and the modal window's own message boxes work.
+// its owner window (and so, in turn, the owners of a modal owner) while it runs. Every other top-level
+// window (the display window, a library's image window) stays usable meanwhile, and the modal window's own
+// message boxes work. A disabled window takes no mouse, key or close input; activating it brings up the
+// modal window that disables it instead.
 //
 // The owner of a new modal window is the top-level window of the window the caller names; without one it
-// is the innermost modal dialog that runs, or else the application's main window. Activating a window that
-// a modal window disables brings that modal window to the front instead.
+// is the innermost modal window that runs, or else the application's main window.
+//
+// Qt's own modality is not used for these windows: it blocks by other rules, and on X11 hiding a window
+// that Qt takes as modal makes Qt walk the windows under the pointer, a walk that races with the window
+// manager removing the window's frame (and reports "BadWindow" when it loses).
 
 #include "UiDefs.h"
 
+class QDialog;
 class QWidget;
 
 namespace kavrino {
 
 class ModalStack {
 public:
-    // A modal dialog's loop runs from Enter to Leave.
-    static void Enter(HWND dialog);
-    static void Leave(HWND dialog);
+    // A modal window runs from Enter to Leave; meanwhile its owner is disabled.
+    static void Enter(QWidget* window, QWidget* owner);
+    static void Leave(QWidget* window);
     // The top-level widget that owns a new modal window (see above); null when there is none.
     static QWidget* Owner(HWND preferred);
-    // Makes a top-level widget of the window system modal to its owner: while it is shown, the owner and
-    // the owner's owners take no input.
-    static void MakeModal(QWidget* window, QWidget* owner);
-    // Installs the application-wide part (the activation above), once.
+    // Whether a modal window that runs disables this top-level widget.
+    static bool IsDisabled(const QWidget* window);
+    // Runs a Qt dialog (a message box, a file dialog) as a modal window of the owner: shown until it
+    // finishes; returns its result (QDialog::done), or -1 when it was destroyed meanwhile.
+    static int Run(QDialog* dialog, QWidget* owner);
+    // Installs the application-wide part (what a disabled window does with its input), once.
     static void Ensure();
 };
 

@@ -1,5 +1,6 @@
 // Dialogs from templates, message maps, data exchange, Enter/Esc handling, timers and window lifetime.
 
+#include "ModalStack.h"
 #include "UiTestSupport.h"
 
 #include <QAbstractButton>
@@ -9,7 +10,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QWindow>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace uitest;
@@ -343,50 +344,74 @@ BEGIN_MESSAGE_MAP(ModalDlg, CDialog)
 ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
-// Counts the times the window system blocked and unblocked a window.
-class BlockedCount : public QObject {
-public:
-    explicit BlockedCount(QWindow* window) { window->installEventFilter(this); }
-    int blocked = 0;
-    int unblocked = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::WindowBlocked)
-            ++blocked;
-        else if (event->type() == QEvent::WindowUnblocked)
-            ++unblocked;
-        return false;
-    }
-};
+// A click on a control as the mouse makes it.
+void ClickWidget(QWidget* widget) {
+    const QPoint centre = widget->rect().center();
+    QMouseEvent press(QEvent::MouseButtonPress, centre, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, centre, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+    QApplication::sendEvent(widget, &release);
+}
 
 } // namespace
 
 TEST(ModalDialog, DisablesItsOwnerOnlyWhileItRuns) {
-    CDialog owner(102u);
-    ASSERT_TRUE(owner.Create(102u, nullptr));
+    SetupLikeDlg owner;
+    ASSERT_TRUE(owner.Create(150u, nullptr));
     owner.ShowWindow(SW_SHOW);
     // A top-level window of its own that the modal dialog does not own (as the display window).
-    CDialog display(134u);
-    ASSERT_TRUE(display.Create(134u, CWnd::GetDesktopWindow()));
-    display.ShowWindow(SW_SHOW);
-    BlockedCount ownerBlocks(WidgetOf(&owner)->windowHandle());
-    BlockedCount displayBlocks(WidgetOf(&display)->windowHandle());
+    SetupLikeDlg other;
+    ASSERT_TRUE(other.Create(150u, CWnd::GetDesktopWindow()));
+    other.ShowWindow(SW_SHOW);
+    for (SetupLikeDlg* d : {&owner, &other})
+        ItemWidget(d, 1005)->setEnabled(true);
 
     ModalDlg about(100u, &owner);
-    int ownerBlockedMeanwhile = 0;
-    int displayBlockedMeanwhile = 0;
+    bool closedMeanwhile = false;
     kavrino::ModalDialogScope scope([&](CDialog* d) {
-        ownerBlockedMeanwhile = ownerBlocks.blocked;
-        displayBlockedMeanwhile = displayBlocks.blocked;
-        d->EndDialog(IDOK);
+        ClickWidget(ItemWidget(&owner, 1005));
+        PressKey(ItemWidget(&owner, 1062), Qt::Key_Escape);
+        ClickWidget(ItemWidget(&other, 1005));
+        // The close box of the disabled owner does nothing either.
+        QWidget* ownerWindow = WidgetOf(&owner);
+        ownerWindow->close();
+        closedMeanwhile = !ownerWindow->isVisible();
+        // The modal dialog's own button works.
+        ClickWidget(ItemWidget(d, IDOK));
     });
     EXPECT_EQ(about.DoModal(), IDOK);
-    EXPECT_EQ(ownerBlockedMeanwhile, 1);
-    EXPECT_EQ(displayBlockedMeanwhile, 0);
-    EXPECT_EQ(ownerBlocks.unblocked, 1);
-    EXPECT_EQ(displayBlocks.blocked, 0);
-    display.DestroyWindow();
+    EXPECT_EQ(owner.clicks, 0);
+    EXPECT_EQ(owner.cancelCalls, 0);
+    EXPECT_FALSE(closedMeanwhile);
+    EXPECT_EQ(other.clicks, 1);
+    // Afterwards the owner takes input again.
+    ClickWidget(ItemWidget(&owner, 1005));
+    EXPECT_EQ(owner.clicks, 1);
+    other.DestroyWindow();
+    owner.DestroyWindow();
+    Settle();
+}
+
+TEST(ModalDialog, AMessageBoxOrFileDialogOfTheLibraryIsModalToItsOwnerOnly) {
+    SetupLikeDlg owner;
+    ASSERT_TRUE(owner.Create(150u, nullptr));
+    owner.ShowWindow(SW_SHOW);
+    ItemWidget(&owner, 1005)->setEnabled(true);
+    auto* box = new QDialog(WidgetOf(&owner));
+    auto* ok = new QPushButton(QStringLiteral("OK"), box);
+    QObject::connect(ok, &QPushButton::clicked, box, &QDialog::accept);
+    // Once the box runs: a click on the owner does nothing, the box's own button ends it.
+    QTimer::singleShot(0, box, [&] {
+        ClickWidget(ItemWidget(&owner, 1005));
+        EXPECT_TRUE(kavrino::ModalStack::IsDisabled(WidgetOf(&owner)));
+        ClickWidget(ok);
+    });
+    // Should the box not end, it is ended anyway: the test never waits on a modal window.
+    QTimer::singleShot(10000, box, [box] { box->reject(); });
+    EXPECT_EQ(kavrino::ModalStack::Run(box, WidgetOf(&owner)), QDialog::Accepted);
+    delete box;
+    EXPECT_EQ(owner.clicks, 0);
+    EXPECT_FALSE(kavrino::ModalStack::IsDisabled(WidgetOf(&owner)));
     owner.DestroyWindow();
     Settle();
 }

@@ -1,0 +1,334 @@
+// The README's first run on a desktop of its own, with the real program on Qt's xcb platform, driven only
+// through the X server: key presses and mouse clicks as an operator makes them. Screenshots of every step
+// go to the build folder (tests/desktop/first-run/).
+
+#include "DesktopSession.h"
+#include "DialogTemplate.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QTextCodec>
+#include <gtest/gtest.h>
+
+using desktop::DesktopSession;
+using desktop::WindowId;
+
+namespace {
+
+const QString kSetupTitle = QStringLiteral("검사항목 편집 창");
+const QString kMainTitle = QStringLiteral("Movrane");
+const QString kDisplayTitle = QStringLiteral("Display Window");
+const QString kBoxTitle = QStringLiteral("Kavrino"); // the application's message boxes
+const QString kGrabOneTitle = QStringLiteral("Grab One Image");
+
+// Templates and controls the walk uses.
+constexpr int kSetup = 150;
+constexpr int kMain = 102;
+constexpr int kRoiPage = 130;
+constexpr int kBrightPage = 161;
+constexpr int kCentrePage = 162;
+constexpr int kOtherChecksPage = 148;
+constexpr int kReportPage = 149;
+// The runner shows every page at this place of the main window.
+const QRect kPageArea(200, 20, 1050, 410);
+
+// The centre of a control in its window's client area, from the compiled-in template.
+QPoint ControlCentre(int templateId, int controlId) {
+    const kavrino::DialogTemplate* t = kavrino::DialogTemplate::Find(templateId);
+    const kavrino::ControlTemplate* c = t ? t->Control(controlId) : nullptr;
+    return c ? c->rect.center() : QPoint(-1, -1);
+}
+
+QPoint PageControlCentre(int templateId, int controlId) {
+    return kPageArea.topLeft() + ControlCentre(templateId, controlId);
+}
+
+// The log as text, whatever the code page it was written in.
+QString ReadLog(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    const QByteArray bytes = file.readAll();
+    QTextCodec::ConverterState state;
+    const QString utf8 =
+        QTextCodec::codecForName("UTF-8")->toUnicode(bytes.constData(), bytes.size(), &state);
+    if (state.invalidChars == 0)
+        return utf8;
+    QTextCodec* cp949 = QTextCodec::codecForName("CP949");
+    return cp949 ? cp949->toUnicode(bytes) : utf8;
+}
+
+class FirstRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        kavrino::RegisterResources();
+        ASSERT_TRUE(session.Started()) << session.Error();
+        QFile::remove(QString::fromStdString(logPath));
+        ASSERT_TRUE(session.StartProgram(KAVRINO_PROGRAM, KAVRINO_SOURCE_DIR));
+    }
+
+    // Every window the desktop shows, for a failure message.
+    std::string Windows() const { return session.WindowTitles().join(QStringLiteral(" | ")).toStdString(); }
+
+    WindowId Window(const QString& title) {
+        const WindowId w = session.WaitForWindow(title);
+        EXPECT_NE(w, 0u) << "no window \"" << title.toStdString() << "\"; windows: " << Windows();
+        return w;
+    }
+
+    void ClickControl(WindowId window, int templateId, int controlId) {
+        session.Click(window, ControlCentre(templateId, controlId));
+    }
+
+    void ClickPageControl(int templateId, int controlId) {
+        ASSERT_TRUE(session.Activate(mainWindow));
+        session.Click(mainWindow, PageControlCentre(templateId, controlId));
+    }
+
+    // An application message box comes up and is closed with the key.
+    void AnswerBox(const std::string& key) {
+        const WindowId box = session.WaitForWindow(kBoxTitle);
+        ASSERT_NE(box, 0u) << "no message box; windows: " << Windows();
+        // A new box has the focus; the operator's key goes to it.
+        ASSERT_TRUE(session.Activate(box));
+        session.Key(key);
+        ASSERT_TRUE(session.WaitForWindowGone(kBoxTitle)) << key << " did not close the message box";
+    }
+
+    // The page area of the main window as it is now.
+    QImage PageArea() {
+        const QRect main = session.ClientRect(mainWindow);
+        return session.Screen().copy(kPageArea.translated(main.topLeft()));
+    }
+
+    // Waits for the next page: the page area shows something else than before and than the bare main
+    // window, and has settled.
+    void WaitForPage(const QImage& before) {
+        QImage last;
+        const bool shown = desktop::WaitUntil(
+            [&] {
+                const QImage now = PageArea();
+                const QRect all = now.rect();
+                const bool settled = !last.isNull() && desktop::DifferentPixels(now, last, all) == 0;
+                last = now;
+                return settled && desktop::DifferentPixels(now, before, all) > 0 &&
+                       desktop::DifferentPixels(now, bareMain, all) > 0;
+            },
+            60);
+        ASSERT_TRUE(shown) << "no new page came up";
+    }
+
+    void StartLiveAndConfirm() {
+        ASSERT_TRUE(session.Activate(mainWindow));
+        ClickControl(mainWindow, kMain, 1000); // 연결
+        ClickControl(mainWindow, kMain, 1005); // 영상 시작
+        ASSERT_NO_FATAL_FAILURE(AnswerBox("Return"));
+    }
+
+    const std::string outputDir = DESKTOP_OUTPUT_DIR;
+    const std::string logPath = outputDir + "/bench.log";
+    DesktopSession session{outputDir};
+    WindowId setupWindow = 0;
+    WindowId mainWindow = 0;
+    QRect setupPlace;
+    QImage bareMain;
+};
+
+TEST_F(FirstRun, TheReadmeWalkWithKeyboardAndMouse) {
+    // 1. The set-up window opens, whole on the screen, with "이름입력" selected in the name field: the
+    //    name typed replaces it.
+    setupWindow = Window(kSetupTitle);
+    ASSERT_NE(setupWindow, 0u);
+    ASSERT_TRUE(session.Activate(setupWindow));
+    setupPlace = session.ClientRect(setupWindow);
+    EXPECT_TRUE(QRect(QPoint(0, 0), session.ScreenSize()).contains(session.FrameRect(setupWindow)));
+    session.Shot("01-setup-window");
+    session.Type("tester");
+
+    // 2. Administrator login, then a new log file through the save dialog, accepted with Enter.
+    ClickControl(setupWindow, kSetup, 1060); // 관리자: the password field gets the focus, text selected
+    session.Type("plomek472");
+    ClickControl(setupWindow, kSetup, 1069); // 관리자 등록
+    ClickControl(setupWindow, kSetup, 1031); // 로그 파일 등록
+    const WindowId save = Window(QStringLiteral("Save As"));
+    ASSERT_NE(save, 0u);
+    ASSERT_TRUE(session.Activate(save));
+    session.Type(logPath);
+    session.Shot("02-save-dialog");
+    session.Key("Return");
+    ASSERT_TRUE(session.WaitForWindowGone(QStringLiteral("Save As")))
+        << "Enter did not accept the save dialog";
+    ASSERT_TRUE(desktop::WaitUntil([&] { return ReadLog(logPath).contains(QStringLiteral("[tester]")); }, 30))
+        << "no operator line in the log: " << ReadLog(logPath).toStdString();
+    session.Shot("03-log-registered");
+
+    // 3. The full sample test set, through the open dialog.
+    ClickControl(setupWindow, kSetup, 1034); // 검사 파일 불러오기
+    const WindowId open = Window(QStringLiteral("Open"));
+    ASSERT_NE(open, 0u);
+    ASSERT_TRUE(session.Activate(open));
+    session.Type(std::string(KAVRINO_SOURCE_DIR) + "/samples/testset/full.ini");
+    session.Key("Return");
+    ASSERT_TRUE(session.WaitForWindowGone(QStringLiteral("Open")));
+    session.Shot("04-test-set-loaded");
+
+    // 4. "검사 시작": the main window and the display window; "연결", "영상 시작", the frame-size box.
+    ClickControl(setupWindow, kSetup, 1); // 검사 시작
+    mainWindow = Window(kMainTitle);
+    ASSERT_NE(mainWindow, 0u);
+    const WindowId display = Window(kDisplayTitle);
+    ASSERT_NE(display, 0u);
+    EXPECT_TRUE(session.WaitForWindowGone(kSetupTitle))
+        << "the set-up window stays while the main window runs";
+    ASSERT_NO_FATAL_FAILURE(StartLiveAndConfirm());
+    bareMain = PageArea();
+    session.Shot("05-live");
+
+    // 5. Message boxes close with Space and with Enter, twenty times in a row.
+    for (int i = 0; i < 20; ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_TRUE(session.Activate(mainWindow));
+        ClickControl(mainWindow, kMain, 1005); // 영상 정지
+        ClickControl(mainWindow, kMain, 1005); // 영상 시작: "width = ...  height = ..."
+        if (i == 0)
+            session.Shot("06-frame-size-box");
+        ASSERT_NO_FATAL_FAILURE(AnswerBox(i % 2 == 0 ? "space" : "Return"));
+        ASSERT_TRUE(session.ProgramRunning()) << session.ProgramErrors();
+    }
+    session.Shot("07-twenty-boxes-closed");
+
+    // 6. The display window takes the mouse while the main window is up: panning and its scroll bars.
+    ASSERT_TRUE(session.Activate(display));
+    const QRect view = session.ClientRect(display);
+    // Away from the frame-rate text at the top left and from the scroll bars.
+    const QRect picture = QRect(view.left() + 300, view.top() + 150, view.width() - 400, view.height() - 250);
+    const QImage beforePan = session.Screen();
+    session.Drag(view.center(), view.center() - QPoint(300, 200));
+    EXPECT_TRUE(desktop::WaitUntil(
+        [&] { return desktop::DifferentPixels(session.Screen(), beforePan, picture) > picture.width(); }, 30))
+        << "the display did not pan";
+    const QImage beforeScroll = session.Shot("08-display-panned");
+    // A click on the horizontal bar left of its thumb pages back.
+    session.ClickScreen(QPoint(view.left() + 40, view.bottom() - 6));
+    EXPECT_TRUE(desktop::WaitUntil(
+        [&] { return desktop::DifferentPixels(session.Screen(), beforeScroll, picture) > picture.width(); },
+        30))
+        << "the display did not scroll";
+    session.Shot("09-display-scrolled");
+    EXPECT_NE(session.FindWindow(kMainTitle), 0u);
+
+    // 7. "Grab One": a window of its own, whole on the screen, that can be activated, moved and closed
+    //    while the main window is up; Alt+F4 closes it and nothing else.
+    ASSERT_TRUE(session.Activate(mainWindow));
+    ClickControl(mainWindow, kMain, 1144); // Grab One
+    const WindowId grab = Window(kGrabOneTitle);
+    ASSERT_NE(grab, 0u);
+    ASSERT_TRUE(desktop::WaitUntil(
+        [&] { return QRect(QPoint(0, 0), session.ScreenSize()).contains(session.FrameRect(grab)); }, 30))
+        << "the Grab One window does not fit on the screen";
+    session.Shot("10-grab-one");
+    ASSERT_TRUE(session.Activate(mainWindow));
+    // A click on a part of it that the main window does not cover brings it up.
+    const QRect grabRect = session.ClientRect(grab);
+    const QRect mainFrame = session.FrameRect(mainWindow);
+    const QPoint inside(grabRect.center().x(), std::max(grabRect.center().y(), mainFrame.bottom() + 30));
+    ASSERT_TRUE(grabRect.contains(inside));
+    session.ClickScreen(inside);
+    EXPECT_TRUE(desktop::WaitUntil([&] { return session.ActiveWindow() == grab; }, 30))
+        << "a click did not activate the Grab One window";
+    ASSERT_TRUE(session.Activate(grab));
+    // Its title bar moves it.
+    const QRect frame = session.FrameRect(grab);
+    const QPoint titleBar(frame.center().x(), frame.top() + (grabRect.top() - frame.top()) / 2);
+    session.Drag(titleBar, titleBar + QPoint(-60, -40));
+    EXPECT_TRUE(
+        desktop::WaitUntil([&] { return session.ClientRect(grab).topLeft() != grabRect.topLeft(); }, 30))
+        << "the Grab One window did not move";
+    session.Shot("11-grab-one-moved");
+    session.Key("alt+F4");
+    EXPECT_TRUE(session.WaitForWindowGone(kGrabOneTitle));
+    EXPECT_NE(session.FindWindow(kMainTitle), 0u) << "Alt+F4 on Grab One closed the main window";
+    session.Shot("12-grab-one-closed");
+
+    // 8. A run: the region-of-interest page and its steps, each with the frame-size box; then the main
+    //    window is closed in the middle of the run and the set-up window comes back where it was.
+    ASSERT_TRUE(session.Activate(mainWindow));
+    ClickControl(mainWindow, kMain, 1003); // 검사 시작
+    ASSERT_NO_FATAL_FAILURE(WaitForPage(bareMain));
+    session.Shot("13-roi-page");
+    ClickPageControl(kRoiPage, 1026); // Width 25%
+    ASSERT_NO_FATAL_FAILURE(AnswerBox("space"));
+    ClickPageControl(kRoiPage, 1034); // Height 75%
+    ASSERT_NO_FATAL_FAILURE(AnswerBox("Return"));
+    session.Shot("14-roi-steps");
+    ASSERT_TRUE(session.Activate(mainWindow));
+    session.Key("alt+F4");
+    ASSERT_TRUE(session.WaitForWindowGone(kMainTitle)) << "the main window did not close";
+    EXPECT_TRUE(session.WaitForWindowGone(kDisplayTitle));
+    setupWindow = Window(kSetupTitle);
+    ASSERT_NE(setupWindow, 0u) << "the set-up window did not come back";
+    EXPECT_TRUE(desktop::WaitUntil([&] { return session.ClientRect(setupWindow) == setupPlace; }, 30))
+        << "the set-up window came back elsewhere";
+    session.Shot("15-setup-back");
+
+    // 9. A second run from the test list's third last item: PASS refused while a step is untried, FAIL,
+    //    PASS, the other checks, the report page and "검사 종료".
+    ASSERT_TRUE(session.Activate(setupWindow));
+    ClickControl(setupWindow, kSetup, 1); // 검사 시작
+    mainWindow = Window(kMainTitle);
+    ASSERT_NE(mainWindow, 0u);
+    ASSERT_NE(Window(kDisplayTitle), 0u);
+    ASSERT_NO_FATAL_FAILURE(StartLiveAndConfirm());
+    ASSERT_TRUE(session.Activate(mainWindow));
+    bareMain = PageArea();
+    session.Click(mainWindow, ControlCentre(kMain, 1002) - QPoint(0, 120)); // the list's first entry
+    session.Key("End");
+    session.Key("Up");
+    session.Key("Up");
+    ClickControl(mainWindow, kMain, 1003); // 검사 시작
+    ASSERT_NO_FATAL_FAILURE(WaitForPage(bareMain));
+    QImage page = PageArea();
+    session.Shot("16-brightness-deviation-page");
+    ClickPageControl(kBrightPage, 1031); // PASS with untried steps: "검사 안 한 항목"
+    ASSERT_NO_FATAL_FAILURE(AnswerBox("Return"));
+    ClickPageControl(kBrightPage, 1032); // FAIL
+    ASSERT_NO_FATAL_FAILURE(WaitForPage(page));
+    page = PageArea();
+    session.Shot("17-centre-brightness-page");
+    ClickPageControl(kCentrePage, 1031); // PASS
+    ASSERT_NO_FATAL_FAILURE(WaitForPage(page));
+    page = PageArea();
+    // The supply current and voltage as the operator reads them off the meters.
+    ClickPageControl(kOtherChecksPage, 1111);
+    session.Type("500");
+    ClickPageControl(kOtherChecksPage, 1112);
+    session.Type("12");
+    session.Shot("18-other-checks-page");
+    ClickPageControl(kOtherChecksPage, 1); // 확인
+    ASSERT_NO_FATAL_FAILURE(WaitForPage(page));
+    session.Shot("19-report-page");
+    ClickPageControl(kReportPage, 1); // 검사 종료
+    ASSERT_TRUE(session.WaitForWindowGone(kMainTitle)) << "the main window stays after 검사 종료";
+    setupWindow = Window(kSetupTitle);
+    ASSERT_NE(setupWindow, 0u);
+    session.Shot("20-setup-after-the-run");
+    const QString log = ReadLog(logPath);
+    EXPECT_TRUE(log.contains(QStringLiteral("=====>"))) << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("검사항목 : 휘도편차\r\n결    과 : FAIL"))) << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("검사항목 : 휘도\r\n결    과 : PASS"))) << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("검사항목 : 전류\r\n결    과 : PASS"))) << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("검사항목 : 전압\r\n결    과 : PASS"))) << log.toStdString();
+
+    // 10. Closing the set-up window ends the program: exit code 0 and nothing on the error output.
+    ASSERT_TRUE(session.Activate(setupWindow));
+    session.Key("alt+F4");
+    int status = -1;
+    bool signalled = false;
+    ASSERT_TRUE(session.WaitForExit(120, &status, &signalled))
+        << "the program did not end; windows: " << Windows();
+    EXPECT_FALSE(signalled) << "ended by signal " << status;
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(session.ProgramErrors(), "");
+}
+
+} // namespace
