@@ -132,10 +132,8 @@ int ModalStack::Run(QDialog* dialog, QWidget* owner) {
         return -1;
     const QPointer<QDialog> guard = dialog;
     QEventLoop loop;
-    int result = -1;
     bool finished = false;
-    QObject::connect(dialog, &QDialog::finished, &loop, [&](int r) {
-        result = r;
+    QObject::connect(dialog, &QDialog::finished, &loop, [&] {
         finished = true;
         loop.quit();
     });
@@ -149,7 +147,9 @@ int ModalStack::Run(QDialog* dialog, QWidget* owner) {
     if (!finished && guard)
         loop.exec();
     Leave(dialog);
-    return finished ? result : -1;
+    // The result as the dialog has it once the event that ended it is through (a message box closed by
+    // its close box answers with its escape button, after QDialog has finished with a rejection).
+    return finished && guard ? guard->result() : -1;
 }
 
 void ModalStack::Ensure() {

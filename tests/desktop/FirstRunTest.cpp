@@ -272,7 +272,8 @@ TEST_F(FirstRun, TheReadmeWalkWithKeyboardAndMouse) {
     session.Shot("15-setup-back");
 
     // 9. A second run from the test list's third last item: PASS refused while a step is untried, FAIL,
-    //    PASS, the other checks, the report page and "검사 종료".
+    //    PASS, the other checks, the report page and "검사 종료", which closes the main window with the
+    //    display and the Grab One window.
     ASSERT_TRUE(session.Activate(setupWindow));
     ClickControl(setupWindow, kSetup, 1); // 검사 시작
     mainWindow = Window(kMainTitle);
@@ -281,6 +282,10 @@ TEST_F(FirstRun, TheReadmeWalkWithKeyboardAndMouse) {
     ASSERT_NO_FATAL_FAILURE(StartLiveAndConfirm());
     ASSERT_TRUE(session.Activate(mainWindow));
     bareMain = PageArea();
+    // A frame grabbed before the run stays on screen while the run goes.
+    ClickControl(mainWindow, kMain, 1144); // Grab One
+    ASSERT_NE(Window(kGrabOneTitle), 0u);
+    ASSERT_TRUE(session.Activate(mainWindow));
     session.Click(mainWindow, ControlCentre(kMain, 1002) - QPoint(0, 120)); // the list's first entry
     session.Key("End");
     session.Key("Up");
@@ -309,6 +314,9 @@ TEST_F(FirstRun, TheReadmeWalkWithKeyboardAndMouse) {
     session.Shot("19-report-page");
     ClickPageControl(kReportPage, 1); // 검사 종료
     ASSERT_TRUE(session.WaitForWindowGone(kMainTitle)) << "the main window stays after 검사 종료";
+    // The run's pictures go with it.
+    EXPECT_TRUE(session.WaitForWindowGone(kGrabOneTitle)) << "the Grab One window stays after the run";
+    EXPECT_TRUE(session.WaitForWindowGone(kDisplayTitle));
     setupWindow = Window(kSetupTitle);
     ASSERT_NE(setupWindow, 0u);
     session.Shot("20-setup-after-the-run");
