@@ -254,10 +254,12 @@ void CKavrinoDlg::OnBnClickedGrabOne() {
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
             const QRect area = screen->availableGeometry();
             const cv::Size size = FitOnScreen(image.size(), area);
-            cv::resizeWindow(kGrabOneWindow, size.width, size.height);
+            // Placed before it is shown (the resize shows it): a window that is up already would be
+            // placed by the window manager first.
             cv::moveWindow(kGrabOneWindow,
                            area.x() + std::max(0, (area.width() - size.width - kGrabOneFrameWidth) / 2),
                            area.y() + std::max(0, (area.height() - size.height - kGrabOneFrameHeight) / 2));
+            cv::resizeWindow(kGrabOneWindow, size.width, size.height);
         }
     }
     cv::imshow(kGrabOneWindow, image);
