@@ -32,11 +32,15 @@ constexpr int kReportPage = 149;
 // The runner shows every page at this place of the main window.
 const QRect kPageArea(200, 20, 1050, 410);
 
-// The centre of a control in its window's client area, from the compiled-in template.
-QPoint ControlCentre(int templateId, int controlId) {
+// A control's place in its window's client area, in pixels, from the compiled-in template.
+QRect ControlRect(int templateId, int controlId) {
     const kavrino::DialogTemplate* t = kavrino::DialogTemplate::Find(templateId);
     const kavrino::ControlTemplate* c = t ? t->Control(controlId) : nullptr;
-    return c ? c->rect.center() : QPoint(-1, -1);
+    return c ? kavrino::DialogUnitsToPixels(c->rect) : QRect(-1, -1, 1, 1);
+}
+
+QPoint ControlCentre(int templateId, int controlId) {
+    return ControlRect(templateId, controlId).center();
 }
 
 QPoint PageControlCentre(int templateId, int controlId) {
@@ -286,7 +290,8 @@ TEST_F(FirstRun, TheReadmeWalkWithKeyboardAndMouse) {
     ClickControl(mainWindow, kMain, 1144); // Grab One
     ASSERT_NE(Window(kGrabOneTitle), 0u);
     ASSERT_TRUE(session.Activate(mainWindow));
-    session.Click(mainWindow, ControlCentre(kMain, 1002) - QPoint(0, 120)); // the list's first entry
+    const QRect list = ControlRect(kMain, 1002);
+    session.Click(mainWindow, QPoint(list.center().x(), list.top() + 8)); // the list's first entry
     session.Key("End");
     session.Key("Up");
     session.Key("Up");
