@@ -89,12 +89,18 @@ protected:
         session.Click(mainWindow, PageControlCentre(templateId, controlId));
     }
 
+    // A window that comes up gets the focus by itself: the operator's keys go to it.
+    void ExpectFocus(WindowId window) {
+        EXPECT_TRUE(desktop::WaitUntil([&] { return session.ActiveWindow() == window; }, 30))
+            << "the new window did not get the focus";
+        ASSERT_TRUE(session.Activate(window));
+    }
+
     // An application message box comes up and is closed with the key.
     void AnswerBox(const std::string& key) {
         const WindowId box = session.WaitForWindow(kBoxTitle);
         ASSERT_NE(box, 0u) << "no message box; windows: " << Windows();
-        // A new box has the focus; the operator's key goes to it.
-        ASSERT_TRUE(session.Activate(box));
+        ASSERT_NO_FATAL_FAILURE(ExpectFocus(box));
         session.Key(key);
         ASSERT_TRUE(session.WaitForWindowGone(kBoxTitle)) << key << " did not close the message box";
     }
@@ -143,7 +149,7 @@ TEST_F(FirstRun, TheReadmeWalkWithKeyboardAndMouse) {
     //    name typed replaces it.
     setupWindow = Window(kSetupTitle);
     ASSERT_NE(setupWindow, 0u);
-    ASSERT_TRUE(session.Activate(setupWindow));
+    ASSERT_NO_FATAL_FAILURE(ExpectFocus(setupWindow));
     setupPlace = session.ClientRect(setupWindow);
     EXPECT_TRUE(QRect(QPoint(0, 0), session.ScreenSize()).contains(session.FrameRect(setupWindow)));
     session.Shot("01-setup-window");
@@ -156,7 +162,7 @@ TEST_F(FirstRun, TheReadmeWalkWithKeyboardAndMouse) {
     ClickControl(setupWindow, kSetup, 1031); // 로그 파일 등록
     const WindowId save = Window(QStringLiteral("Save As"));
     ASSERT_NE(save, 0u);
-    ASSERT_TRUE(session.Activate(save));
+    ASSERT_NO_FATAL_FAILURE(ExpectFocus(save));
     session.Type(logPath);
     session.Shot("02-save-dialog");
     session.Key("Return");
@@ -170,7 +176,7 @@ TEST_F(FirstRun, TheReadmeWalkWithKeyboardAndMouse) {
     ClickControl(setupWindow, kSetup, 1034); // 검사 파일 불러오기
     const WindowId open = Window(QStringLiteral("Open"));
     ASSERT_NE(open, 0u);
-    ASSERT_TRUE(session.Activate(open));
+    ASSERT_NO_FATAL_FAILURE(ExpectFocus(open));
     session.Type(std::string(KAVRINO_SOURCE_DIR) + "/samples/testset/full.ini");
     session.Key("Return");
     ASSERT_TRUE(session.WaitForWindowGone(QStringLiteral("Open")));
