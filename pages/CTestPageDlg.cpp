@@ -334,7 +334,11 @@ void CTestPageDlg::HandOver(BOOL bPass) {
         item.bTested = 0;
     SetEvent(m_hEvent);
     if (bPass)
-        OnOK();
+        CDialog::OnOK();
     else
-        OnCancel();
+        CDialog::OnCancel();
 }
+
+void CTestPageDlg::OnOK() {}
+
+void CTestPageDlg::OnCancel() {}

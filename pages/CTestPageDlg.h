@@ -65,6 +65,12 @@ public:
     // pressed.
     void DrawButton(LPDRAWITEMSTRUCT lpDrawItemStruct, UINT nIDCtl);
 
+    // A page is hidden only by its verdict (HandOver). IDOK and IDCANCEL that reach no handler of the page
+    // (Enter or Esc through the dialog manager, the key pad's codes 8 and 16) leave it shown, so that the
+    // runner waiting on the page's event is never stranded.
+    void OnOK() override;
+    void OnCancel() override;
+
 protected:
     // Appends a step that is ok and untried.
     void AddItem(LPCTSTR lpszName);

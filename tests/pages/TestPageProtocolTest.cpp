@@ -170,10 +170,12 @@ TEST_F(PageTest, KeyPadMovesAroundItsListAndPressesTheFocusedButton) {
     pPage->OnKeypadMessage(0, 4);
     EXPECT_EQ(PageBoxes(), std::vector<CString>{L"검사방법을 입력하세요."});
 
-    // Code 16 is IDCANCEL: the framework hides the page, without a verdict.
+    // Codes 8 and 16 are IDOK and IDCANCEL: a page without handlers for them is not hidden, since only a
+    // verdict may hide it.
     pPage->ShowWindow(SW_SHOW);
+    pPage->OnKeypadMessage(0, 8);
     pPage->OnKeypadMessage(0, 16);
-    EXPECT_FALSE(Visible(pPage));
+    EXPECT_TRUE(Visible(pPage));
     EXPECT_FALSE(Signalled(pPage->m_hEvent));
 }
 

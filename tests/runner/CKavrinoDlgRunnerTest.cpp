@@ -25,9 +25,13 @@
 #include "CTriggerIODlg.h"
 #include "CWhiteBalanceDlg.h"
 #include "ui/PostClientProcess.h"
+#include "DialogTemplate.h"
+#include "WindowState.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
+#include <QKeyEvent>
 
 using kavrino_test::PageTest;
 
@@ -456,3 +460,165 @@ TEST_F(RunnerTest, AKeyPadDriverInAnotherProgramRunsThePages) {
         (Rows{{L"테스트 패턴", L"PASS", L""}, {L"디바이스 정보", L"FAIL", L""}, {L"블루밍", L"FAIL", L""}}));
     EXPECT_TRUE(PageBoxes().empty()) << PageBoxes().front().ToUtf8();
 }
+
+namespace {
+
+// One page as the runner shows it: its item, the page, its PASS button, and whether Enter there is the
+// page's own verdict (the other-checks page's "확인" is its default button and always hands over).
+struct KeyPage {
+    const wchar_t* item;
+    CTestPageDlg* (*page)(CKavrinoDlg&);
+    int passId;
+    bool enterGivesVerdict;
+};
+
+template <auto Member> CTestPageDlg* PageOf(CKavrinoDlg& dlg) {
+    return dlg.*Member;
+}
+
+void PrintTo(const KeyPage& page, std::ostream* os) {
+    *os << CString(page.item).ToUtf8();
+}
+
+class PageKeysTest : public RunnerTest, public ::testing::WithParamInterface<KeyPage> {
+protected:
+    // The window system's key filter remembers the window that took the last key and looks at it again
+    // when the next key event comes at the same address; these tests destroy every window they press
+    // keys on, so their first and last key go to a window that outlives them all.
+    void SetUp() override {
+        RunnerTest::SetUp();
+        KeyOnLastingWindow();
+    }
+    void TearDown() override {
+        KeyOnLastingWindow();
+        RunnerTest::TearDown();
+    }
+    static void KeyOnLastingWindow() {
+        static CDialog* pLasting = [] {
+            auto* pDlg = new CDialog(100);
+            pDlg->Create(100, nullptr);
+            return pDlg;
+        }();
+        static QKeyEvent key(QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
+        if (QWidget* pWidget = pLasting->State() ? pLasting->State()->widget.data() : nullptr)
+            QApplication::sendEvent(pWidget, &key);
+    }
+
+    // The first control of each kind that can take the focus: a one-line edit (the method text when the
+    // page has no other), a check box, a radio button, a list, and a push button that is not a verdict.
+    std::vector<std::pair<const char*, int>> FocusTargets(CTestPageDlg* pPage) const {
+        const kavrino::DialogTemplate* t =
+            kavrino::DialogTemplate::Find(static_cast<int>(pPage->m_nIDTemplate));
+        std::vector<std::pair<const char*, int>> targets;
+        if (!t)
+            return targets;
+        auto usable = [&](const kavrino::ControlTemplate& c) {
+            CWnd* pControl = c.id > 0 ? pPage->GetDlgItem(c.id) : nullptr;
+            return pControl && pControl->IsWindowVisible() && pControl->IsWindowEnabled();
+        };
+        auto first = [&](const char* name, auto&& match) {
+            for (const kavrino::ControlTemplate& c : t->controls)
+                if (match(c) && usable(c)) {
+                    targets.emplace_back(name, c.id);
+                    return true;
+                }
+            return false;
+        };
+        if (!first("edit", [](const auto& c) { return c.kind == "EDITTEXT" && !c.Has("WANTRETURN"); }))
+            first("edit", [](const auto& c) { return c.kind == "EDITTEXT"; });
+        first("check box", [](const auto& c) { return c.kind == "CHECKBOX"; });
+        first("radio", [](const auto& c) { return c.kind == "RADIOBUTTON"; });
+        first("list", [](const auto& c) { return c.kind == "COMBOBOX" || c.kind == "LISTBOX"; });
+        const int passId = GetParam().passId;
+        first("button", [&](const auto& c) {
+            return (c.kind == "PUSHBUTTON" || c.kind == "DEFPUSHBUTTON") && c.id != IDOK &&
+                   c.id != IDCANCEL && c.id != passId && c.id != 1032 && c.id != 1033;
+        });
+        return targets;
+    }
+
+    // A real key press and release on the focused control, through the window system's key path.
+    static void PressKeyOn(CWnd* pControl, BYTE vk) {
+        pControl->SetFocus();
+        keybd_event(vk, 0, 0, 0);
+        keybd_event(vk, 0, KEYEVENTF_KEYUP, 0);
+        kavrino::ProcessUiEvents();
+    }
+
+    // The page is still shown, its event is not set and the runner still waits on it.
+    void ExpectWaiting(CTestPageDlg* pPage) {
+        EXPECT_TRUE(Visible(pPage));
+        EXPECT_FALSE(Signalled(pPage->m_hEvent));
+        EXPECT_EQ(WaitForSingleObject(m_dlg->m_hTestThread, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+        EXPECT_FALSE(Visible(m_dlg->m_pReportDlg));
+    }
+};
+
+} // namespace
+
+// Enter and Esc from every kind of control of every page: the page is never hidden without a verdict.
+// Where Enter means the page's default button, that button's handler runs (PASS lists the untried steps
+// and stays; the other-checks page's "확인" hands its verdict over).
+TEST_P(PageKeysTest, EnterAndEscNeverHideThePageWithoutAVerdict) {
+    const KeyPage& param = GetParam();
+    UseCamera(kavrino_test::CameraFile{m_serial, 320, 240, true, 8, 30.0});
+    OpenConnected({param.item});
+    kavrino::FileDialogAnswer cancelFileDialogs(L"");
+    CTestPageDlg* pPage = param.page(*m_dlg);
+    ASSERT_NE(pPage, nullptr);
+    Start(0);
+    ASSERT_TRUE(WaitShown(pPage));
+
+    const auto targets = FocusTargets(pPage);
+    ASSERT_FALSE(targets.empty());
+    for (const auto& [kind, id] : targets) {
+        SCOPED_TRACE(::testing::Message() << kind << " " << id);
+        PressKeyOn(pPage->GetDlgItem(id), VK_ESCAPE);
+        ExpectWaiting(pPage);
+    }
+    for (const auto& [kind, id] : targets) {
+        SCOPED_TRACE(::testing::Message() << kind << " " << id);
+        PressKeyOn(pPage->GetDlgItem(id), VK_RETURN);
+        if (param.enterGivesVerdict && std::string(kind) != "button") {
+            EXPECT_TRUE(Signalled(pPage->m_hEvent));
+            ASSERT_TRUE(WaitShown(m_dlg->m_pReportDlg));
+            return;
+        }
+        ExpectWaiting(pPage);
+    }
+
+    // PASS afterwards hands the verdict over and the runner goes on to the report.
+    for (TestItem& item : pPage->m_vecItems)
+        item.bTested = 1;
+    m_boxes.SetAnswer(IDYES); // the alignment page asks whether the test was done
+    Press(pPage, param.passId);
+    EXPECT_TRUE(Signalled(pPage->m_hEvent));
+    ASSERT_TRUE(WaitShown(m_dlg->m_pReportDlg));
+    ASSERT_EQ(ReportRows().size(), 1u);
+    EXPECT_EQ(ReportRows()[0][1], L"PASS");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryPage, PageKeysTest,
+    ::testing::Values(
+        KeyPage{L"ROI", &PageOf<&CKavrinoDlg::m_pROIDlg>, IDOK, false},
+        KeyPage{L"테스트 패턴", &PageOf<&CKavrinoDlg::m_pTestPatternDlg>, IDOK, false},
+        KeyPage{L"픽셀 포맷", &PageOf<&CKavrinoDlg::m_pPixelFormatDlg>, IDOK, false},
+        KeyPage{L"디바이스 정보", &PageOf<&CKavrinoDlg::m_pDeviceInfoDlg>, IDOK, false},
+        KeyPage{L"프레임 레이트", &PageOf<&CKavrinoDlg::m_pFrameRateDlg>, IDOK, false},
+        KeyPage{L"익스포즈", &PageOf<&CKavrinoDlg::m_pExposureDlg>, IDOK, false},
+        KeyPage{L"게인", &PageOf<&CKavrinoDlg::m_pGainDlg>, IDOK, false},
+        KeyPage{L"트리거와 지피아이오", &PageOf<&CKavrinoDlg::m_pTriggerIODlg>, IDOK, false},
+        KeyPage{L"화이트 밸런스", &PageOf<&CKavrinoDlg::m_pWhiteBalanceDlg>, IDOK, false},
+        KeyPage{L"얼라인검사", &PageOf<&CKavrinoDlg::m_pAlignDlg>, CAlignDlg::IDC_PASS, false},
+        KeyPage{L"블랙 레벨", &PageOf<&CKavrinoDlg::m_pBlackLevelDlg>, CBlackLevelDlg::IDC_PASS, false},
+        KeyPage{L"비닝", &PageOf<&CKavrinoDlg::m_pBinningDlg>, CBinningDlg::IDC_PASS, false},
+        KeyPage{L"데시메이션", &PageOf<&CKavrinoDlg::m_pDecimationDlg>, CDecimationDlg::IDC_PASS, false},
+        KeyPage{L"리버스", &PageOf<&CKavrinoDlg::m_pReverseXYDlg>, CReverseXYDlg::IDC_PASS, false},
+        KeyPage{L"감마와 엘유티", &PageOf<&CKavrinoDlg::m_pGammaLUTDlg>, CGamma_LUTDlg::IDC_PASS, false},
+        KeyPage{L"링크 컨피그", &PageOf<&CKavrinoDlg::m_pCXPLinkConfigDlg>, CCXPLinkConfigDlg::IDC_PASS,
+                false},
+        KeyPage{L"휘도편차", &PageOf<&CKavrinoDlg::m_pBrightDlg>, CBrightDlg::IDC_PASS, false},
+        KeyPage{L"휘도", &PageOf<&CKavrinoDlg::m_pBrightCenterDlg>, CBrightCenterDlg::IDC_PASS, false},
+        KeyPage{L"기타 체크 항목", &PageOf<&CKavrinoDlg::m_pNotSupportDlg>, IDOK, true},
+        KeyPage{L"탭 밸런스", &PageOf<&CKavrinoDlg::m_pTapBalanceDlg>, IDOK, false}));
