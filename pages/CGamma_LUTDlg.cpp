@@ -103,8 +103,11 @@ BOOL CGamma_LUTDlg::WriteLut(double dExponent) {
     m_pMainDlg->GetFeature(kLutIndex, FEATURE_INCREMENT, &nInc);
     // The walk needs a positive step to end and a positive maximum to scale by; a negative index has no
     // value on the curve.
-    if (nMax <= 0 || nInc <= 0 || nMin < 0 || nMin > nMax)
+    if (nMax <= 0 || nInc <= 0 || nMin < 0)
         return FALSE;
+    // A minimum above the maximum is a table of no entries: nothing to write.
+    if (nMin > nMax)
+        return TRUE;
     // Errors are gathered by the one query after the table; a refused entry does not stop the walk.
     for (MIL_INT64 i = nMin;; i += nInc) {
         const MIL_INT64 nValue = LutValue(i, nMax, dExponent);
@@ -125,6 +128,15 @@ BOOL CGamma_LUTDlg::CheckLutWrite(BOOL bRangeOk, LPCTSTR lpszWord) {
     strMessage.Format(L"ERROR : '%s'", lpszWord);
     AfxMessageBox(strMessage);
     return FALSE;
+}
+
+BOOL CGamma_LUTDlg::CheckRestore(BOOL bRangeOk, LPCTSTR lpszWord) {
+    // A refused write may succeed on another try, so the page stays for it. A range the table cannot be
+    // walked over is reported too, but no try would change it: the verdict goes on.
+    if (!m_pMainDlg->CheckMilError(lpszWord))
+        return FALSE;
+    CheckLutWrite(bRangeOk, lpszWord);
+    return TRUE;
 }
 
 // The enable that is on goes off while the table is written and comes back on afterwards; after a failed
@@ -176,7 +188,7 @@ void CGamma_LUTDlg::Finish(BOOL bPass) {
     m_pMainDlg->SetFeature(kGamma, FEATURE_VALUE, &dGamma);
     m_pMainDlg->SetFeature(kLutEnable, FEATURE_VALUE, &nOff);
     const BOOL bRangeOk = WriteLut(1.0);
-    if (!CheckLutWrite(bRangeOk, bPass ? L"Gamma_LUT" : kLutIndex))
+    if (!CheckRestore(bRangeOk, bPass ? L"Gamma_LUT" : kLutIndex))
         return;
     // Both switches are off now; the boxes say so, so that the next showing starts from the camera's state.
     CheckDlgButton(IDC_GAMMA_ENABLE, BST_UNCHECKED);

@@ -45,10 +45,14 @@ protected:
 private:
     // Writes one enable switch from its box and shows what the camera reports back in both boxes.
     void WriteEnable(std::size_t nIndex, int nBoxId, LPCTSTR lpszFeature);
-    // Writes "LUTValue" for every index of "LUTIndex"; FALSE (nothing written) when the camera reports a
-    // range that cannot be walked.
+    // Writes "LUTValue" for every index of "LUTIndex" (none when the minimum is above the maximum); FALSE
+    // (nothing written) when the camera reports a range that cannot be walked: a maximum or an increment
+    // that is not positive, or a negative minimum.
     BOOL WriteLut(double dExponent);
     // The one error query after a table was written; an unusable range is reported as an error as well.
     BOOL CheckLutWrite(BOOL bRangeOk, LPCTSTR lpszWord);
+    // The same for the restore of PASS and FAIL, except that an unusable range, once reported, does not
+    // hold the verdict back: only a refused write does.
+    BOOL CheckRestore(BOOL bRangeOk, LPCTSTR lpszWord);
     void Finish(BOOL bPass);
 };

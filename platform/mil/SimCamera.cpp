@@ -201,6 +201,18 @@ void SimCamera::SetRefused(const std::wstring& name, bool refused) {
     refused ? void(m_refused.insert(name)) : void(m_refused.erase(name));
 }
 
+bool SimCamera::SetIntegerRange(const std::wstring& name, std::int64_t min, std::int64_t max,
+                                std::int64_t inc) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const auto it = m_features.find(name);
+    if (it == m_features.end() || it->second.type != SimFeature::Integer)
+        return false;
+    it->second.iMin = min;
+    it->second.iMax = max;
+    it->second.iInc = inc;
+    return true;
+}
+
 const SimFeature* SimCamera::Find(const std::wstring& name, std::wstring& why) const {
     const auto it = m_features.find(name);
     if (it == m_features.end() || m_missing.count(name)) {

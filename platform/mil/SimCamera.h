@@ -32,6 +32,9 @@ public:
     void ApplyFaults(const std::set<std::wstring>& missing, const std::set<std::wstring>& refused);
     void SetMissing(const std::wstring& name, bool missing);
     void SetRefused(const std::wstring& name, bool refused);
+    // A camera that reports odd limits for an integer feature (a minimum above the maximum, an increment
+    // of 0); false when there is no such integer feature.
+    bool SetIntegerRange(const std::wstring& name, std::int64_t min, std::int64_t max, std::int64_t inc);
 
     // Each returns kMilErrorNone or an error code with the reason in why.
     MIL_INT Type(const std::wstring& name, MIL_INT64& type, std::wstring& why) const;

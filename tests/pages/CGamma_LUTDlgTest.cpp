@@ -158,6 +158,47 @@ TEST_F(GammaLutTest, CameraWithoutATableRangeEndsTheStepWithAnError) {
     EXPECT_EQ(m_pPage->m_vecItems[CGamma_LUTDlg::ITEM_LUT].bTested, 1);
 }
 
+TEST_F(GammaLutTest, TableRangesThatCannotBeWalkedAreReportedOnceAndNeverHoldTheVerdict) {
+    auto camera = kavrino::SimCameraRegistry::Find(L"P0001");
+    ASSERT_NE(camera, nullptr);
+    auto verdict = [&](int id) {
+        for (TestItem& item : m_pPage->m_vecItems)
+            item.bTested = 1;
+        ResetEvent(m_pPage->m_hEvent);
+        m_pPage->ShowWindow(SW_SHOW);
+        m_boxes.Clear();
+        Press(m_pPage, id);
+        return Signalled(m_pPage->m_hEvent) && !Visible(m_pPage);
+    };
+
+    // A maximum that is not positive: the step and the restore report it, and the verdict still comes.
+    ASSERT_TRUE(camera->SetIntegerRange(L"LUTIndex", 0, 0, 1));
+    Press(m_pPage, CGamma_LUTDlg::IDC_LUT_25);
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"ERROR : 'LUTIndex'"});
+    EXPECT_EQ(m_pPage->m_vecItems[CGamma_LUTDlg::ITEM_LUT].bOk, 0);
+    EXPECT_TRUE(verdict(CGamma_LUTDlg::IDC_PASS));
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"ERROR : 'Gamma_LUT'"});
+    EXPECT_EQ(m_pPage->m_bResult, 1);
+
+    // An increment that is not positive: the same, under FAIL's name.
+    ASSERT_TRUE(camera->SetIntegerRange(L"LUTIndex", 0, 4095, 0));
+    EXPECT_TRUE(verdict(CGamma_LUTDlg::IDC_FAIL));
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"ERROR : 'LUTIndex'"});
+    EXPECT_EQ(m_pPage->m_bResult, 0);
+
+    // A minimum above the maximum walks nothing, as the loop would, and is no error.
+    const MIL_INT64 nBefore = LutEntry(7);
+    ASSERT_TRUE(camera->SetIntegerRange(L"LUTIndex", 10, 5, 1));
+    m_boxes.Clear();
+    Press(m_pPage, CGamma_LUTDlg::IDC_LUT_25);
+    EXPECT_TRUE(PageBoxes().empty());
+    EXPECT_EQ(m_pPage->m_vecItems[CGamma_LUTDlg::ITEM_LUT].bOk, 1);
+    EXPECT_TRUE(verdict(CGamma_LUTDlg::IDC_PASS));
+    EXPECT_TRUE(PageBoxes().empty());
+    ASSERT_TRUE(camera->SetIntegerRange(L"LUTIndex", 0, 4095, 1));
+    EXPECT_EQ(LutEntry(7), nBefore);
+}
+
 TEST_F(PageTest, GammaLutControlsWaitForACamera) {
     OpenWith({L"감마와 엘유티"});
     CGamma_LUTDlg* pPage = m_dlg->m_pGammaLUTDlg;
