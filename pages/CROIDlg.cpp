@@ -61,6 +61,11 @@ BOOL CROIDlg::OnInitDialog() {
     return FALSE;
 }
 
+void CROIDlg::OnDestroy() {
+    CTestPageDlg::OnDestroy();
+    m_vecButtonIds.clear();
+}
+
 int CROIDlg::ScaledWidth(MIL_INT64 nMin, MIL_INT64 nMax, double dFactor) {
     return ToStep(static_cast<double>(nMax - nMin) * dFactor + static_cast<double>(nMin));
 }

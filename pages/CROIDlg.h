@@ -55,6 +55,8 @@ public:
     void OnBnClickedOffsetY80();
     void OnBnClickedPass();
     void OnBnClickedFail();
+    // The shared clean-up, and the key-pad list emptied.
+    void OnDestroy();
 
     void DoDataExchange(CDataExchange* pDX) override;
     // Esc is swallowed; Enter still reaches the dialog manager.

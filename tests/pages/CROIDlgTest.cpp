@@ -181,3 +181,12 @@ TEST_F(ROIPageTest, FailRestoresBeforeAnyStepAndAFailedOffsetResetStillGivesTheV
     EXPECT_FALSE(Visible(m_pPage));
     m_pPage->m_milDigitizer = milDigitizer;
 }
+
+TEST_F(ROIPageTest, DestroyingThePageEmptiesItsStepsAndItsKeyPadList) {
+    OpenRoi(false);
+    ASSERT_EQ(m_pPage->m_vecButtonIds.size(), 8u);
+    m_pPage->DestroyWindow();
+    EXPECT_TRUE(m_pPage->m_vecItems.empty());
+    EXPECT_TRUE(m_pPage->m_vecButtonIds.empty());
+    EXPECT_EQ(m_pPage->m_hEvent, nullptr);
+}
