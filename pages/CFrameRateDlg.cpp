@@ -45,6 +45,8 @@ BOOL CFrameRateDlg::OnInitDialog() {
 
     // The list is sorted as text, so "100" comes before "25"; each value goes to its place as it is added.
     CComboBox* pList = FrameRateList();
+    if (pList)
+        pList->SetItemHeight(-1, 20);
     if (pList && m_pFrameRateList) {
         for (POSITION pos = m_pFrameRateList->GetHeadPosition(); pos;) {
             const CString& strValue = m_pFrameRateList->GetNext(pos);
@@ -199,17 +201,5 @@ void CFrameRateDlg::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct) {
 }
 
 void CFrameRateDlg::DrawOwnerButton(LPDRAWITEMSTRUCT lpDrawItemStruct, UINT nIDCtl) {
-    DrawButton(lpDrawItemStruct, nIDCtl);
-    if (!lpDrawItemStruct || (lpDrawItemStruct->itemState & ODS_DISABLED))
-        return;
-    CDC* pDC = CDC::FromHandle(lpDrawItemStruct->hDC);
-    if (!pDC)
-        return;
-    CString strText;
-    GetDlgItemText(static_cast<int>(nIDCtl), strText);
-    CRect rcItem(lpDrawItemStruct->rcItem);
-    const int nOldMode = pDC->SetBkMode(TRANSPARENT);
-    pDC->SetTextColor(0xFFFFFF);
-    pDC->DrawText(strText, &rcItem, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    pDC->SetBkMode(nOldMode);
+    PaintButton(lpDrawItemStruct, nIDCtl, TRUE);
 }

@@ -194,6 +194,10 @@ void CTestPageDlg::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct) {
 }
 
 void CTestPageDlg::DrawButton(LPDRAWITEMSTRUCT lpDrawItemStruct, UINT nIDCtl) {
+    PaintButton(lpDrawItemStruct, nIDCtl, FALSE);
+}
+
+void CTestPageDlg::PaintButton(LPDRAWITEMSTRUCT lpDrawItemStruct, UINT nIDCtl, BOOL bCaptionOnFace) {
     if (!lpDrawItemStruct)
         return;
     CDC* pDC = CDC::FromHandle(lpDrawItemStruct->hDC);
@@ -224,6 +228,8 @@ void CTestPageDlg::DrawButton(LPDRAWITEMSTRUCT lpDrawItemStruct, UINT nIDCtl) {
         pDC->FrameRect(&rcItem, &brFrame);
     }
     pDC->SetTextColor(0xFFFFFF);
+    if (bCaptionOnFace)
+        pDC->DrawText(strText, &rcItem, nFormat);
 
     rcItem.DeflateRect(1, 1);
     if (nState & ODS_SELECTED) {

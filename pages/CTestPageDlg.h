@@ -72,6 +72,9 @@ public:
     void OnCancel() override;
 
 protected:
+    // DrawButton's painting; with bCaptionOnFace the caption is drawn once more over the whole face, as
+    // soon as its colour is chosen and before the face is shrunk for the 3-D border.
+    void PaintButton(LPDRAWITEMSTRUCT lpDrawItemStruct, UINT nIDCtl, BOOL bCaptionOnFace);
     // Appends a step that is ok and untried.
     void AddItem(LPCTSTR lpszName);
     // The unnamed manual-reset event the runner waits on, not signalled.

@@ -4,12 +4,21 @@
 #include "UiInternal.h"
 
 #include <QComboBox>
+#include <QSize>
+#include <QStyle>
+
+#include <algorithm>
 
 using namespace kavrino;
 
 namespace {
 QComboBox* ComboOf(WindowState& s) {
     return qobject_cast<QComboBox*>(s.widget.data());
+}
+
+// The frame around the selection field, on each side.
+int FieldFrame(const QComboBox* c) {
+    return std::max(c->style()->pixelMetric(QStyle::PM_ComboBoxFrameWidth, nullptr, c), 0);
 }
 
 int Find(QComboBox* c, int startAfter, const QString& text, bool exact) {
@@ -181,5 +190,38 @@ void CComboBox::ShowDropDown(BOOL show) {
     WithWindowDo(m_hWnd, [&](WindowState& s) {
         if (QComboBox* c = ComboOf(s))
             show ? c->showPopup() : c->hidePopup();
+    });
+}
+
+int CComboBox::SetItemHeight(int index, UINT height) {
+    if (height == 0 || height > 255)
+        return CB_ERR;
+    return WithWindow(m_hWnd, CB_ERR, [&](WindowState& s) {
+        QComboBox* c = ComboOf(s);
+        if (!c || index < -1 || index >= c->count())
+            return CB_ERR;
+        const int h = static_cast<int>(height);
+        if (index == -1) {
+            c->resize(c->width(), h + 2 * FieldFrame(c));
+            return 0;
+        }
+        const bool variable = (s.style & CBS_OWNERDRAWVARIABLE) != 0;
+        const int first = variable ? index : 0;
+        const int last = variable ? index : c->count() - 1;
+        for (int i = first; i <= last; ++i)
+            c->setItemData(i, QSize(c->width(), h), Qt::SizeHintRole);
+        return 0;
+    });
+}
+
+int CComboBox::GetItemHeight(int index) const {
+    return WithWindow(m_hWnd, CB_ERR, [&](WindowState& s) {
+        QComboBox* c = ComboOf(s);
+        if (!c || index < -1 || index >= c->count())
+            return CB_ERR;
+        if (index == -1)
+            return std::max(c->height() - 2 * FieldFrame(c), 0);
+        const QSize size = c->itemData(index, Qt::SizeHintRole).toSize();
+        return size.isValid() ? size.height() : c->fontMetrics().height() + 2;
     });
 }

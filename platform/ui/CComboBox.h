@@ -21,4 +21,9 @@ public:
     DWORD_PTR GetItemData(int index) const;
     int SetItemData(int index, DWORD_PTR data);
     void ShowDropDown(BOOL show = TRUE);
+    // Index -1: the selection field, whose height the control's window follows (its frame comes on top).
+    // Index 0 and up: the entries of the list (that entry alone with CBS_OWNERDRAWVARIABLE, every entry
+    // otherwise). CB_ERR for an index outside the list or a height of 0 or above 255.
+    int SetItemHeight(int index, UINT height);
+    int GetItemHeight(int index) const;
 };

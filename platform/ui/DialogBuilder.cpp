@@ -292,6 +292,8 @@ DWORD ControlStyle(const ControlTemplate& c) {
         style |= c.Has("DROPDOWNLIST") ? CBS_DROPDOWNLIST : CBS_DROPDOWN;
         if (c.Has("OWNERDRAWFIXED"))
             style |= CBS_OWNERDRAWFIXED;
+        if (c.Has("OWNERDRAWVARIABLE"))
+            style |= CBS_OWNERDRAWVARIABLE;
         if (c.Has("HASSTRINGS"))
             style |= CBS_HASSTRINGS;
     } else if (k == "LISTCTRL") {

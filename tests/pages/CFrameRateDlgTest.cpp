@@ -49,6 +49,7 @@ protected:
 TEST_F(FrameRatePageTest, ValuesAreListedAsTextAndCappedToTheCameraMaximum) {
     Open({L"30", L"100", L"25", L"12.5 fps"});
     EXPECT_EQ(List().GetCount(), 4);
+    EXPECT_EQ(List().GetItemHeight(-1), 20); // the selection field
     EXPECT_EQ(List().FindStringExact(-1, L"100"), 0);
     EXPECT_EQ(List().FindStringExact(-1, L"30"), 3);
     EXPECT_EQ(List().GetCurSel(), 0);
@@ -189,4 +190,29 @@ TEST_F(FrameRatePageTest, HiddenButtonsDeriveTheRateFromThePixelClock) {
     Press(m_pPage, IDOK);
     EXPECT_TRUE(PageBoxes().empty());
     EXPECT_EQ(m_pPage->m_bResult, 1);
+}
+
+TEST_F(FrameRatePageTest, OwnerDrawnToggleDrawsItsCaptionBeforeTheBorder) {
+    Open({L"30"}, false);
+    // A caption taller than the control fills its rows: drawn before the 3-D border, the caption on the
+    // whole face is covered by the border; only the second caption, a pixel lower right while pressed,
+    // stays inside it.
+    m_pPage->SetDlgItemText(CFrameRateDlg::IDC_FRAME_MODE, CString(L'\u2588', 12));
+    kavrino::ImageSurface surface(40, 8);
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_BUTTON;
+    item.CtlID = CFrameRateDlg::IDC_FRAME_MODE;
+    item.itemState = ODS_SELECTED;
+    item.hDC = kavrino::ToHdc(&surface);
+    item.rcItem = RECT{0, 0, 40, 8};
+    m_pPage->DrawOwnerButton(&item, CFrameRateDlg::IDC_FRAME_MODE);
+    const QImage& image = surface.Image();
+    // The sunken border's top and left lines are black.
+    for (int x = 1; x < 38; ++x)
+        EXPECT_EQ(image.pixel(x, 1) & 0xFFFFFF, 0x000000u) << "x " << x;
+    for (int y = 1; y < 6; ++y)
+        EXPECT_EQ(image.pixel(1, y) & 0xFFFFFF, 0x000000u) << "y " << y;
+    // Both captions are there: the whole face's on the outer frame, the pressed one inside.
+    EXPECT_EQ(image.pixel(20, 0) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(image.pixel(20, 4) & 0xFFFFFF, 0xFFFFFFu);
 }

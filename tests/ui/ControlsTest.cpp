@@ -117,6 +117,37 @@ TEST_F(MainFixture, ComboSliderAndAddressFieldNotifyOnlyForTheUser) {
     EXPECT_FALSE(dlg.m_ipAddress.IsWindowEnabled());
 }
 
+TEST_F(MainFixture, ComboSelectionFieldAndEntriesTakeTheirHeight) {
+    for (const wchar_t* f : {L"Mono8", L"Mono10"})
+        dlg.m_cmbPixelFormat.AddString(f);
+    CComboBox& combo = dlg.m_cmbPixelFormat;
+    CRect rcBefore;
+    combo.GetWindowRect(&rcBefore);
+    // The window follows its selection field.
+    EXPECT_EQ(combo.SetItemHeight(-1, 20), 0);
+    EXPECT_EQ(combo.GetItemHeight(-1), 20);
+    CRect rc20;
+    combo.GetWindowRect(&rc20);
+    EXPECT_EQ(combo.SetItemHeight(-1, 40), 0);
+    EXPECT_EQ(combo.GetItemHeight(-1), 40);
+    CRect rc40;
+    combo.GetWindowRect(&rc40);
+    EXPECT_EQ(rc40.Height() - rc20.Height(), 20);
+    EXPECT_EQ(rc40.Width(), rcBefore.Width());
+    EXPECT_EQ(rc40.TopLeft(), rcBefore.TopLeft());
+    // Entries: every one of a list without variable heights.
+    EXPECT_EQ(combo.SetItemHeight(1, 30), 0);
+    EXPECT_EQ(combo.GetItemHeight(0), 30);
+    EXPECT_EQ(combo.GetItemHeight(1), 30);
+    EXPECT_EQ(combo.GetItemHeight(-1), 40);
+    // Out of range.
+    EXPECT_EQ(combo.SetItemHeight(2, 30), CB_ERR);
+    EXPECT_EQ(combo.SetItemHeight(-2, 30), CB_ERR);
+    EXPECT_EQ(combo.SetItemHeight(-1, 0), CB_ERR);
+    EXPECT_EQ(combo.SetItemHeight(-1, 256), CB_ERR);
+    EXPECT_EQ(combo.GetItemHeight(2), CB_ERR);
+}
+
 TEST_F(MainFixture, SystemMenuItemsSendTheirCommandAndAGreyedCloseKeepsTheWindow) {
     CMenu* menu = dlg.GetSystemMenu(FALSE);
     ASSERT_NE(menu, nullptr);
