@@ -17,10 +17,31 @@ struct Bitmap::LockState {
     PixelFormat format = PixelFormatUndefined;
     BYTE* scan0 = nullptr; // what the caller was given
     int stride = 0;
-    std::unique_ptr<BYTE[]> converted; // the copy of a lock in another format
-    bool copied = false;               // converted or user buffer: write back on unlock
-    bool grey = false;                 // the 8-bit grey view of a colour bitmap
-    const BYTE* handedOut = nullptr;   // grey view read and written: the samples as handed out
+    bool copied = false;             // converted or user buffer: write back on unlock
+    bool grey = false;               // the 8-bit grey view of a colour bitmap
+    const BYTE* handedOut = nullptr; // grey view read and written: the samples as handed out
+    UINT_PTR number = 0;             // the lock's number, handed out in BitmapData::Reserved
+
+    // Memory kept from one lock to the next: the copy of a lock in another format, and a row of pixels.
+    std::unique_ptr<BYTE[]> converted;
+    std::size_t convertedSize = 0;
+    std::vector<ARGB> row;
+
+    // Zeroed memory for a converted copy of this many bytes; null when there is none to be had.
+    BYTE* Converted(std::size_t bytes) {
+        if (convertedSize < bytes) {
+            converted.reset(new (std::nothrow) BYTE[bytes]);
+            convertedSize = converted ? bytes : 0;
+        }
+        if (converted)
+            std::memset(converted.get(), 0, bytes);
+        return converted.get();
+    }
+    ARGB* Row(int width) {
+        if (row.size() < static_cast<std::size_t>(width))
+            row.resize(static_cast<std::size_t>(width));
+        return row.data();
+    }
 };
 
 namespace {
@@ -85,7 +106,11 @@ Status Bitmap::LockBits(const Rect* rect, UINT flags, PixelFormat format, Bitmap
     if (IsIndexedPixelFormat(format) && format != m_format && !grey)
         return SetStatus(InvalidParameter);
 
-    auto lock = std::make_unique<LockState>();
+    std::unique_ptr<LockState> lock = m_spareLock ? std::move(m_spareLock) : std::make_unique<LockState>();
+    lock->number = ++m_lockCount;
+    lock->copied = false;
+    lock->grey = false;
+    lock->handedOut = nullptr;
     lock->rect = area;
     lock->flags = flags;
     lock->format = format;
@@ -117,10 +142,9 @@ Status Bitmap::LockBits(const Rect* rect, UINT flags, PixelFormat format, Bitmap
             lock->stride = stride;
         } else {
             const int stride = kavrino::gdip::RowBytes(format, area.Width);
-            BYTE* memory = new (std::nothrow) BYTE[static_cast<std::size_t>(stride) * area.Height]();
+            BYTE* memory = lock->Converted(static_cast<std::size_t>(stride) * area.Height);
             if (!memory)
                 return SetStatus(OutOfMemory);
-            lock->converted.reset(memory);
             lock->scan0 = memory;
             lock->stride = stride;
         }
@@ -146,11 +170,11 @@ Status Bitmap::LockBits(const Rect* rect, UINT flags, PixelFormat format, Bitmap
                          format,
                          m_palette.data(),
                          static_cast<int>(m_palette.size())};
-            std::vector<ARGB> row(static_cast<std::size_t>(area.Width));
+            ARGB* row = lock->Row(area.Width);
             kavrino::gdip::PaletteMatcher matcher(m_palette.data(), static_cast<int>(m_palette.size()));
             for (int y = 0; y < area.Height; ++y) {
-                kavrino::gdip::ReadRow(from, area.X, area.Y + y, area.Width, row.data());
-                kavrino::gdip::WriteRow(to, 0, y, area.Width, row.data(), &matcher);
+                kavrino::gdip::ReadRow(from, area.X, area.Y + y, area.Width, row);
+                kavrino::gdip::WriteRow(to, 0, y, area.Width, row, &matcher);
             }
         }
     }
@@ -160,7 +184,7 @@ Status Bitmap::LockBits(const Rect* rect, UINT flags, PixelFormat format, Bitmap
     lockedData->Stride = lock->stride;
     lockedData->PixelFormat = format;
     lockedData->Scan0 = lock->scan0;
-    lockedData->Reserved = reinterpret_cast<UINT_PTR>(lock.get());
+    lockedData->Reserved = lock->number;
     m_lock = std::move(lock);
     m_locked = true;
     return SetStatus(Ok);
@@ -171,7 +195,7 @@ Status Bitmap::UnlockBits(BitmapData* lockedData) {
         return SetStatus(Usable());
     if (!m_locked)
         return SetStatus(WrongState);
-    if (!lockedData || lockedData->Reserved != reinterpret_cast<UINT_PTR>(m_lock.get()))
+    if (!lockedData || lockedData->Reserved != m_lock->number)
         return SetStatus(InvalidParameter);
     LockState& lock = *m_lock;
     if (lock.grey && (lock.flags & ImageLockModeWrite)) {
@@ -197,14 +221,14 @@ Status Bitmap::UnlockBits(BitmapData* lockedData) {
                        m_palette.data(),
                        static_cast<int>(m_palette.size())};
         PixelView to = View();
-        std::vector<ARGB> row(static_cast<std::size_t>(area.Width));
+        ARGB* row = lock.Row(area.Width);
         kavrino::gdip::PaletteMatcher matcher(m_palette.data(), static_cast<int>(m_palette.size()));
         for (int y = 0; y < area.Height; ++y) {
-            kavrino::gdip::ReadRow(from, 0, y, area.Width, row.data());
-            kavrino::gdip::WriteRow(to, area.X, area.Y + y, area.Width, row.data(), &matcher);
+            kavrino::gdip::ReadRow(from, 0, y, area.Width, row);
+            kavrino::gdip::WriteRow(to, area.X, area.Y + y, area.Width, row, &matcher);
         }
     }
-    m_lock.reset();
+    m_spareLock = std::move(m_lock);
     m_locked = false;
     lockedData->Reserved = 0;
     return SetStatus(Ok);

@@ -38,6 +38,10 @@ private:
     std::unique_ptr<LockState> m_lock;
     // The grey view's samples and, behind them, the samples as handed out; kept from lock to lock.
     std::vector<BYTE> m_greyView;
+    // The state of the last lock, kept for the next one: a lock in the bitmap's own format allocates
+    // nothing. Each lock has its own number, which its BitmapData carries.
+    std::unique_ptr<LockState> m_spareLock;
+    UINT_PTR m_lockCount = 0;
 };
 
 } // namespace Gdiplus

@@ -5,6 +5,7 @@
 #include "GdiplusTypes.h"
 
 #include <QBrush>
+#include <QPen>
 
 namespace Gdiplus {
 
@@ -15,11 +16,17 @@ public:
     BrushType GetType() const { return m_type; }
     Status GetLastStatus() const { return m_lastStatus; }
 
-    // The brush in the painter's terms, for the graphics object.
-    virtual QBrush ToQBrush() const = 0;
+    // The brush in the painter's terms, and the pen that draws text in it, for the graphics object; kept
+    // with the brush, so that drawing with it makes nothing new.
+    const QBrush& ToQBrush() const { return m_brush; }
+    const QPen& TextPen() const { return m_textPen; }
 
 protected:
     explicit Brush(BrushType type) : m_type(type) {}
+    void SetQBrush(const QBrush& brush) {
+        m_brush = brush;
+        m_textPen = QPen(brush, 0);
+    }
     Status SetStatus(Status status) const {
         m_lastStatus = status;
         return status;
@@ -27,6 +34,8 @@ protected:
 
 private:
     BrushType m_type;
+    QBrush m_brush;
+    QPen m_textPen;
     mutable Status m_lastStatus = Ok;
 };
 

@@ -1,5 +1,7 @@
 #include "Font.h"
 
+#include "GlyphCache.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -57,6 +59,12 @@ void Font::Init(const FontFamily& family, REAL emSize, INT style, Unit unit) {
     m_font.setItalic((style & FontStyleItalic) != 0);
     m_font.setUnderline((style & FontStyleUnderline) != 0);
     m_font.setStrikeOut((style & FontStyleStrikeout) != 0);
+}
+
+kavrino::gdip::GlyphCache& Font::Glyphs() const {
+    if (!m_glyphs)
+        m_glyphs = std::make_shared<kavrino::gdip::GlyphCache>(m_font);
+    return *m_glyphs;
 }
 
 Status Font::GetFamily(FontFamily* family) const {

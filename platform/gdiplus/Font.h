@@ -6,6 +6,12 @@
 
 #include <QFont>
 
+#include <memory>
+
+namespace kavrino::gdip {
+class GlyphCache;
+}
+
 namespace Gdiplus {
 
 class Font {
@@ -23,6 +29,9 @@ public:
 
     // The font in the painter's terms, sized in pixels.
     const QFont& ToQFont() const { return m_font; }
+    // The font's glyphs for drawing short texts without allocating; looked up on first use and shared by
+    // the font's copies.
+    kavrino::gdip::GlyphCache& Glyphs() const;
 
 private:
     void Init(const FontFamily& family, REAL emSize, INT style, Unit unit);
@@ -32,6 +41,7 @@ private:
     INT m_style = FontStyleRegular;
     Unit m_unit = UnitPoint;
     QFont m_font;
+    mutable std::shared_ptr<kavrino::gdip::GlyphCache> m_glyphs;
     mutable Status m_lastStatus = Ok;
 };
 

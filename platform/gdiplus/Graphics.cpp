@@ -1,5 +1,6 @@
 #include "Graphics.h"
 #include "DeviceSurface.h"
+#include "GlyphCache.h"
 #include "ImageBlit.h"
 
 #include <QPainter>
@@ -7,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <cwchar>
 #include <memory>
 #include <vector>
 
@@ -127,6 +129,8 @@ Graphics::Graphics(Image* image) : m_image(image) {
 }
 
 Graphics::~Graphics() {
+    if (m_painter && m_painter->isActive())
+        m_painter->end();
     if (m_surface)
         m_surface->Flush();
 }
@@ -179,26 +183,39 @@ void Graphics::ApplyHints(QPainter& painter) const {
                               m_textRenderingHint != TextRenderingHintSingleBitPerPixelGridFit);
 }
 
+QPainter* Graphics::ImagePainter() {
+    if (m_painter && m_painter->isActive())
+        return m_painter.get();
+    // Paints straight into the bitmap's memory: the view does not copy it.
+    m_imageView = QImage(m_image->m_scan0, m_image->m_width, m_image->m_height, m_image->m_stride,
+                         PainterFormat(m_image->m_format));
+    if (!m_painter)
+        m_painter = std::make_unique<QPainter>();
+    if (!m_painter->begin(&m_imageView))
+        return nullptr;
+    return m_painter.get();
+}
+
 template <class PaintFn> Status Graphics::Paint(PaintFn&& paint) {
     const Status ready = Ready();
     if (ready != Ok)
         return SetStatus(ready);
-    QImage wrapper;
-    QImage* device = &wrapper;
-    if (m_surface) {
-        device = &m_surface->Image();
-        if (device->isNull())
-            return SetStatus(Ok);
-    } else {
-        // Paints straight into the bitmap's memory: the wrapper does not copy it.
-        wrapper = QImage(m_image->m_scan0, m_image->m_width, m_image->m_height, m_image->m_stride,
-                         PainterFormat(m_image->m_format));
+    if (!m_surface) {
+        QPainter* painter = ImagePainter();
+        if (!painter)
+            return SetStatus(GenericError);
+        ApplyHints(*painter);
+        paint(*painter);
+        return SetStatus(Ok);
     }
+    // A window's surface may be replaced between drawings (the window was resized): a painter per call.
+    QImage* device = &m_surface->Image();
+    if (device->isNull())
+        return SetStatus(Ok);
     QPainter painter;
     if (!painter.begin(device))
         return SetStatus(GenericError);
-    if (m_surface)
-        painter.translate(m_surface->origin);
+    painter.translate(m_surface->origin);
     ApplyHints(painter);
     paint(painter);
     painter.end();
@@ -211,6 +228,7 @@ Status Graphics::Clear(const Color& color) {
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.fillRect(QRect(0, 0, painter.device()->width(), painter.device()->height()),
                          QColor(color.GetR(), color.GetG(), color.GetB(), color.GetA()));
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     });
 }
 
@@ -245,7 +263,9 @@ Status Graphics::DrawImageArea(Image* image, double x, double y, double width, d
     const bool half =
         m_pixelOffsetMode == PixelOffsetModeHalf || m_pixelOffsetMode == PixelOffsetModeHighQuality;
     const double sampleOffset = half ? 0.5 : 0.0;
-    std::vector<int> xmap, ymap;
+    // The maps keep their memory between drawings: copying a frame allocates nothing once they have
+    // grown to its size.
+    thread_local std::vector<int> xmap, ymap;
     int x0 = 0, y0 = 0;
     if (!MapAxis(x + origin.x(), width, srcx, srcwidth, image->m_width, target.width, sampleOffset, xmap,
                  x0) ||
@@ -386,11 +406,14 @@ Status Graphics::FillRectangle(const Brush* brush, const RectF& rect) {
 
 Status Graphics::DrawString(const WCHAR* string, INT length, const Font* font, const PointF& origin,
                             const Brush* brush) {
-    return DrawText(string, length, font, RectF(origin.X, origin.Y, 0, 0), nullptr, brush, true);
+    return DrawString(string, length, font, origin, nullptr, brush);
 }
 
 Status Graphics::DrawString(const WCHAR* string, INT length, const Font* font, const PointF& origin,
                             const StringFormat* format, const Brush* brush) {
+    if (string && font && brush && length >= -1 && font->GetLastStatus() == Ok &&
+        DrawCachedText(string, length, font, origin, format, brush))
+        return GetLastStatus();
     return DrawText(string, length, font, RectF(origin.X, origin.Y, 0, 0), format, brush, true);
 }
 
@@ -427,16 +450,36 @@ Status Graphics::DrawText(const WCHAR* string, INT length, const Font* font, con
     if (!bounded || (formatFlags & StringFormatFlagsNoClip))
         flags |= Qt::TextDontClip;
 
+    const bool singleBit = m_textRenderingHint == TextRenderingHintSingleBitPerPixel ||
+                           m_textRenderingHint == TextRenderingHintSingleBitPerPixelGridFit;
     QFont qfont = font->ToQFont();
-    if (m_textRenderingHint == TextRenderingHintSingleBitPerPixel ||
-        m_textRenderingHint == TextRenderingHintSingleBitPerPixelGridFit)
+    if (singleBit)
         qfont.setStyleStrategy(QFont::NoAntialias);
-    const QColor color = brush->ToQBrush().color();
     return Paint([&](QPainter& painter) {
         painter.setFont(qfont);
-        painter.setPen(color);
+        painter.setPen(brush->TextPen());
         painter.drawText(QRectF(left, top, width, height), flags, text);
     });
+}
+
+bool Graphics::DrawCachedText(const WCHAR* string, INT length, const Font* font, const PointF& origin,
+                              const StringFormat* format, const Brush* brush) {
+    // A text at a point, left and top aligned, smoothed: the painter's layout would place it the same.
+    if (format && (format->GetAlignment() != StringAlignmentNear ||
+                   format->GetLineAlignment() != StringAlignmentNear || format->GetFormatFlags() != 0))
+        return false;
+    if (m_textRenderingHint == TextRenderingHintSingleBitPerPixel ||
+        m_textRenderingHint == TextRenderingHintSingleBitPerPixelGridFit)
+        return false;
+    const INT count = length < 0 ? static_cast<INT>(std::wcslen(string)) : length;
+    if (count > kavrino::gdip::GlyphCache::kMaxGlyphs)
+        return false;
+    bool drawn = false;
+    const Status status = Paint([&](QPainter& painter) {
+        painter.setPen(brush->TextPen());
+        drawn = font->Glyphs().Draw(painter, string, count, QPointF(origin.X, origin.Y));
+    });
+    return status != Ok || drawn;
 }
 
 Status Graphics::Flush(FlushIntention) {

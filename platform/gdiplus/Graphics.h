@@ -6,7 +6,10 @@
 // source pixel under its sampling point (its centre under PixelOffsetModeHalf, its corner otherwise). So
 // (x - 0.5, y - 0.5, k*w + 0.5, k*h + 0.5) draws a w x h image as exact k x k blocks from (x, y), and
 // k = 1 is the 1:1 copy. Other interpolation modes that scale go through the painter with smoothing.
-// Lines, rectangles and text are painted with QPainter straight into the target's memory.
+// Lines, rectangles and text are painted with QPainter straight into the target's memory. On an image the
+// painter is begun at the first drawing and kept until the graphics object goes, and short texts at a
+// point are drawn from the font's glyph cache: a graphics object kept between frames draws with kept
+// pens, brushes and fonts without allocating memory.
 
 #include "Brush.h"
 #include "Font.h"
@@ -16,7 +19,10 @@
 #include "Pen.h"
 #include "StringFormat.h"
 
+#include <QImage>
 #include <QPoint>
+
+#include <memory>
 
 class QPainter;
 
@@ -95,14 +101,23 @@ private:
     // Ok when the target can be drawn on now.
     Status Ready() const;
     template <class PaintFn> Status Paint(PaintFn&& paint);
+    // The painter kept on the image, begun on first use; null when it cannot be begun.
+    QPainter* ImagePainter();
     void ApplyHints(QPainter& painter) const;
     Status DrawImageArea(Image* image, double x, double y, double width, double height, double srcx,
                          double srcy, double srcwidth, double srcheight);
     Status DrawText(const WCHAR* string, INT length, const Font* font, const RectF& layoutRect,
                     const StringFormat* format, const Brush* brush, bool unbounded);
+    // A text at a point through the font's glyph cache; false when the cache does not lay it out (the
+    // painter's text layout then draws it).
+    bool DrawCachedText(const WCHAR* string, INT length, const Font* font, const PointF& origin,
+                        const StringFormat* format, const Brush* brush);
 
     Image* m_image = nullptr;
     kavrino::DeviceSurface* m_surface = nullptr;
+    // The image's pixels as the painter sees them (no copy), and the painter kept on them.
+    QImage m_imageView;
+    std::unique_ptr<QPainter> m_painter;
     Status m_initStatus = Ok;
     mutable Status m_lastStatus = Ok;
     PixelOffsetMode m_pixelOffsetMode = PixelOffsetModeDefault;

@@ -9,10 +9,12 @@ Pen::Pen(const Color& color, REAL width) : m_color(color), m_width(width) {
         m_width = 0;
         SetStatus(InvalidParameter);
     }
+    UpdateQPen();
 }
 
 Status Pen::SetColor(const Color& color) {
     m_color = color;
+    UpdateQPen();
     return SetStatus(Ok);
 }
 
@@ -27,6 +29,7 @@ Status Pen::SetWidth(REAL width) {
     if (!(width >= 0))
         return SetStatus(InvalidParameter);
     m_width = width;
+    UpdateQPen();
     return SetStatus(Ok);
 }
 
@@ -34,10 +37,11 @@ Status Pen::SetDashStyle(DashStyle style) {
     if (style < DashStyleSolid || style > DashStyleCustom)
         return SetStatus(InvalidParameter);
     m_dashStyle = style;
+    UpdateQPen();
     return SetStatus(Ok);
 }
 
-QPen Pen::ToQPen() const {
+void Pen::UpdateQPen() {
     QPen pen(QColor(m_color.GetR(), m_color.GetG(), m_color.GetB(), m_color.GetA()));
     // Up to one pixel the line is drawn one pixel wide whatever the scale, with both end points.
     if (m_width <= 1.0f) {
@@ -66,7 +70,7 @@ QPen Pen::ToQPen() const {
         pen.setStyle(Qt::SolidLine);
         break;
     }
-    return pen;
+    m_pen = pen;
 }
 
 } // namespace Gdiplus

@@ -22,10 +22,13 @@ public:
     DashStyle GetDashStyle() const { return m_dashStyle; }
     Status GetLastStatus() const { return m_lastStatus; }
 
-    // The pen in the painter's terms, for the graphics object.
-    QPen ToQPen() const;
+    // The pen in the painter's terms, for the graphics object; kept with the pen, so that drawing with it
+    // makes nothing new.
+    const QPen& ToQPen() const { return m_pen; }
 
 private:
+    void UpdateQPen();
+
     Status SetStatus(Status status) const {
         m_lastStatus = status;
         return status;
@@ -34,6 +37,7 @@ private:
     Color m_color;
     REAL m_width;
     DashStyle m_dashStyle = DashStyleSolid;
+    QPen m_pen;
     mutable Status m_lastStatus = Ok;
 };
 

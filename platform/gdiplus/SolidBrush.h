@@ -7,7 +7,9 @@ namespace Gdiplus {
 
 class SolidBrush : public Brush {
 public:
-    explicit SolidBrush(const Color& color) : Brush(BrushTypeSolidColor), m_color(color) {}
+    explicit SolidBrush(const Color& color) : Brush(BrushTypeSolidColor), m_color(color) {
+        SetQBrush(MakeQBrush());
+    }
     Brush* Clone() const override { return new SolidBrush(m_color); }
 
     Status GetColor(Color* color) const {
@@ -18,14 +20,15 @@ public:
     }
     Status SetColor(const Color& color) {
         m_color = color;
+        SetQBrush(MakeQBrush());
         return SetStatus(Ok);
     }
 
-    QBrush ToQBrush() const override {
+private:
+    QBrush MakeQBrush() const {
         return QBrush(QColor(m_color.GetR(), m_color.GetG(), m_color.GetB(), m_color.GetA()));
     }
 
-private:
     Color m_color;
 };
 

@@ -80,13 +80,14 @@ void RunOnUi(const std::function<void()>& work);
 
 // Runs f(state) for the live window on the user-interface thread; the fallback when the handle names no
 // window (also when it was destroyed before the call ran).
+// The work is handed over by reference, so that no call allocates memory for it.
 template <typename R, typename F> R WithWindow(HWND hwnd, R fallback, F&& f) {
     R result = fallback;
     auto run = [&] {
         if (WindowState* s = FindWindowState(hwnd))
             result = f(*s);
     };
-    RunOnUi(run);
+    RunOnUi(std::cref(run));
     return result;
 }
 template <typename F> void WithWindowDo(HWND hwnd, F&& f) {
@@ -94,7 +95,7 @@ template <typename F> void WithWindowDo(HWND hwnd, F&& f) {
         if (WindowState* s = FindWindowState(hwnd))
             f(*s);
     };
-    RunOnUi(run);
+    RunOnUi(std::cref(run));
 }
 // Destroys the window and its children (WM_DESTROY to each first, unless told not to for the top one).
 void DestroyWindowTree(HWND hwnd, bool notifyTop);
