@@ -1,9 +1,11 @@
 // One display tick (frame conversion, frame-rate text, overlay, view copy, painting into the window) at
-// 2448 x 2048 and 5120 x 5120 for Mono8, Mono10, BayerRG8 and BayerRG10, without an overlay and with
-// the alignment overlay and its edge boxes. Each is printed as a ratio to a memcpy of the 24-bit
-// display image's bytes measured in the same run, with the milliseconds per tick beside it (the
-// timer's budget is 33 ms).
+// 2448 x 2048 and 5120 x 5120 for Mono8, Mono10, BayerRG8 and BayerRG10, in each of the display's modes:
+// plain, the alignment overlay with its edge boxes, the centre-brightness window and the five
+// brightness-deviation windows (measured per colour channel under the Bayer formats, as on a colour
+// camera). Each is printed as a ratio to a memcpy of the 24-bit display image's bytes measured in the
+// same run, with the milliseconds per tick beside it (the timer's budget is 33 ms).
 #include "AlignParameters.h"
+#include "BrightWindows.h"
 #include "CDisplayDlg.h"
 #include "CKavrinoDlg.h"
 
@@ -13,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <map>
 #include <string>
 #include <vector>
@@ -31,7 +34,6 @@ const wchar_t* const kFormats[] = {L"Mono8", L"Mono10", L"BayerRG8", L"BayerRG10
 struct Bench {
     CKavrinoDlg main;
     CDisplayDlg* disp = nullptr;
-    std::vector<BYTE> frame;
 
     Bench() {
         disp = new CDisplayDlg;
@@ -50,35 +52,46 @@ struct Bench {
         disp->KillTimer(CDisplayDlg::TIMER_DRAW); // the benchmark drives the ticks itself
     }
     ~Bench() {
-        main.m_pFrameBuf = nullptr;
         disp->DestroyWindow();
         delete disp;
     }
 
-    void Prepare(Size size, const wchar_t* format, bool overlay) {
+    void Prepare(Size size, const wchar_t* format, const char* mode) {
         const bool deep = std::wcschr(format, L'1') != nullptr;
         const int bytes = deep ? 2 : 1;
-        frame.resize(static_cast<size_t>(size.width) * size.height * bytes);
-        // A scene with texture: every sample differs from its neighbours.
-        unsigned seed = 12345;
-        for (BYTE& b : frame) {
-            seed = seed * 1103515245u + 12345u;
-            b = static_cast<BYTE>(seed >> 16);
-        }
-        if (deep)
-            for (size_t i = 1; i < frame.size(); i += 2)
-                frame[i] &= 0x03;
-        main.m_pFrameBuf = frame.data();
+        // The frame buffer as connection allocates it for the frame size.
         main.m_nWidth = size.width;
         main.m_nHeight = size.height;
+        main.AllocateFrameBuffer();
+        BYTE* frame = main.m_pFrameBuf;
+        const size_t frameBytes = static_cast<size_t>(size.width) * size.height * bytes;
+        // A scene with texture: every sample differs from its neighbours.
+        unsigned seed = 12345;
+        for (size_t i = 0; i < frameBytes; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            frame[i] = static_cast<BYTE>(seed >> 16);
+        }
+        if (deep)
+            for (size_t i = 1; i < frameBytes; i += 2)
+                frame[i] &= 0x03;
         main.m_strPixelFormat = format;
         main.m_bNewFrame = TRUE;
         main.m_dFrameRate = 30.0;
         disp->SetImageFormat(size.width, size.height, format);
         g_nAlignCenterX = size.width / 2;
         g_nAlignCenterY = size.height / 2;
-        disp->m_bShowAlign = overlay ? TRUE : FALSE;
-        disp->m_bShowEdgeBoxes = overlay;
+        // The brightness pages' default windows for the frame size (100 x 100 each).
+        g_nImageWidth = size.width;
+        g_nImageHeight = size.height;
+        for (int window = 0; window < 5; ++window)
+            for (int field = 0; field < 4; ++field)
+                g_rcBrightWindow[window][field] = BrightWindowDefault(window, field);
+        main.m_bColorCamera = std::wcsncmp(format, L"Bayer", 5) == 0 ? TRUE : FALSE;
+        const std::string m = mode;
+        disp->m_bShowAlign = m == "align" ? TRUE : FALSE;
+        disp->m_bShowEdgeBoxes = m == "align";
+        disp->m_bCenterMode = m == "centre";
+        disp->m_bBrightMode = m == "bright";
     }
 };
 
@@ -104,8 +117,10 @@ void Memcpy(benchmark::State& state, Size size) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes));
 }
 
-void Tick(benchmark::State& state, Size size, const wchar_t* format, bool overlay) {
-    g_bench->Prepare(size, format, overlay);
+const char* const kModes[] = {"plain", "align", "centre", "bright"};
+
+void Tick(benchmark::State& state, Size size, const wchar_t* format, const char* mode) {
+    g_bench->Prepare(size, format, mode);
     for (auto _ : state)
         g_bench->disp->DrawFrame();
 }
@@ -135,11 +150,10 @@ int main(int argc, char** argv) {
         benchmark::RegisterBenchmark(("Memcpy/" + SizeName(size)).c_str(), Memcpy, size)
             ->Unit(benchmark::kMillisecond);
         for (const wchar_t* format : kFormats)
-            for (const bool overlay : {false, true})
+            for (const char* mode : kModes)
                 benchmark::RegisterBenchmark(
-                    ("Tick/" + SizeName(size) + "/" + Narrow(format) + (overlay ? "/align" : "/plain"))
-                        .c_str(),
-                    Tick, size, format, overlay)
+                    ("Tick/" + SizeName(size) + "/" + Narrow(format) + "/" + mode).c_str(), Tick, size,
+                    format, mode)
                     ->Unit(benchmark::kMillisecond);
     }
     RatioReporter reporter;
@@ -154,7 +168,7 @@ int main(int argc, char** argv) {
         if (base == reporter.seconds.end() || base->second <= 0)
             continue;
         for (const wchar_t* format : kFormats) {
-            for (const char* mode : {"plain", "align"}) {
+            for (const char* mode : kModes) {
                 const auto tick =
                     reporter.seconds.find("Tick/" + SizeName(size) + "/" + Narrow(format) + "/" + mode);
                 if (tick == reporter.seconds.end())

@@ -7,6 +7,7 @@
 #include "CMenu.h"
 #include "CPaintDC.h"
 #include "CWinApp.h"
+#include "DisplayTools.h"
 
 #include <algorithm>
 
@@ -87,6 +88,7 @@ BOOL CDisplayDlg::OnInitDialog() {
     m_bShowRed = true;
     m_ptDragStart = CPoint(g_nAlignCenterX, g_nAlignCenterY);
     m_ptClick = CPoint(g_nAlignCenterX, g_nAlignCenterY);
+    Tools();
     return TRUE;
 }
 
@@ -95,6 +97,7 @@ void CDisplayDlg::SetImageFormat(int nWidth, int nHeight, CString strPixelFormat
     m_nHeight = nHeight;
     m_strPixelFormat = strPixelFormat;
 
+    ReleaseGraphics();
     DeleteImage(m_pSrcImage);
     m_pSrcImage = MakeImage(nWidth, nHeight, IsBayerFormat(strPixelFormat) ? 2 : 1);
     DeleteImage(m_pDispImage);
@@ -353,6 +356,7 @@ void CDisplayDlg::OnDestroy() {
 }
 
 void CDisplayDlg::DeleteImages() {
+    ReleaseGraphics();
     DeleteImage(m_pViewImage);
     DeleteImage(m_pDispImage);
     DeleteImage(m_pSrcImage);

@@ -16,6 +16,7 @@
 
 class CKavrinoDlg;
 class CScrollBar;
+struct DisplayTools;
 
 namespace Gdiplus {
 class Graphics;
@@ -70,8 +71,8 @@ public:
     // Per-column means over one Bayer site class, starting at column nStartX and row nStartY.
     BOOL GetPlaneProfile(int nLeft, int nTop, int nWidth, int nHeight, BYTE* pProfile, int nStartX,
                          int nStartY);
-    // Draws "name:value" on the display image at (x, y).
-    void DrawValueLabel(CString strName, int nValue, float x, float y, Gdiplus::Graphics* pGraphics);
+    // Draws "name:value" on the display image at (x, y) (with the display's own graphics when null).
+    void DrawValueLabel(LPCTSTR lpszName, int nValue, float x, float y, Gdiplus::Graphics* pGraphics);
 
     // The rectangles the edge boxes take in the client area (magnified), index top, bottom, left, right;
     // FALSE when the box has no area (zoom or box size not positive).
@@ -155,15 +156,28 @@ private:
     void HandleEdgeBoxClick(CPoint point);
     void DeleteImages();
 
-    // The tick's graphics object on the display image, or one of its own in `own` outside a tick; null
-    // when there is no display image.
-    Gdiplus::Graphics* DisplayGraphics(std::unique_ptr<Gdiplus::Graphics>& own);
+    // The graphics objects on the display and view images, made with the images and kept between ticks;
+    // null when there is no such image.
+    Gdiplus::Graphics* DisplayGraphics();
+    Gdiplus::Graphics* ViewGraphics();
+    DisplayTools& Tools();
+    // Drops both graphics objects; done before their images go.
+    void ReleaseGraphics();
+    // The grey camera's column bars: each column's mean as a bar up from the window's bottom line, in one
+    // pass over the display image.
+    void DrawColumnBars(int nLeft, int nBottom, int nWidth, const BYTE* pProfile);
+    // Formats into m_szText (cut to its size); a tick formats its texts there.
+    void FormatText(const wchar_t* pszFormat, ...);
     // The tolerance centre: the axis position, or the last free click in the temporary coordinate system.
     CPoint ToleranceCentre() const;
 
-    // The graphics object on the display image while a tick draws (null otherwise).
-    Gdiplus::Graphics* m_pDispGraphics = nullptr;
-    // Scratch memory kept between ticks so that a tick allocates nothing large.
+    // A tick allocates nothing: everything it draws with and into is kept from one tick to the next.
+    std::unique_ptr<DisplayTools> m_pTools;
+    std::unique_ptr<Gdiplus::Graphics> m_pDispGraphics;
+    Gdiplus::Bitmap* m_pDispGraphicsBitmap = nullptr;
+    std::unique_ptr<Gdiplus::Graphics> m_pViewGraphics;
+    Gdiplus::Bitmap* m_pViewGraphicsBitmap = nullptr;
+    wchar_t m_szText[256] = {};
     std::vector<BYTE> m_vecMosaic;
     BYTE m_profile[PROFILE_SIZE] = {};
 };

@@ -44,14 +44,12 @@ template <typename RowWork> void ForRows(int height, const RowWork& rowWork) {
 BOOL CDisplayDlg::FrameFits(int nBytesPerSample) const {
     if (!m_pMainDlg || !m_pMainDlg->m_pFrameBuf || m_nWidth <= 0 || m_nHeight <= 0)
         return FALSE;
-    // The frame buffer is allocated for the frame size at connection; a larger frame would read past it.
-    const CKavrinoDlg& main = *m_pMainDlg;
-    if (main.m_nFullWidth > 0 && main.m_nFullHeight > 0) {
-        const long long capacity = 2LL * main.m_nFullWidth * main.m_nFullHeight;
-        if (static_cast<long long>(m_nWidth) * m_nHeight * nBytesPerSample > capacity)
-            return FALSE;
-    }
-    return TRUE;
+    // The frame buffer keeps the size it was allocated with at connection, whatever a later connection
+    // reports; a frame larger than the buffer would read past it.
+    const unsigned long long frameBytes = static_cast<unsigned long long>(m_nWidth) *
+                                          static_cast<unsigned long long>(m_nHeight) *
+                                          static_cast<unsigned long long>(nBytesPerSample);
+    return frameBytes <= m_pMainDlg->FrameBufferSize() ? TRUE : FALSE;
 }
 
 void CDisplayDlg::ConvertFrame() {

@@ -5,13 +5,15 @@
 #include "AlignParameters.h"
 #include "CClientDC.h"
 #include "CKavrinoDlg.h"
+#include "DisplayTools.h"
+#include "LockedBitmap.h"
 
 #include <algorithm>
+#include <cstdarg>
+#include <cstring>
+#include <cwchar>
 
 namespace {
-
-const wchar_t* const kLabelFont = L"맑은고딕";
-constexpr float kLabelSize = 24.0f;
 
 // The frame lock of the main window, held only while the frame buffer is read.
 class FrameLock {
@@ -25,15 +27,52 @@ private:
     CMyCriticalSection& m_cs;
 };
 
+// A graphics object on the holder's bitmap, kept while the bitmap stays the same.
+Gdiplus::Graphics* KeptGraphics(CCvImage* image, std::unique_ptr<Gdiplus::Graphics>& graphics,
+                                Gdiplus::Bitmap*& bitmap) {
+    if (!image || !image->m_pBitmap) {
+        graphics.reset();
+        bitmap = nullptr;
+        return nullptr;
+    }
+    if (!graphics || bitmap != image->m_pBitmap) {
+        graphics = std::make_unique<Gdiplus::Graphics>(image->m_pBitmap);
+        bitmap = image->m_pBitmap;
+    }
+    return graphics.get();
+}
+
 } // namespace
 
-Gdiplus::Graphics* CDisplayDlg::DisplayGraphics(std::unique_ptr<Gdiplus::Graphics>& own) {
-    if (m_pDispGraphics)
-        return m_pDispGraphics;
-    if (!m_pDispImage || !m_pDispImage->m_pBitmap)
-        return nullptr;
-    own = std::make_unique<Gdiplus::Graphics>(m_pDispImage->m_pBitmap);
-    return own.get();
+Gdiplus::Graphics* CDisplayDlg::DisplayGraphics() {
+    return KeptGraphics(m_pDispImage, m_pDispGraphics, m_pDispGraphicsBitmap);
+}
+
+Gdiplus::Graphics* CDisplayDlg::ViewGraphics() {
+    return KeptGraphics(m_pViewImage, m_pViewGraphics, m_pViewGraphicsBitmap);
+}
+
+void CDisplayDlg::ReleaseGraphics() {
+    m_pDispGraphics.reset();
+    m_pDispGraphicsBitmap = nullptr;
+    m_pViewGraphics.reset();
+    m_pViewGraphicsBitmap = nullptr;
+}
+
+DisplayTools& CDisplayDlg::Tools() {
+    if (!m_pTools)
+        m_pTools = std::make_unique<DisplayTools>();
+    return *m_pTools;
+}
+
+void CDisplayDlg::FormatText(const wchar_t* pszFormat, ...) {
+    va_list args;
+    va_start(args, pszFormat);
+    const int n = std::vswprintf(m_szText, std::size(m_szText), pszFormat, args);
+    va_end(args);
+    // A text longer than the buffer is cut.
+    if (n < 0)
+        m_szText[std::size(m_szText) - 1] = L'\0';
 }
 
 CPoint CDisplayDlg::ToleranceCentre() const {
@@ -54,26 +93,20 @@ void CDisplayDlg::DrawFrame() {
     }
 
     // Everything drawn on the display image is finished before the view copy reads it.
-    {
-        Gdiplus::Graphics graphics(m_pDispImage->m_pBitmap);
-        m_pDispGraphics = &graphics;
-
-        CString text;
-        text.Format(_T("프레임레이트: %.2f\r\n픽셀포맷: %s"), m_pMainDlg->m_dFrameRate,
-                    m_pMainDlg->m_strPixelFormat);
-        Gdiplus::Font font(kLabelFont, kLabelSize, Gdiplus::FontStyleBold, Gdiplus::UnitPixel);
-        Gdiplus::SolidBrush orange(Gdiplus::Color(255, 255, 127, 39));
-        graphics.DrawString(text, -1, &font,
-                            Gdiplus::PointF(static_cast<float>(m_nScrollX), static_cast<float>(m_nScrollY)),
-                            &orange);
+    if (Gdiplus::Graphics* graphics = DisplayGraphics()) {
+        DisplayTools& tools = Tools();
+        FormatText(L"프레임레이트: %.2f\r\n픽셀포맷: %ls", m_pMainDlg->m_dFrameRate,
+                   m_pMainDlg->m_strPixelFormat.GetString());
+        graphics->DrawString(m_szText, -1, &tools.font,
+                             Gdiplus::PointF(static_cast<float>(m_nScrollX), static_cast<float>(m_nScrollY)),
+                             &tools.frameRateText);
 
         if (m_bShowAlign)
-            DrawAlignOverlay(graphics);
+            DrawAlignOverlay(*graphics);
         else if (m_bBrightMode)
             MeasureBrightWindows();
         else if (m_bCenterMode)
             MeasureCentreWindow();
-        m_pDispGraphics = nullptr;
     }
 
     if (!m_bShowAlign && !m_bBrightMode && !m_bCenterMode) {
@@ -91,9 +124,9 @@ void CDisplayDlg::DrawFrame() {
 void CDisplayDlg::DrawAlignOverlay(Gdiplus::Graphics& graphics) {
     const int W = m_nWidth;
     const int H = m_nHeight;
-    Gdiplus::Pen red(Gdiplus::Color(255, 255, 0, 0), 0.0f);
-    graphics.DrawLine(&red, g_nAlignCenterX, 0, g_nAlignCenterX, H);
-    graphics.DrawLine(&red, 0, g_nAlignCenterY, W, g_nAlignCenterY);
+    DisplayTools& tools = Tools();
+    graphics.DrawLine(&tools.centreCross, g_nAlignCenterX, 0, g_nAlignCenterX, H);
+    graphics.DrawLine(&tools.centreCross, 0, g_nAlignCenterY, W, g_nAlignCenterY);
 
     if (m_bUseClickCenter)
         DrawClickCross();
@@ -101,34 +134,39 @@ void CDisplayDlg::DrawAlignOverlay(Gdiplus::Graphics& graphics) {
     const int tx = g_nAlignThresholdX;
     const int ty = g_nAlignThresholdY;
 
-    Gdiplus::Pen blue(Gdiplus::Color(255, 0, 0, 255), 0.0f);
-    graphics.DrawLine(&blue, c.x - tx, 0, c.x - tx, g_nAlignTop);
-    graphics.DrawLine(&blue, c.x + tx, 0, c.x + tx, g_nAlignTop);
-    graphics.DrawLine(&blue, c.x - tx, H - g_nAlignBottom, c.x - tx, H);
-    graphics.DrawLine(&blue, c.x + tx, H - g_nAlignBottom, c.x + tx, H);
-    graphics.DrawLine(&blue, 0, c.y - ty, g_nAlignLeft, c.y - ty);
-    graphics.DrawLine(&blue, 0, c.y + ty, g_nAlignLeft, c.y + ty);
-    graphics.DrawLine(&blue, W - g_nAlignRight, c.y - ty, W, c.y - ty);
-    graphics.DrawLine(&blue, W - g_nAlignRight, c.y + ty, W, c.y + ty);
+    const Gdiplus::Pen* blue = &tools.toleranceSegment;
+    graphics.DrawLine(blue, c.x - tx, 0, c.x - tx, g_nAlignTop);
+    graphics.DrawLine(blue, c.x + tx, 0, c.x + tx, g_nAlignTop);
+    graphics.DrawLine(blue, c.x - tx, H - g_nAlignBottom, c.x - tx, H);
+    graphics.DrawLine(blue, c.x + tx, H - g_nAlignBottom, c.x + tx, H);
+    graphics.DrawLine(blue, 0, c.y - ty, g_nAlignLeft, c.y - ty);
+    graphics.DrawLine(blue, 0, c.y + ty, g_nAlignLeft, c.y + ty);
+    graphics.DrawLine(blue, W - g_nAlignRight, c.y - ty, W, c.y - ty);
+    graphics.DrawLine(blue, W - g_nAlignRight, c.y + ty, W, c.y + ty);
 }
 
 void CDisplayDlg::DrawClickCross() {
-    std::unique_ptr<Gdiplus::Graphics> own;
-    Gdiplus::Graphics* graphics = DisplayGraphics(own);
-    if (!graphics)
+    if (!m_pDispImage || !m_pDispImage->m_pBitmap)
         return;
+    // The lines of a one-pixel cyan dash-dot pen (three pixels on, one off, one on, one off, from the
+    // line's start), written in one pass each: a dashed pen would make its pattern anew for every line.
+    constexpr BYTE kCyan[3] = {255, 255, 0};
+    auto onDash = [](int k) { return k % 6 != 3 && k % 6 != 5; };
+    const int width = m_pDispImage->m_nWidth;
+    const int height = m_pDispImage->m_nHeight;
     const int px = m_nScrollX + m_ptClick.x;
     const int py = m_nScrollY + m_ptClick.y;
-    const Gdiplus::Color cyan(255, 0, 255, 255);
-    {
-        Gdiplus::Pen pen(cyan, 1.0f);
-        pen.SetDashStyle(Gdiplus::DashStyleDashDot);
-        graphics->DrawLine(&pen, 0, py, m_pDispImage->m_nWidth, py);
+    if (py >= 0 && py < height) {
+        LockedBitmap row(m_pDispImage->m_pBitmap, 0, py, width, 1, PixelFormat24bppRGB);
+        for (int x = 0; row.Ok() && x < width; ++x)
+            if (onDash(x))
+                std::memcpy(row.Row(0) + 3 * static_cast<std::ptrdiff_t>(x), kCyan, sizeof(kCyan));
     }
-    {
-        Gdiplus::Pen pen(cyan, 1.0f);
-        pen.SetDashStyle(Gdiplus::DashStyleDashDot);
-        graphics->DrawLine(&pen, px, 0, px, m_pDispImage->m_nHeight);
+    if (px >= 0 && px < width) {
+        LockedBitmap column(m_pDispImage->m_pBitmap, px, 0, 1, height, PixelFormat24bppRGB);
+        for (int y = 0; column.Ok() && y < height; ++y)
+            if (onDash(y))
+                std::memcpy(column.Row(y), kCyan, sizeof(kCyan));
     }
 }
 
@@ -205,46 +243,38 @@ BOOL CDisplayDlg::CopyView() {
 }
 
 void CDisplayDlg::DrawEdgeBoxes() {
+    Gdiplus::Graphics* graphics = ViewGraphics();
+    if (!graphics)
+        return;
+    DisplayTools& tools = Tools();
     const CPoint c = ToleranceCentre();
     CCvImage* const zoom[4] = {m_pZoomTop, m_pZoomBottom, m_pZoomLeft, m_pZoomRight};
-    CRect area[4];
-    bool shown[4] = {};
 
+    // Each box whole in turn: its copy, magnified, its green frame and its click values.
     for (int b = 0; b < 4; ++b) {
+        CRect area;
         CRect source;
         CCvImage* box = zoom[b];
-        if (!box || !box->m_pBitmap || !GetEdgeBoxArea(b, area[b]) || !GetEdgeBoxSource(b, c.x, c.y, source))
+        if (!box || !box->m_pBitmap || !GetEdgeBoxArea(b, area) || !GetEdgeBoxSource(b, c.x, c.y, source))
             continue;
-        shown[b] = true;
         // The box images are rebuilt when the sizes change while live; until then copy no more than fits.
         const int w = std::min(source.Width(), box->m_nWidth);
         const int h = std::min(source.Height(), box->m_nHeight);
         m_pDispImage->DrawImage(box->m_pBitmap, static_cast<int>(source.left), static_cast<int>(source.top),
                                 w, h);
-        box->DrawImage(m_pViewImage->m_pBitmap, static_cast<float>(area[b].left),
-                       static_cast<float>(area[b].top), static_cast<float>(area[b].Width()),
-                       static_cast<float>(area[b].Height()));
-    }
+        box->DrawImage(m_pViewImage->m_pBitmap, static_cast<float>(area.left), static_cast<float>(area.top),
+                       static_cast<float>(area.Width()), static_cast<float>(area.Height()));
 
-    // Frames and click values over the magnified boxes. The frames sit one pixel up and left of the
-    // boxes, except where that would leave the client (the top box's top, the left box's left).
-    Gdiplus::Graphics graphics(m_pViewImage->m_pBitmap);
-    Gdiplus::Pen green(Gdiplus::Color(255, 0, 255, 0), 0.0f);
-    Gdiplus::Font font(kLabelFont, kLabelSize, Gdiplus::FontStyleBold, Gdiplus::UnitPixel);
-    Gdiplus::SolidBrush brush(Gdiplus::Color(255, 197, 2, 186));
-    for (int b = 0; b < 4; ++b) {
-        if (!shown[b])
-            continue;
-        const CRect& rc = area[b];
-        const int fx = b == 2 ? rc.left : rc.left - 1;
-        const int fy = b == 0 ? rc.top : rc.top - 1;
-        graphics.DrawRectangle(&green, fx, fy, rc.Width(), rc.Height());
-        CString label;
-        label.Format(_T("%d, %d"), m_nEdgeClick[2 * b], m_nEdgeClick[2 * b + 1]);
-        graphics.DrawString(
-            label, -1, &font,
+        // The frame sits one pixel up and left of the box, except where that would leave the client (the
+        // top box's top, the left box's left).
+        const int fx = b == 2 ? area.left : area.left - 1;
+        const int fy = b == 0 ? area.top : area.top - 1;
+        graphics->DrawRectangle(&tools.edgeBoxFrame, fx, fy, area.Width(), area.Height());
+        FormatText(L"%d, %d", m_nEdgeClick[2 * b], m_nEdgeClick[2 * b + 1]);
+        graphics->DrawString(
+            m_szText, -1, &tools.font,
             Gdiplus::PointF(static_cast<float>(m_ptEdgeRaw[b].x), static_cast<float>(m_ptEdgeRaw[b].y)),
-            &brush);
+            &tools.edgeBoxLabel);
     }
 
     // One consistent set of the eight click values per tick.

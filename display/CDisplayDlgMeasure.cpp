@@ -5,14 +5,17 @@
 
 #include "BrightWindows.h"
 #include "CKavrinoDlg.h"
+#include "DisplayTools.h"
 #include "LockedBitmap.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
 
-const wchar_t* const kLabelFont = L"맑은고딕";
-constexpr float kLabelSize = 24.0f;
+// The colour of the column bars, as the display image stores it (blue, green, red): red 0, green 128,
+// blue 255.
+constexpr BYTE kBarColour[3] = {255, 128, 0};
 // The bottom windows sit at the image's bottom edge: their labels go inside them.
 constexpr float kBottomLabelLift = 24.0f;
 
@@ -85,26 +88,44 @@ void CDisplayDlg::MeasureAverageWindow(int nLeft, int nTop, int nWidth, int nHei
     if (!GetColumnProfile(nLeft, nTop, nWidth, nHeight, m_profile))
         return;
 
-    std::unique_ptr<Gdiplus::Graphics> own;
-    if (Gdiplus::Graphics* graphics = DisplayGraphics(own)) {
-        Gdiplus::Pen frame(Gdiplus::Color(255, 0, 0, 255), 0.0f);
-        graphics->DrawRectangle(&frame, nLeft, nTop, nWidth, nHeight);
-        // Each column's mean as a bar up from the window's bottom; bright columns reach above the window.
-        Gdiplus::Pen bar(Gdiplus::Color(255, 0, 128, 255), 0.0f);
-        const int bottom = nTop + nHeight;
-        for (int i = 0; i < nWidth; ++i)
-            graphics->DrawLine(&bar, nLeft + i, bottom, nLeft + i, bottom - m_profile[i]);
+    if (Gdiplus::Graphics* graphics = DisplayGraphics()) {
+        graphics->DrawRectangle(&Tools().windowFrame, nLeft, nTop, nWidth, nHeight);
+        DrawColumnBars(nLeft, nTop + nHeight, nWidth, m_profile);
     }
     if (pResult)
         *pResult = SumEntries(m_profile, nWidth) / nWidth;
 }
 
-void CDisplayDlg::MeasureRgbWindow(int nLeft, int nTop, int nWidth, int nHeight, int* pResult) {
-    std::unique_ptr<Gdiplus::Graphics> own;
-    if (Gdiplus::Graphics* graphics = DisplayGraphics(own)) {
-        Gdiplus::Pen frame(Gdiplus::Color(255, 0, 0, 255), 0.0f);
-        graphics->DrawRectangle(&frame, nLeft, nTop, nWidth, nHeight);
+void CDisplayDlg::DrawColumnBars(int nLeft, int nBottom, int nWidth, const BYTE* pProfile) {
+    if (!m_pDispImage || !m_pDispImage->m_pBitmap || nWidth <= 0)
+        return;
+    // A bar covers the pixels from the window's bottom line up to its height, both ends included (as a
+    // line of the thinnest pen would); bright columns reach above the window. Kept inside the image.
+    const int tallest = *std::max_element(pProfile, pProfile + nWidth);
+    const int left = std::max(nLeft, 0);
+    const int right = std::min(nLeft + nWidth, m_pDispImage->m_nWidth);
+    const int top = std::max(nBottom - tallest, 0);
+    const int bottom = std::min(nBottom, m_pDispImage->m_nHeight - 1);
+    if (left >= right || top > bottom)
+        return;
+    LockedBitmap disp(m_pDispImage->m_pBitmap, left, top, right - left, bottom - top + 1,
+                      PixelFormat24bppRGB);
+    if (!disp.Ok())
+        return;
+    for (int y = top; y <= bottom; ++y) {
+        BYTE* row = disp.Row(y - top);
+        for (int x = left; x < right; ++x) {
+            if (y < nBottom - pProfile[x - nLeft])
+                continue;
+            BYTE* pixel = row + 3 * static_cast<std::ptrdiff_t>(x - left);
+            std::memcpy(pixel, kBarColour, sizeof(kBarColour));
+        }
     }
+}
+
+void CDisplayDlg::MeasureRgbWindow(int nLeft, int nTop, int nWidth, int nHeight, int* pResult) {
+    if (Gdiplus::Graphics* graphics = DisplayGraphics())
+        graphics->DrawRectangle(&Tools().windowFrame, nLeft, nTop, nWidth, nHeight);
     std::memset(m_profile, 0, sizeof(m_profile));
     const int hw = nWidth > 0 ? nWidth / 2 : 0;
     const bool inside = WindowInsideImage(nLeft, nTop, nWidth, nHeight) != 0;
@@ -141,17 +162,14 @@ void CDisplayDlg::MeasureRgbWindow(int nLeft, int nTop, int nWidth, int nHeight,
     }
 }
 
-void CDisplayDlg::DrawValueLabel(CString strName, int nValue, float x, float y,
+void CDisplayDlg::DrawValueLabel(LPCTSTR lpszName, int nValue, float x, float y,
                                  Gdiplus::Graphics* pGraphics) {
-    std::unique_ptr<Gdiplus::Graphics> own;
-    Gdiplus::Graphics* graphics = pGraphics ? pGraphics : DisplayGraphics(own);
+    Gdiplus::Graphics* graphics = pGraphics ? pGraphics : DisplayGraphics();
     if (!graphics)
         return;
-    CString text;
-    text.Format(_T("%s:%d"), strName, nValue);
-    Gdiplus::Font font(kLabelFont, kLabelSize, Gdiplus::FontStyleBold, Gdiplus::UnitPixel);
-    Gdiplus::SolidBrush brush(Gdiplus::Color(255, 224, 75, 109));
-    graphics->DrawString(text, -1, &font, Gdiplus::PointF(x, y), &brush);
+    FormatText(L"%ls:%d", lpszName, nValue);
+    DisplayTools& tools = Tools();
+    graphics->DrawString(m_szText, -1, &tools.font, Gdiplus::PointF(x, y), &tools.valueLabel);
 }
 
 void CDisplayDlg::MeasureWindow(int nIndex, float fLabelLift, int* pValue) {
@@ -163,16 +181,16 @@ void CDisplayDlg::MeasureWindow(int nIndex, float fLabelLift, int* pValue) {
     const float y = static_cast<float>(t + h) - fLabelLift;
     if (!m_pMainDlg || !m_pMainDlg->m_bColorCamera) {
         MeasureAverageWindow(l, t, w, h, pValue);
-        DrawValueLabel(_T("Average"), *pValue, x, y, m_pDispGraphics);
+        DrawValueLabel(_T("Average"), *pValue, x, y, nullptr);
         return;
     }
     MeasureRgbWindow(l, t, w, h, pValue);
     if (m_bShowRed)
-        DrawValueLabel(_T("Red"), *pValue, x, y, m_pDispGraphics);
+        DrawValueLabel(_T("Red"), *pValue, x, y, nullptr);
     if (m_bShowGreen)
-        DrawValueLabel(_T("Green"), *pValue, x, y, m_pDispGraphics);
+        DrawValueLabel(_T("Green"), *pValue, x, y, nullptr);
     if (m_bShowBlue)
-        DrawValueLabel(_T("Blue"), *pValue, x, y, m_pDispGraphics);
+        DrawValueLabel(_T("Blue"), *pValue, x, y, nullptr);
 }
 
 void CDisplayDlg::MeasureCentreWindow() {

@@ -101,14 +101,20 @@ TEST_F(DisplayFixture, NamesAndSizesThatDoNotFitConvertNothing) {
     main->m_strPixelFormat = L"Mono8";
     disp->DrawFrame();
     EXPECT_EQ(PixelOf(disp->m_pDispImage, 3, 75), (Bgr{0, 0, 0}));
-    // A frame larger than the buffer allocated at connection is not read.
+    // A frame larger than the buffer allocated at connection is not read, also when a later connection
+    // (a pixel-format change) reports the larger size.
     disp->SetImageFormat(16, 80, L"Mono8");
-    main->m_nFullWidth = 8;
-    main->m_nFullHeight = 40;
+    main->m_nWidth = 8;
+    main->m_nHeight = 20;
+    main->AllocateFrameBuffer(); // 320 bytes
+    main->m_nWidth = main->m_nFullWidth = 16;
+    main->m_nHeight = main->m_nFullHeight = 80;
     disp->DrawFrame();
     EXPECT_EQ(PixelOf(disp->m_pDispImage, 3, 75), (Bgr{0, 0, 0}));
-    main->m_nFullWidth = 16;
-    main->m_nFullHeight = 80;
+    // Connection allocates for the full size: the frame is read.
+    main->AllocateFrameBuffer();
+    frame = main->m_pFrameBuf;
+    Fill8(10);
     disp->DrawFrame();
     EXPECT_EQ(PixelOf(disp->m_pDispImage, 3, 75), (Bgr{10, 10, 10}));
     // No new frame: nothing happens.

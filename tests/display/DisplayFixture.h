@@ -42,7 +42,6 @@ protected:
 
     void TearDown() override {
         main->m_pDisplayDlg = nullptr;
-        main->m_pFrameBuf = nullptr; // the test owns the frame memory
         main->m_bNewFrame = FALSE;
         disp->DestroyWindow();
         delete disp;
@@ -84,19 +83,20 @@ protected:
         ASSERT_EQ(disp->m_rcClient.Height(), ch);
     }
 
-    // A frame of w x h samples of the given bytes per sample, as the grab hook leaves it; the display is
-    // set up for it as live start does.
+    // A frame of w x h samples of the given bytes per sample, as the grab hook leaves it in the frame
+    // buffer that connection allocated for that size; the display is set up for it as live start does.
     void StartFrames(int w, int h, const wchar_t* format, int bytesPerSample) {
-        frame.assign(static_cast<size_t>(w) * h * bytesPerSample, 0);
-        main->m_pFrameBuf = frame.data();
         main->m_nWidth = w;
         main->m_nHeight = h;
+        main->AllocateFrameBuffer();
+        frame = main->m_pFrameBuf;
+        frameBytes = static_cast<size_t>(w) * h * bytesPerSample;
         main->m_strPixelFormat = format;
         main->m_bNewFrame = TRUE;
         disp->SetImageFormat(w, h, format);
     }
 
-    void Fill8(BYTE value) { std::fill(frame.begin(), frame.end(), value); }
+    void Fill8(BYTE value) { std::fill(frame, frame + frameBytes, value); }
     void Set8(int x, int y, BYTE value) { frame[static_cast<size_t>(y) * main->m_nWidth + x] = value; }
     void Set16(int x, int y, unsigned value) {
         const size_t i = 2 * (static_cast<size_t>(y) * main->m_nWidth + x);
@@ -112,5 +112,7 @@ protected:
 
     std::unique_ptr<CKavrinoDlg> main;
     CDisplayDlg* disp = nullptr;
-    std::vector<BYTE> frame;
+    // The samples of the current frame, in the main window's frame buffer.
+    BYTE* frame = nullptr;
+    size_t frameBytes = 0;
 };

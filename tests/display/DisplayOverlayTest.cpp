@@ -106,6 +106,26 @@ TEST_F(OverlayTest, EdgeBoxesMagnifyTheImageAndHandOverTheClickValues) {
         EXPECT_EQ(main->m_nAlignEdge[i], expected[i]) << i;
 }
 
+TEST_F(OverlayTest, EachEdgeBoxIsDrawnWholeInTurn) {
+    // The top box's label lies inside the left box, the right box's inside the top box. Boxes are drawn
+    // top, bottom, left, right, each with its copy, frame and label: the left box covers the top box's
+    // label, and the right box's label lies over the top box.
+    disp->m_bShowAlign = TRUE;
+    disp->m_bShowEdgeBoxes = true;
+    disp->m_ptEdgeRaw[0] = POINT{20, 300};
+    disp->m_ptEdgeRaw[3] = POINT{400, 50};
+    disp->DrawFrame();
+    auto labelPixels = [&](int left, int top) {
+        int count = 0;
+        for (int y = top; y < top + 30; ++y)
+            for (int x = left; x < left + 60; ++x)
+                count += PixelOf(disp->m_pViewImage, x, y) == (Bgr{186, 2, 197});
+        return count;
+    };
+    EXPECT_EQ(labelPixels(20, 300), 0);
+    EXPECT_GT(labelPixels(400, 50), 10);
+}
+
 TEST_F(OverlayTest, TemporaryCoordinateSystemMovesOnlyTheSegments) {
     disp->m_bShowAlign = TRUE;
     disp->m_bUseClickCenter = TRUE;

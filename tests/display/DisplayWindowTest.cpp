@@ -1,8 +1,14 @@
-// The display window: set-up, scroll bars, scrolling codes, panning, edge-box clicks and the sizes
-// that must not break it (minimised window, zoom 0, boxes of size 0).
+// The display window: set-up, scroll bars, scrolling codes, panning, edge-box clicks, the sizes that
+// must not break it (minimised window, zoom 0, boxes of size 0), and ticks that allocate no memory.
 #include "DisplayFixture.h"
 
+#include "AllocationCount.h"
 #include "CMenu.h"
+
+#include <opencv2/core/utility.hpp>
+
+#include <chrono>
+#include <thread>
 
 TEST_F(DisplayFixture, CreationStateAndTickBeforeLiveStart) {
     EXPECT_EQ(disp->m_pMainDlg, main.get());
@@ -206,3 +212,98 @@ TEST_F(DisplayFixture, MinimisedAndOversizedWindowsKeepEveryCopyInsideItsImage) 
     disp->m_bCenterMode = true;
     disp->DrawFrame();
 }
+
+namespace {
+
+enum class Overlay { None, Centre, Brightness, Alignment };
+
+struct TickCase {
+    const char* name;
+    const wchar_t* format;
+    int bytesPerSample;
+    bool colourCamera;
+    Overlay overlay;
+};
+
+void PrintTo(const TickCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class DisplayTickTest : public DisplayFixture, public ::testing::WithParamInterface<TickCase> {
+protected:
+    // Every worker thread of the conversion's parallel loops has run once: a worker's first stripe sets
+    // up its thread-local state.
+    static void RunEveryWorker() {
+        const int workers = std::max(cv::getNumThreads(), 1);
+        cv::parallel_for_(cv::Range(0, 4 * workers), [](const cv::Range&) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        });
+    }
+};
+
+} // namespace
+
+// A tick in every mode, grey and colour, allocates no memory once the display has drawn its first
+// frame: the drawing objects are kept between ticks, the bars are written in one pass and the texts are
+// laid out from the fonts' glyph caches. The window system's request to repaint is made once per shown
+// frame, when the one before has been handled; the ticks here follow each other without that.
+TEST_P(DisplayTickTest, ATickAllocatesNothing) {
+    const TickCase& c = GetParam();
+    SetClientSize(500, 400);
+    StartFrames(640, 480, c.format, c.bytesPerSample);
+    main->m_bColorCamera = c.colourCamera ? TRUE : FALSE;
+    const int windows[5][4] = {{270, 190, 100, 100},
+                               {10, 10, 100, 100},
+                               {530, 10, 100, 100},
+                               {10, 370, 100, 100},
+                               {530, 370, 100, 100}};
+    for (int i = 0; i < 5; ++i)
+        std::copy(std::begin(windows[i]), std::end(windows[i]), g_rcBrightWindow[i]);
+    g_nAlignCenterX = 320;
+    g_nAlignCenterY = 240;
+    disp->m_bCenterMode = c.overlay == Overlay::Centre;
+    disp->m_bBrightMode = c.overlay == Overlay::Brightness;
+    disp->m_bShowAlign = c.overlay == Overlay::Alignment ? TRUE : FALSE;
+    disp->m_bShowEdgeBoxes = c.overlay == Overlay::Alignment;
+    disp->m_bUseClickCenter = c.overlay == Overlay::Alignment ? TRUE : FALSE;
+    disp->m_bShowRed = false;
+    disp->m_bShowGreen = true;
+
+    RunEveryWorker();
+    // Frames with other values in every text the tick draws. The first showing may fill the fonts'
+    // caches (a glyph at a new place between pixels, the first text that runs off the image); showing
+    // them again must allocate nothing at all.
+    auto tick = [&](int i) {
+        Fill8(static_cast<BYTE>(40 + 37 * i));
+        main->m_dFrameRate = 29.5 + i;
+        disp->m_nEdgeClick[0] = -3 * i;
+        disp->m_nEdgeClick[7] = 100 + i;
+        disp->DrawFrame();
+    };
+    for (int i = 0; i < 5; ++i)
+        tick(i);
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(i);
+        kavrino_test::AllocationCount allocations;
+        tick(i);
+        EXPECT_EQ(allocations.Count(), 0);
+    }
+    // The ticks did their work.
+    if (c.overlay == Overlay::Centre && !c.colourCamera)
+        EXPECT_NE(main->m_nBrightAverage, 0);
+    if (c.overlay == Overlay::Alignment)
+        EXPECT_EQ(main->m_nAlignEdge[7], 104);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryMode, DisplayTickTest,
+    ::testing::Values(TickCase{"Mono8 plain", L"Mono8", 1, false, Overlay::None},
+                      TickCase{"Mono8 centre", L"Mono8", 1, false, Overlay::Centre},
+                      TickCase{"Mono8 brightness", L"Mono8", 1, false, Overlay::Brightness},
+                      TickCase{"Mono8 alignment", L"Mono8", 1, false, Overlay::Alignment},
+                      TickCase{"Mono10 brightness", L"Mono10", 2, false, Overlay::Brightness},
+                      TickCase{"BayerRG8 plain", L"BayerRG8", 1, true, Overlay::None},
+                      TickCase{"BayerRG8 centre", L"BayerRG8", 1, true, Overlay::Centre},
+                      TickCase{"BayerRG8 brightness", L"BayerRG8", 1, true, Overlay::Brightness},
+                      TickCase{"BayerRG10 alignment", L"BayerRG10", 2, true, Overlay::Alignment},
+                      TickCase{"raw mosaic brightness", L"Mono8", 1, true, Overlay::Brightness}));
