@@ -289,10 +289,12 @@ TEST_P(DisplayTickTest, ATickAllocatesNothing) {
         EXPECT_EQ(allocations.Count(), 0);
     }
     // The ticks did their work.
-    if (c.overlay == Overlay::Centre && !c.colourCamera)
+    if (c.overlay == Overlay::Centre && !c.colourCamera) {
         EXPECT_NE(main->m_nBrightAverage, 0);
-    if (c.overlay == Overlay::Alignment)
+    }
+    if (c.overlay == Overlay::Alignment) {
         EXPECT_EQ(main->m_nAlignEdge[7], 104);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
