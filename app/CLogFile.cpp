@@ -1,27 +1,34 @@
 #include "CLogFile.h"
 
+#include "StringConv.h"
+
 #include <cstdarg>
 #include <cstdio>
-#include <cstring>
+#include <string>
 
 namespace {
 const char kBanner[] =
     "\r\n\r\n------------------------------ Log File Start------------------------------\r\n";
+// The formatted text of one line, as the file holds it, with its terminating zero.
 constexpr std::size_t kTextBuffer = 1024;
 
-// A text cut to the buffer must not end inside a UTF-8 sequence.
-std::size_t CutAtCharacter(const char* text, std::size_t length) {
-    std::size_t end = length;
-    while (end > 0 && (static_cast<unsigned char>(text[end - 1]) & 0xC0) == 0x80)
-        --end;
-    if (end > 0) {
-        const auto lead = static_cast<unsigned char>(text[end - 1]);
-        const std::size_t need = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-        if (end - 1 + need <= length)
-            return length;
-        return end - 1;
+// The caller's narrow text (this platform's code page, UTF-8) in the Korean code page the log is kept
+// in, as the original writes it: a character the code page cannot hold becomes '?'. A text longer than
+// the buffer is cut after its last whole character.
+std::string ToLogText(const std::string& text) {
+    std::string out = kavrino::WideToCp949(kavrino::Utf8ToWide(text));
+    if (out.size() < kTextBuffer)
+        return out;
+    std::size_t end = 0;
+    for (std::size_t i = 0; i < out.size();) {
+        const std::size_t length = static_cast<unsigned char>(out[i]) >= 0x81 ? 2 : 1;
+        if (i + length > kTextBuffer - 1)
+            break;
+        i += length;
+        end = i;
     }
-    return length;
+    out.resize(end);
+    return out;
 }
 } // namespace
 
@@ -58,14 +65,22 @@ BOOL CLogFile::Write(bool bTimestamp, const char* fmt, ...) {
     if (!OpenForAppend())
         return FALSE;
 
-    char text[kTextBuffer];
+    std::string text;
     va_list args;
     va_start(args, fmt);
-    const int n = std::vsnprintf(text, sizeof text, fmt ? fmt : "", args);
+    va_list measure;
+    va_copy(measure, args);
+    const int n = std::vsnprintf(nullptr, 0, fmt ? fmt : "", measure);
+    va_end(measure);
+    if (n > 0) {
+        text.resize(static_cast<std::size_t>(n) + 1);
+        std::vsnprintf(text.data(), text.size(), fmt ? fmt : "", args);
+        text.resize(static_cast<std::size_t>(n));
+    }
     va_end(args);
-    std::size_t length = n < 0 ? 0 : std::strlen(text);
-    if (n >= static_cast<int>(sizeof text))
-        length = CutAtCharacter(text, length);
+    // The text up to its first zero, as the original writes it.
+    text.resize(std::char_traits<char>::length(text.c_str()));
+    const std::string line = ToLogText(text);
 
     if (bTimestamp) {
         SYSTEMTIME t{};
@@ -75,7 +90,7 @@ BOOL CLogFile::Write(bool bTimestamp, const char* fmt, ...) {
                                     t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
         CFile::Write(prefix, static_cast<UINT>(p));
     }
-    CFile::Write(text, static_cast<UINT>(length));
+    CFile::Write(line.data(), static_cast<UINT>(line.size()));
     CFile::Write("\r\n", 2);
     Close();
     return TRUE;

@@ -8,7 +8,9 @@
 //
 // Files in UTF-8 (with or without BOM), UTF-16 with BOM and CP949 (the Korean ANSI code page of files
 // made on the original platform) are read; a write keeps the file's encoding, BOM and line ends, and every
-// line it does not change byte for byte. New files are UTF-8 without BOM with "\r\n" line ends. A write
+// line it does not change byte for byte. New (and empty) files are written as the original platform
+// writes them: CP949 without BOM, "\r\n" line ends (UTF-8 when their first text has characters CP949
+// cannot hold). A write
 // goes to a temporary file in the same folder that then replaces the original, so a failing write never
 // leaves a truncated file. The whole file is read on every call (nothing is cached, so edits by other
 // programs are seen at once); one process-wide lock serialises the calls.

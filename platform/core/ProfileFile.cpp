@@ -127,6 +127,10 @@ void ProfileFile::Parse(const std::string& bytes) {
     } else if (bytes.compare(0, 2, "\xFE\xFF") == 0) {
         m_encoding = Encoding::Utf16Be;
         start = 2;
+    } else if (bytes.empty()) {
+        // A new (or empty) file is written in the Korean code page, as the original platform's
+        // private-profile functions write one, so that a station running the original reads it.
+        m_encoding = Encoding::Cp949;
     } else {
         m_encoding = IsValidUtf8(bytes) ? Encoding::Utf8 : Encoding::Cp949;
     }
@@ -343,6 +347,13 @@ std::vector<std::wstring> ProfileFile::KeyNames(const std::wstring& section) con
 }
 
 bool ProfileFile::SetValue(const std::wstring& section, const std::wstring& key, const std::wstring& value) {
+    // A new file whose first text the Korean code page cannot hold is written in UTF-8 instead: nothing
+    // of it may be lost, and the original could not have read that text either.
+    if (m_lines.empty() && m_encoding == Encoding::Cp949 &&
+        (!Encode(Trim(section)) || !Encode(Trim(key)) || !Encode(value))) {
+        m_encoding = Encoding::Utf8;
+        m_newline = *Encode(L"\r\n");
+    }
     const std::wstring sectionName = Trim(section);
     const std::wstring keyName = Trim(key);
     const std::vector<std::size_t> headers = SectionHeaders(sectionName);

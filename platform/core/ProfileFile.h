@@ -19,7 +19,7 @@ public:
     // and must not be saved over it.
     LoadStatus Load(const std::string& path);
     // Takes the file's whole contents; the encoding follows from the BOM, else from whether the bytes
-    // are well-formed UTF-8 (CP949 when they are not).
+    // are well-formed UTF-8 (CP949 when they are not). No contents at all (a new file) is CP949.
     void Parse(const std::string& bytes);
 
     // Section and key names are compared trimmed and case-insensitively. Sections of the same name act as
@@ -29,7 +29,8 @@ public:
     std::vector<std::wstring> KeyNames(const std::wstring& section) const;
 
     // Replaces the key's value in its line, or adds the key at the end of its section, or the section at
-    // the end of the file. False, with nothing changed, when the file's code page cannot hold the text.
+    // the end of the file. False, with nothing changed, when the file's code page cannot hold the text
+    // (a new file whose first text CP949 cannot hold becomes a UTF-8 file instead).
     bool SetValue(const std::wstring& section, const std::wstring& key, const std::wstring& value);
     // Remove every occurrence; true when something was removed.
     bool DeleteKey(const std::wstring& section, const std::wstring& key);

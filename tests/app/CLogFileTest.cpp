@@ -1,5 +1,7 @@
 #include "CLogFile.h"
 
+#include "StringConv.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -14,6 +16,10 @@ std::string ReadAll(const QString& path) {
         return {};
     const QByteArray b = f.readAll();
     return std::string(b.constData(), static_cast<std::size_t>(b.size()));
+}
+// The log's text as UTF-8, for matching; the file is in the Korean code page.
+std::string AsUtf8(const std::string& cp949) {
+    return kavrino::WideToUtf8(kavrino::Cp949ToWide(cp949));
 }
 const std::string kBanner =
     "\r\n\r\n------------------------------ Log File Start------------------------------\r\n";
@@ -36,8 +42,10 @@ TEST(CLogFile, RegisterWritesBannerThenOperatorLineAppendingToWhatIsThere) {
     const std::string all = ReadAll(path);
     ASSERT_EQ(all.substr(0, 10 + kBanner.size()), "old line\r\n" + kBanner);
     const std::string line = all.substr(10 + kBanner.size());
-    EXPECT_TRUE(std::regex_match(line, std::regex(std::string(kStamp) + " 작업자 \\[홍길동\\] \r\n")))
-        << line;
+    // The operator's name is written in the Korean code page.
+    EXPECT_NE(line.find(kavrino::WideToCp949(L" 작업자 [홍길동] ") + "\r\n"), std::string::npos);
+    EXPECT_TRUE(std::regex_match(AsUtf8(line), std::regex(std::string(kStamp) + " 작업자 \\[홍길동\\] \r\n")))
+        << AsUtf8(line);
 }
 
 TEST(CLogFile, ReopenAndReportLinesAreWrittenWithoutTimestamp) {
@@ -47,22 +55,33 @@ TEST(CLogFile, ReopenAndReportLinesAreWrittenWithoutTimestamp) {
     log.Write(false, "\r\n\r\n");
     log.Write(true, "\r\n<===== 디바이스 정보 : [%s_%s_%s] =====>", "", "", "");
     log.Write(false, "비    고 : %s", "");
-    const std::string all = ReadAll(dir.filePath("x.log"));
+    const std::string all = AsUtf8(ReadAll(dir.filePath("x.log")));
     EXPECT_TRUE(
         std::regex_match(all, std::regex("\r\n\r\n\r\n" + std::string(kStamp) +
                                          "\r\n<===== 디바이스 정보 : \\[__\\] =====>\r\n비    고 : \r\n")))
         << all;
 }
 
+TEST(CLogFile, TextIsWrittenInTheKoreanCodePageWithQuestionMarksForWhatItCannotHold) {
+    QTemporaryDir dir;
+    CLogFile log;
+    log.m_strPath = CString(dir.filePath("cp.log").toStdWString());
+    ASSERT_TRUE(log.Write(false, "검사항목 : %s", static_cast<const char*>(CT2A(L"비닝 ☃ é 😀 ß"))));
+    EXPECT_EQ(ReadAll(dir.filePath("cp.log")), kavrino::WideToCp949(L"검사항목 : 비닝 ? ? ? ß") + "\r\n");
+}
+
 TEST(CLogFile, ALongTextIsCutToTheBufferAtACharacterBoundary) {
     QTemporaryDir dir;
     CLogFile log;
     log.m_strPath = CString(dir.filePath("long.log").toStdWString());
-    std::string text(1021, 'a');
-    text += "한글"; // 3 bytes each: the first one already crosses byte 1023
-    ASSERT_TRUE(log.Write(false, "%s", text.c_str()));
-    const std::string all = ReadAll(dir.filePath("long.log"));
-    EXPECT_EQ(all, std::string(1021, 'a') + "\r\n");
+    // Two bytes each in the file: "한" ends at byte 1023, "글" would not fit.
+    ASSERT_TRUE(log.Write(false, "%s", (std::string(1021, 'a') + "한글").c_str()));
+    std::string all = ReadAll(dir.filePath("long.log"));
+    EXPECT_EQ(all, std::string(1021, 'a') + kavrino::WideToCp949(L"한") + "\r\n");
+    // A character is never cut in half.
+    ASSERT_TRUE(log.Write(false, "%s", (std::string(1022, 'a') + "한").c_str()));
+    EXPECT_EQ(ReadAll(dir.filePath("long.log")).substr(all.size()), std::string(1022, 'a') + "\r\n");
+    all = ReadAll(dir.filePath("long.log"));
     std::string exact(1023, 'b');
     log.Write(false, "%s", (exact + "cut").c_str());
     EXPECT_EQ(ReadAll(dir.filePath("long.log")).substr(all.size()), exact + "\r\n");

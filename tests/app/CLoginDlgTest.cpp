@@ -29,9 +29,10 @@ struct HandOver {
     int nVoltage = -1;
 };
 
+// The log's bytes are in the Korean code page.
 bool Matches(const QByteArray& bytes, const QString& pattern) {
     const QRegularExpression re(QRegularExpression::anchoredPattern(pattern));
-    return re.match(QString::fromUtf8(bytes)).hasMatch();
+    return re.match(QString::fromStdWString(kavrino::Cp949ToWide(bytes.toStdString()))).hasMatch();
 }
 
 } // namespace

@@ -74,19 +74,20 @@ TEST_F(TestSetFileTest, SaveAndLoadEveryKey) {
     EXPECT_EQ(m_dlg->m_strDcf8, L"samples/mono_8bit.dcf");
     EXPECT_EQ(m_boxes.Count(), 0u);
 
-    // The file, section by section in the order written.
-    const std::string expected =
-        "[ItemCount]\r\n검사항목=4\r\n"
-        "[0]\r\n검사항목=비닝\r\n[1]\r\n검사항목=탭 밸런스\r\n"
-        "[2]\r\n검사항목=비닝\r\n[3]\r\n검사항목=리버스\r\n"
-        "[ISCOLOR]\r\n컬러카메라=1\r\n"
-        "[AcqCount]\r\n프레임항목=2\r\n[ACQ0]\r\n프레임항목=30\r\n[ACQ1]\r\n프레임항목=7.5\r\n"
-        "[8BIT]\r\nDCF_PATH=samples/mono_8bit.dcf\r\n"
-        "[10BIT]\r\nDCF_PATH=/경로/mono 10bit.dcf\r\n"
-        "[12BIT]\r\nDCF_PATH=\r\n"
-        "[BRIGHT_DIFF]\r\n휘도편차=12a\r\n"
-        "[기타검사]\r\nNOISE=0\r\nBLOOMING=1\r\nRESOLUTION=1\r\nELECTRIC=1\r\nVOLTAGE=0\r\n"
-        "ELECTRIC_VALUE=0\r\nVOLTAGE_VALUE=-5\r\n";
+    // The file, section by section in the order written, in the Korean code page as the original writes
+    // a new test set.
+    const std::string expected = kavrino::WideToCp949(
+        L"[ItemCount]\r\n검사항목=4\r\n"
+        L"[0]\r\n검사항목=비닝\r\n[1]\r\n검사항목=탭 밸런스\r\n"
+        L"[2]\r\n검사항목=비닝\r\n[3]\r\n검사항목=리버스\r\n"
+        L"[ISCOLOR]\r\n컬러카메라=1\r\n"
+        L"[AcqCount]\r\n프레임항목=2\r\n[ACQ0]\r\n프레임항목=30\r\n[ACQ1]\r\n프레임항목=7.5\r\n"
+        L"[8BIT]\r\nDCF_PATH=samples/mono_8bit.dcf\r\n"
+        L"[10BIT]\r\nDCF_PATH=/경로/mono 10bit.dcf\r\n"
+        L"[12BIT]\r\nDCF_PATH=\r\n"
+        L"[BRIGHT_DIFF]\r\n휘도편차=12a\r\n"
+        L"[기타검사]\r\nNOISE=0\r\nBLOOMING=1\r\nRESOLUTION=1\r\nELECTRIC=1\r\nVOLTAGE=0\r\n"
+        L"ELECTRIC_VALUE=0\r\nVOLTAGE_VALUE=-5\r\n");
     std::string bytes = ReadBytes(path).toStdString();
     // Blank lines between sections are the file writer's business.
     for (std::size_t at; (at = bytes.find("\r\n\r\n")) != std::string::npos;)

@@ -32,9 +32,12 @@ protected:
         m_host.DestroyWindow();
         theApp.m_LogFile.m_strPath.Empty();
     }
+    // The log as UTF-8 text; the file itself is in the Korean code page.
     std::string Log() const {
         QFile file(m_logPath);
-        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+        return file.open(QIODevice::ReadOnly)
+                   ? kavrino::WideToUtf8(kavrino::Cp949ToWide(file.readAll().toStdString()))
+                   : std::string();
     }
 
     QTemporaryDir m_dir;

@@ -160,11 +160,26 @@ TEST_F(Profile, WriteCreatesFileSectionAndKeyInOrder) {
     ASSERT_TRUE(Set(L"ItemCount", L"검사항목", L"2"));
     ASSERT_TRUE(Set(L"0", L"검사항목", L"노출 검사"));
     ASSERT_TRUE(Set(L"ItemCount", L"Extra", L"x"));
-    // New files: UTF-8 without BOM, "\r\n".
-    EXPECT_EQ(Bytes("t.ini"), "[ItemCount]\r\n검사항목=2\r\nExtra=x\r\n[0]\r\n검사항목=노출 검사\r\n");
+    // New files as the original platform writes them: the Korean code page without BOM, "\r\n".
+    EXPECT_EQ(Bytes("t.ini"),
+              kavrino::WideToCp949(L"[ItemCount]\r\n검사항목=2\r\nExtra=x\r\n[0]\r\n검사항목=노출 검사\r\n"));
     EXPECT_EQ(Get(L"0", L"검사항목"), L"노출 검사");
     // Only the file itself is left in the folder.
     EXPECT_EQ(Entries(), std::vector<std::string>{"t.ini"});
+
+    // An empty file is new as well; the code page refuses what it cannot hold, as in any CP949 file.
+    Put("e.ini", "");
+    ASSERT_TRUE(Set(L"GAIN", L"검사방법", L"a,b", "e.ini"));
+    EXPECT_EQ(Bytes("e.ini"), kavrino::WideToCp949(L"[GAIN]\r\n검사방법=a,b\r\n"));
+    EXPECT_FALSE(Set(L"GAIN", L"이미지경로", L"/p/☃.bmp", "e.ini"));
+    EXPECT_EQ(Get(L"GAIN", L"검사방법", "e.ini"), L"a,b");
+
+    // A new file whose first text the code page cannot hold keeps it, in UTF-8.
+    ASSERT_TRUE(Set(L"GAIN", L"이미지경로", L"/p/☃.bmp", "u.ini"));
+    EXPECT_EQ(Bytes("u.ini"), "[GAIN]\r\n이미지경로=/p/☃.bmp\r\n");
+    ASSERT_TRUE(Set(L"GAIN", L"검사방법", L"x", "u.ini"));
+    EXPECT_EQ(Get(L"GAIN", L"이미지경로", "u.ini"), L"/p/☃.bmp");
+    EXPECT_EQ(Get(L"GAIN", L"검사방법", "u.ini"), L"x");
 }
 
 TEST_F(Profile, WriteChangesOnlyWhatItMustAndKeepsTheRest) {

@@ -39,9 +39,10 @@ QByteArray ReadBytes(const CString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The log's bytes are in the Korean code page.
 bool Matches(const QByteArray& bytes, const QString& pattern) {
     return QRegularExpression(QRegularExpression::anchoredPattern(pattern))
-        .match(QString::fromUtf8(bytes))
+        .match(QString::fromStdWString(kavrino::Cp949ToWide(bytes.toStdString())))
         .hasMatch();
 }
 

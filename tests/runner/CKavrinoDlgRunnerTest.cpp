@@ -75,9 +75,12 @@ protected:
             rows.push_back({list.GetItemText(i, 0), list.GetItemText(i, 1), list.GetItemText(i, 2)});
         return rows;
     }
+    // The log as UTF-8 text; the file itself is in the Korean code page.
     std::string LogText() {
         QFile file(QString::fromStdWString(std::wstring(m_strLogPath)));
-        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+        return file.open(QIODevice::ReadOnly)
+                   ? kavrino::WideToUtf8(kavrino::Cp949ToWide(file.readAll().toStdString()))
+                   : std::string();
     }
 
     CString m_strLogPath;
