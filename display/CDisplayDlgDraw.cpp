@@ -12,6 +12,7 @@
 #include <cstdarg>
 #include <cstring>
 #include <cwchar>
+#include <iterator>
 
 namespace {
 

@@ -487,7 +487,17 @@ class PageKeysTest : public RunnerTest, public ::testing::WithParamInterface<Key
 protected:
     // The window system's key filter remembers the window that took the last key and looks at it again
     // when the next key event comes at the same address; these tests destroy every window they press
-    // keys on, so their first and last key go to a window that outlives them all.
+    // keys on, so their first and last key go to a window that outlives them all (and goes with the
+    // suite, before the window system does).
+    static void SetUpTestSuite() {
+        s_pLasting = new CDialog(100);
+        s_pLasting->Create(100, nullptr);
+    }
+    static void TearDownTestSuite() {
+        s_pLasting->DestroyWindow();
+        delete s_pLasting;
+        s_pLasting = nullptr;
+    }
     void SetUp() override {
         RunnerTest::SetUp();
         KeyOnLastingWindow();
@@ -497,15 +507,11 @@ protected:
         RunnerTest::TearDown();
     }
     static void KeyOnLastingWindow() {
-        static CDialog* pLasting = [] {
-            auto* pDlg = new CDialog(100);
-            pDlg->Create(100, nullptr);
-            return pDlg;
-        }();
         static QKeyEvent key(QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
-        if (QWidget* pWidget = pLasting->State() ? pLasting->State()->widget.data() : nullptr)
+        if (QWidget* pWidget = s_pLasting->State() ? s_pLasting->State()->widget.data() : nullptr)
             QApplication::sendEvent(pWidget, &key);
     }
+    static CDialog* s_pLasting;
 
     // The first control of each kind that can take the focus: a one-line edit (the method text when the
     // page has no other), a check box, a radio button, a list, and a push button that is not a verdict.
@@ -556,6 +562,8 @@ protected:
         EXPECT_FALSE(Visible(m_dlg->m_pReportDlg));
     }
 };
+
+CDialog* PageKeysTest::s_pLasting = nullptr;
 
 } // namespace
 
