@@ -7,6 +7,7 @@
 
 #include <opencv2/core/utility.hpp>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -231,13 +232,23 @@ void PrintTo(const TickCase& c, std::ostream* os) {
 
 class DisplayTickTest : public DisplayFixture, public ::testing::WithParamInterface<TickCase> {
 protected:
-    // Every worker thread of the conversion's parallel loops has run once: a worker's first stripe sets
-    // up its thread-local state.
+    // Every worker thread of the conversion's parallel loops has run a stripe once: a thread's first
+    // stripe sets up its thread-local state. Each stripe waits until all have started, so that no thread
+    // runs two of them.
     static void RunEveryWorker() {
         const int workers = std::max(cv::getNumThreads(), 1);
-        cv::parallel_for_(cv::Range(0, 4 * workers), [](const cv::Range&) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        });
+        std::atomic<int> started{0};
+        cv::parallel_for_(
+            cv::Range(0, workers),
+            [&](const cv::Range& range) {
+                for (int i = range.start; i < range.end; ++i) {
+                    ++started;
+                    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+                    while (started.load() < workers && std::chrono::steady_clock::now() < until)
+                        std::this_thread::yield();
+                }
+            },
+            workers);
     }
 };
 
