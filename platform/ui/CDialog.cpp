@@ -9,6 +9,7 @@
 
 #include <QEventLoop>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QWidget>
 #include <mutex>
@@ -211,8 +212,13 @@ BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
     if (pMsg->wParam == VK_RETURN) {
         WindowState* focus = FindWindowState(pMsg->hwnd);
         if (focus && focus->kind == "EDITTEXT" && (focus->style & ES_MULTILINE) &&
-            (focus->style & ES_WANTRETURN))
-            return FALSE;
+            (focus->style & ES_WANTRETURN)) {
+            // The dialog manager hands Enter to the edit that wants it, as a line break; no window above
+            // (a parent's Enter filter) sees the key then.
+            if (auto* edit = qobject_cast<QPlainTextEdit*>(focus->widget.data()); edit && !edit->isReadOnly())
+                edit->insertPlainText(QStringLiteral("\n"));
+            return TRUE;
+        }
         UINT id = m_defId;
         HWND button = nullptr;
         if (focus && focus->parent == m_hWnd &&

@@ -10,7 +10,7 @@
 //
 // Enter and Esc: key-downs reach PreTranslateMessage of the focus window's dialog, then of its parent
 // dialogs. CDialog::PreTranslateMessage is the dialog manager: Enter sends IDOK (or the focused push
-// button's id) unless the focus is a multi-line edit that wants Enter, Esc sends IDCANCEL. OnOK and
+// button's id), or is a line break in a multi-line edit that wants Enter; Esc sends IDCANCEL. OnOK and
 // OnCancel end a modal dialog and hide a modeless one.
 
 #include "CWnd.h"

@@ -26,12 +26,9 @@
 #include "CWhiteBalanceDlg.h"
 #include "ui/PostClientProcess.h"
 #include "DialogTemplate.h"
-#include "WindowState.h"
 
-#include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
-#include <QKeyEvent>
 
 using kavrino_test::PageTest;
 
@@ -485,34 +482,6 @@ void PrintTo(const KeyPage& page, std::ostream* os) {
 
 class PageKeysTest : public RunnerTest, public ::testing::WithParamInterface<KeyPage> {
 protected:
-    // The window system's key filter remembers the window that took the last key and looks at it again
-    // when the next key event comes at the same address; these tests destroy every window they press
-    // keys on, so their first and last key go to a window that outlives them all (and goes with the
-    // suite, before the window system does).
-    static void SetUpTestSuite() {
-        s_pLasting = new CDialog(100);
-        s_pLasting->Create(100, nullptr);
-    }
-    static void TearDownTestSuite() {
-        s_pLasting->DestroyWindow();
-        delete s_pLasting;
-        s_pLasting = nullptr;
-    }
-    void SetUp() override {
-        RunnerTest::SetUp();
-        KeyOnLastingWindow();
-    }
-    void TearDown() override {
-        KeyOnLastingWindow();
-        RunnerTest::TearDown();
-    }
-    static void KeyOnLastingWindow() {
-        static QKeyEvent key(QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
-        if (QWidget* pWidget = s_pLasting->State() ? s_pLasting->State()->widget.data() : nullptr)
-            QApplication::sendEvent(pWidget, &key);
-    }
-    static CDialog* s_pLasting;
-
     // The first control of each kind that can take the focus: a one-line edit (the method text when the
     // page has no other), a check box, a radio button, a list, and a push button that is not a verdict.
     std::vector<std::pair<const char*, int>> FocusTargets(CTestPageDlg* pPage) const {
@@ -563,8 +532,6 @@ protected:
     }
 };
 
-CDialog* PageKeysTest::s_pLasting = nullptr;
-
 } // namespace
 
 // Enter and Esc from every kind of control of every page: the page is never hidden without a verdict.
@@ -587,9 +554,18 @@ TEST_P(PageKeysTest, EnterAndEscNeverHideThePageWithoutAVerdict) {
         PressKeyOn(pPage->GetDlgItem(id), VK_ESCAPE);
         ExpectWaiting(pPage);
     }
+    const kavrino::DialogTemplate* pTemplate =
+        kavrino::DialogTemplate::Find(static_cast<int>(pPage->m_nIDTemplate));
     for (const auto& [kind, id] : targets) {
         SCOPED_TRACE(::testing::Message() << kind << " " << id);
+        const CString strBefore = ItemText(pPage, id);
         PressKeyOn(pPage->GetDlgItem(id), VK_RETURN);
+        // The method text takes Enter as a line break.
+        if (pTemplate && pTemplate->Control(id) && pTemplate->Control(id)->Has("WANTRETURN")) {
+            const CString strAfter = ItemText(pPage, id);
+            EXPECT_EQ(strAfter.GetLength(), strBefore.GetLength() + 2) << strAfter.ToUtf8();
+            EXPECT_NE(strAfter.Find(L"\r\n"), -1);
+        }
         if (param.enterGivesVerdict && std::string(kind) != "button") {
             EXPECT_TRUE(Signalled(pPage->m_hEvent));
             ASSERT_TRUE(WaitShown(m_dlg->m_pReportDlg));
