@@ -1,5 +1,6 @@
 #include "KeyFilter.h"
 
+#include "ThreadHandOver.h"
 #include "UiInternal.h"
 
 #include <QApplication>
@@ -104,6 +105,8 @@ int QtKeyFromVirtual(unsigned vk) {
 }
 
 bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
+    // The first of our code to see every event, also one posted by another thread (UiThread).
+    TakeOver(event);
     const QEvent::Type type = event->type();
     if (type != QEvent::KeyPress && type != QEvent::KeyRelease)
         return false;

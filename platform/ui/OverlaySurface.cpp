@@ -2,7 +2,6 @@
 
 #include "UiThread.h"
 
-#include <QMetaObject>
 #include <QPainter>
 
 namespace kavrino {
@@ -48,13 +47,10 @@ void OverlaySurface::Flush() {
     if (IsUiThread())
         m_layer->update();
     else
-        QMetaObject::invokeMethod(
-            m_layer.data(),
-            [layer = m_layer] {
-                if (layer)
-                    layer->update();
-            },
-            Qt::QueuedConnection);
+        PostToUiThread([layer = m_layer] {
+            if (layer)
+                layer->update();
+        });
 }
 
 } // namespace kavrino

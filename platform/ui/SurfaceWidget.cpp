@@ -2,8 +2,8 @@
 
 #include "UiThread.h"
 
-#include <QMetaObject>
 #include <QPainter>
+#include <QPointer>
 #include <QPaintEvent>
 
 namespace kavrino {
@@ -31,8 +31,10 @@ void SurfaceWidget::Flush() {
     if (IsUiThread())
         update();
     else
-        QMetaObject::invokeMethod(
-            this, [this] { update(); }, Qt::QueuedConnection);
+        PostToUiThread([widget = QPointer<SurfaceWidget>(this)] {
+            if (widget)
+                widget->update();
+        });
 }
 
 void SurfaceWidget::Erase() {

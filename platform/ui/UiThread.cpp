@@ -1,4 +1,5 @@
 #include "UiThread.h"
+#include "ThreadHandOver.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
@@ -28,6 +29,7 @@ public:
     // The waiter is released here, so a call that Qt discards without running (shut-down) never leaves
     // its caller waiting.
     ~CallEvent() override {
+        TakeOver(this);
         if (m_wait) {
             std::lock_guard<std::mutex> lock(m_wait->mutex);
             m_wait->finished = true;
@@ -51,6 +53,7 @@ private:
 class Dispatcher : public QObject {
 public:
     bool event(QEvent* e) override {
+        TakeOver(e);
         if (e->type() == kCallEvent) {
             static_cast<CallEvent*>(e)->Run();
             return true;
@@ -58,6 +61,11 @@ public:
         return QObject::event(e);
     }
 };
+
+// Queues the call. Qt's queue synchronises out of the thread sanitizer's sight, so the event is handed
+// over explicitly; whoever sees it first on the user-interface thread takes it over (the application's
+// event filters come before the dispatcher).
+void Post(CallEvent* event);
 
 QObject* TheDispatcher() {
     static Dispatcher* dispatcher = [] {
@@ -67,6 +75,11 @@ QObject* TheDispatcher() {
         return d;
     }();
     return dispatcher;
+}
+
+void Post(CallEvent* event) {
+    HandOver(event);
+    QCoreApplication::postEvent(TheDispatcher(), event);
 }
 
 } // namespace
@@ -82,7 +95,7 @@ bool RunOnUiThread(const std::function<void()>& work) {
         return true;
     }
     auto wait = std::make_shared<CallWait>();
-    QCoreApplication::postEvent(TheDispatcher(), new CallEvent(work, wait));
+    Post(new CallEvent(work, wait));
     std::unique_lock<std::mutex> lock(wait->mutex);
     wait->done.wait(lock, [&] { return wait->finished; });
     return wait->ran;
@@ -93,7 +106,7 @@ void PostToUiThread(std::function<void()> work) {
         work();
         return;
     }
-    QCoreApplication::postEvent(TheDispatcher(), new CallEvent(std::move(work), nullptr));
+    Post(new CallEvent(std::move(work), nullptr));
 }
 
 void ProcessUiEvents() {

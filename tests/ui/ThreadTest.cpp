@@ -14,12 +14,21 @@ namespace {
 constexpr UINT WM_TEST_FINISHED = 0x8001;
 constexpr UINT WM_KEYPAD = 0x812C;
 
+constexpr UINT WM_REPORT = 0x8010;
+
+// What a worker hands over with a posted message: plain data, no lock.
+struct Report {
+    int rows = 0;
+    CString text;
+};
+
 class MainLikeDlg : public CDialog {
 public:
     MainLikeDlg() : CDialog(102u) {}
     int finished = 0;
     LPARAM lastKeypad = 0;
     std::atomic<int> changes{0};
+    Report received;
 
     LRESULT OnTestFinished(WPARAM, LPARAM) {
         ++finished;
@@ -29,12 +38,17 @@ public:
         lastKeypad = lParam;
         return 0;
     }
+    LRESULT OnReport(WPARAM, LPARAM lParam) {
+        received = *reinterpret_cast<const Report*>(lParam);
+        return 0;
+    }
     DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(MainLikeDlg, CDialog)
 ON_MESSAGE(WM_TEST_FINISHED, &MainLikeDlg::OnTestFinished)
 ON_MESSAGE(WM_KEYPAD, &MainLikeDlg::OnKeypad)
+ON_MESSAGE(WM_REPORT, &MainLikeDlg::OnReport)
 END_MESSAGE_MAP()
 
 // A page whose edit's change notification switches something, as the white-balance page does.
@@ -147,6 +161,31 @@ TEST(PostedMessages, ReachTheHandlerFromAnyThreadAndAreDroppedForAGoneWindow) {
     main.DestroyWindow();
     Settle();
     EXPECT_EQ(main.finished, 1);
+}
+
+TEST(PostedMessages, WhatTheWorkerWroteBeforePostingIsWhatTheHandlerReads) {
+    // The worker's writes and the handler's reads meet only through the posted message: the worker says
+    // that it has posted without ordering anything (a relaxed flag), and the handler runs straight from the
+    // queue, before the event loop could synchronise with the worker in any other way. The thread
+    // sanitizer's build sees the hand-over, or reports the race.
+    MainLikeDlg main;
+    ASSERT_TRUE(main.Create(102u, nullptr));
+    Report report;
+    std::atomic<bool> posted{false};
+    std::thread worker([&] {
+        report.rows = 3;
+        report.text = L"에러항목: ON ";
+        ::PostMessage(main.m_hWnd, WM_REPORT, 0, reinterpret_cast<LPARAM>(&report));
+        posted.store(true, std::memory_order_relaxed);
+    });
+    while (!posted.load(std::memory_order_relaxed))
+        std::this_thread::yield();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(main.received.rows, 3);
+    EXPECT_EQ(main.received.text, L"에러항목: ON ");
+    worker.join();
+    main.DestroyWindow();
+    Settle();
 }
 
 TEST(MessageBoxes, ABoxFromAWorkerIsAnsweredOnTheUserInterfaceThread) {
