@@ -194,21 +194,33 @@ void ProfileFile::Classify(Line& line, const std::wstring& text) {
     } else if (const std::size_t eq = t.find(L'='); eq != std::wstring::npos) {
         line.kind = Kind::Key;
         line.name = Trim(t.substr(0, eq));
-        line.value = Trim(t.substr(eq + 1));
-        if (line.value.size() >= 2 && line.value.front() == L'"' && line.value.back() == L'"')
-            line.value = line.value.substr(1, line.value.size() - 2);
+        line.value = ValueAsRead(t.substr(eq + 1));
     } else {
         line.kind = Kind::Other;
     }
 }
 
+bool ProfileFile::SameName(const std::wstring& a, const std::wstring& b) {
+    return NamesEqual(Trim(a), Trim(b));
+}
+
+std::wstring ProfileFile::ValueAsRead(const std::wstring& text) {
+    std::wstring value = Trim(text);
+    if (value.size() >= 2 && value.front() == L'"' && value.back() == L'"')
+        value = value.substr(1, value.size() - 2);
+    return value;
+}
+
 std::wstring ProfileFile::Decode(const std::string& raw) const {
     switch (m_encoding) {
-    case Encoding::Utf8:
     case Encoding::Utf8Bom:
         return Utf8ToWide(raw);
+    case Encoding::Utf8:
     case Encoding::Cp949:
-        return Cp949ToWide(raw);
+        // Without a byte-order mark each line reads for what it is. A file with lines of both kinds (a
+        // legacy file that another tool added to) then reads every line right, and a write that removes
+        // the last legacy line, or adds one, never changes how the other lines read.
+        return IsValidUtf8(raw) ? Utf8ToWide(raw) : Cp949ToWide(raw);
     case Encoding::Utf16Le:
     case Encoding::Utf16Be:
         break;
@@ -237,37 +249,38 @@ std::wstring ProfileFile::Decode(const std::string& raw) const {
 }
 
 std::optional<std::string> ProfileFile::Encode(const std::wstring& text) const {
+    std::string out;
     switch (m_encoding) {
     case Encoding::Utf8:
     case Encoding::Utf8Bom:
-        return WideToUtf8(text);
-    case Encoding::Cp949: {
-        // The code page has no room for most of Unicode; a '?' in place of the operator's text would be
-        // silent data loss, so such a write is refused.
-        std::string out = WideToCp949(text);
-        if (Cp949ToWide(out) != text)
-            return std::nullopt;
-        return out;
-    }
+        out = WideToUtf8(text);
+        break;
+    case Encoding::Cp949:
+        out = WideToCp949(text);
+        break;
     case Encoding::Utf16Le:
-    case Encoding::Utf16Be:
+    case Encoding::Utf16Be: {
+        const bool be = m_encoding == Encoding::Utf16Be;
+        out.reserve(text.size() * 2);
+        for (wchar_t wc : text) {
+            auto c = static_cast<std::uint32_t>(wc);
+            if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+                c = 0xFFFD;
+            if (c >= 0x10000) {
+                c -= 0x10000;
+                AppendUnit(out, 0xD800 + (c >> 10), be);
+                AppendUnit(out, 0xDC00 + (c & 0x3FF), be);
+            } else {
+                AppendUnit(out, c, be);
+            }
+        }
         break;
     }
-    const bool be = m_encoding == Encoding::Utf16Be;
-    std::string out;
-    out.reserve(text.size() * 2);
-    for (wchar_t wc : text) {
-        auto c = static_cast<std::uint32_t>(wc);
-        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-            c = 0xFFFD;
-        if (c >= 0x10000) {
-            c -= 0x10000;
-            AppendUnit(out, 0xD800 + (c >> 10), be);
-            AppendUnit(out, 0xDC00 + (c & 0x3FF), be);
-        } else {
-            AppendUnit(out, c, be);
-        }
     }
+    // Text that would not read back as itself is refused: the legacy code page has no room for most of
+    // Unicode, and a '?' in place of the operator's text would be silent data loss.
+    if (Decode(out) != text)
+        return std::nullopt;
     return out;
 }
 
@@ -283,8 +296,15 @@ std::optional<ProfileFile::Line> ProfileFile::MakeLine(const std::wstring& text)
 }
 
 void ProfileFile::InsertLine(std::size_t at, Line line) {
-    if (at > 0 && m_lines[at - 1].end.empty())
-        m_lines[at - 1].end = m_newline;
+    if (at > 0 && m_lines[at - 1].end.empty()) {
+        Line& last = m_lines[at - 1];
+        // A UTF-16 file cut inside a code unit: the odd byte holds no character (it is never read), and
+        // the lines that follow must start on a whole unit to be read back at all.
+        const bool wide = m_encoding == Encoding::Utf16Le || m_encoding == Encoding::Utf16Be;
+        if (wide && last.raw.size() % 2 != 0)
+            last.raw.pop_back();
+        last.end = m_newline;
+    }
     m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
 }
 

@@ -19,7 +19,9 @@ public:
     // and must not be saved over it.
     LoadStatus Load(const std::string& path);
     // Takes the file's whole contents; the encoding follows from the BOM, else from whether the bytes
-    // are well-formed UTF-8 (CP949 when they are not). No contents at all (a new file) is CP949.
+    // are well-formed UTF-8 (CP949 when they are not). No contents at all (a new file) is CP949. Without
+    // a BOM each line is read as UTF-8 when it is well-formed UTF-8 and as CP949 otherwise; new lines
+    // take the file's encoding.
     void Parse(const std::string& bytes);
 
     // Section and key names are compared trimmed and case-insensitively. Sections of the same name act as
@@ -29,14 +31,20 @@ public:
     std::vector<std::wstring> KeyNames(const std::wstring& section) const;
 
     // Replaces the key's value in its line, or adds the key at the end of its section, or the section at
-    // the end of the file. False, with nothing changed, when the file's code page cannot hold the text
-    // (a new file whose first text CP949 cannot hold becomes a UTF-8 file instead).
+    // the end of the file. False, with nothing changed, when the new line would not read back as the
+    // text: the file's code page cannot hold it (a new file whose first text CP949 cannot hold becomes a
+    // UTF-8 file instead).
     bool SetValue(const std::wstring& section, const std::wstring& key, const std::wstring& value);
     // Remove every occurrence; true when something was removed.
     bool DeleteKey(const std::wstring& section, const std::wstring& key);
     bool DeleteSection(const std::wstring& section);
 
     Encoding GetEncoding() const { return m_encoding; }
+
+    // Whether two section or key names name the same thing: compared trimmed and case-folded.
+    static bool SameName(const std::wstring& a, const std::wstring& b);
+    // What a value written as this text reads back as: trimmed, without one pair of enclosing quotes.
+    static std::wstring ValueAsRead(const std::wstring& text);
     // The file's contents as they would be saved.
     std::string Bytes() const;
     // Writes a temporary file next to the target and renames it over the target (following a symbolic

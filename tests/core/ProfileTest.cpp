@@ -248,6 +248,15 @@ TEST_F(Profile, LegacyCp949FileIsReadAndStaysCp949) {
     // Text the code page cannot hold is refused rather than written as '?'.
     EXPECT_FALSE(Set(L"0", L"검사항목", L"snow ☃"));
     EXPECT_EQ(Get(L"0", L"검사항목"), L"노출 검사");
+
+    // A legacy file that another tool added UTF-8 lines to reads each line as what it is, and keeps
+    // reading them so when a write removes the last legacy line.
+    Put("mixed.ini", "[0]\r\n\xea\xb2\x80\xec\x82\xac\xed\x95\xad\xeb\xaa\xa9=\xeb\xb9\x84\xeb\x8b\x9d\r\n"
+                     "[BRIGHT_DIFF]\r\n\xc8\xd6\xb5\xb5\xc6\xed\xc2\xf7=10\r\n");
+    EXPECT_EQ(Get(L"0", L"검사항목", "mixed.ini"), L"비닝");
+    EXPECT_EQ(Get(L"BRIGHT_DIFF", L"휘도편차", "mixed.ini"), L"10");
+    ASSERT_TRUE(Set(L"BRIGHT_DIFF", nullptr, nullptr, "mixed.ini"));
+    EXPECT_EQ(Get(L"0", L"검사항목", "mixed.ini"), L"비닝");
 }
 
 TEST_F(Profile, Utf16AndUtf8ByteOrderMarksAreKept) {
@@ -337,6 +346,15 @@ TEST_F(Profile, DamagedFilesReadWhatTheyCanAndKeepTheirBytes) {
     EXPECT_EQ(Get(L"A", L"big", "big.ini").size(), 254u);
     ASSERT_TRUE(Set(L"A", L"k", L"2", "big.ini"));
     EXPECT_EQ(Bytes("big.ini"), "[A]\r\nbig=" + big + "\r\nk=2\r\n");
+
+    // A UTF-16 file cut inside its last code unit: a new key is written on whole units after it and
+    // reads back; the odd byte, which never read as anything, is dropped.
+    Put("odd.ini", "\xFE\xFF\0[\0A\0]\0\n\0k\0=\0001\0"s);
+    EXPECT_EQ(Get(L"A", L"k", "odd.ini"), L"1");
+    ASSERT_TRUE(Set(L"B", L"add", L"y", "odd.ini"));
+    EXPECT_EQ(Get(L"B", L"add", "odd.ini"), L"y");
+    EXPECT_EQ(Get(L"A", L"k", "odd.ini"), L"1");
+    EXPECT_EQ(Bytes("odd.ini"), "\xFE\xFF\0[\0A\0]\0\n\0k\0=\0001\0\n\0[\0B\0]\0\n\0a\0d\0d\0=\0y\0\n"s);
 
     // An empty file and a header without its bracket.
     Put("empty.ini", "");
