@@ -20,6 +20,18 @@ constexpr std::uint32_t kBiRle4 = 2;
 constexpr std::uint32_t kBiBitfields = 3;
 constexpr std::uint32_t kBiAlphaBitfields = 6;
 
+// The largest picture read: 64 million pixels (8192 x 8192), far above any reference picture of an area
+// camera. A header may announce any size, and a compressed file of a few bytes may fill it, so a larger
+// picture is refused before its pixels are allocated.
+constexpr long long kMaxPixels = 1LL << 26;
+
+// The largest file read: room for such a picture at 32 bits per pixel and more.
+constexpr qint64 kMaxFileBytes = 512LL << 20;
+
+bool TooLarge(const QSize& size) {
+    return static_cast<long long>(size.width()) * size.height() > kMaxPixels;
+}
+
 std::uint32_t U16(const QByteArray& b, int at) {
     return static_cast<std::uint8_t>(b[at]) |
            (static_cast<std::uint32_t>(static_cast<std::uint8_t>(b[at + 1])) << 8);
@@ -63,8 +75,13 @@ PixelFormat BmpFormat(const QByteArray& bytes, bool* damaged) {
     if (width <= 0 || height == 0 || offBits > size)
         return PixelFormatUndefined;
     if (compression == kBiRgb || compression == kBiBitfields || compression == kBiAlphaBitfields) {
+        // Only the depths a bitmap can have; the row size then stays far inside 64 bits, and the rows are
+        // compared with the bytes there are by division, so that no header can overflow the sum.
+        if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 &&
+            bitCount != 32)
+            return PixelFormatUndefined;
         const long long rowBytes = ((width * bitCount + 31) / 32) * 4;
-        if (rowBytes <= 0 || offBits + rowBytes * std::llabs(height) > size)
+        if (rowBytes > (size - offBits) / std::llabs(height))
             return PixelFormatUndefined;
     } else if (compression != kBiRle8 && compression != kBiRle4) {
         *damaged = false; // JPEG or PNG inside a BMP: left to the decoder
@@ -127,8 +144,16 @@ Status DecodeImageFile(const QString& path, DecodedImage& out) {
     QFile file(path);
     if (!file.exists())
         return Gdiplus::FileNotFound;
+    // Only a regular file is read: a device or a pipe named as a picture would be read without end.
+    const QFileInfo info(path);
+    if (info.isDir())
+        return Gdiplus::AccessDenied;
+    if (!info.isFile())
+        return Gdiplus::Win32Error;
+    if (info.size() > kMaxFileBytes)
+        return Gdiplus::OutOfMemory;
     if (!file.open(QIODevice::ReadOnly))
-        return QFileInfo(path).isDir() ? Gdiplus::AccessDenied : Gdiplus::Win32Error;
+        return Gdiplus::Win32Error;
     const QByteArray bytes = file.readAll();
     file.close();
     if (bytes.isEmpty())
@@ -150,9 +175,13 @@ Status DecodeImageFile(const QString& path, DecodedImage& out) {
     reader.setAutoTransform(false);
     if (reader.format().isEmpty())
         return Gdiplus::UnknownImageFormat;
+    if (TooLarge(reader.size()))
+        return Gdiplus::OutOfMemory;
     QImage image;
     if (!reader.read(&image) || image.isNull())
         return Gdiplus::InvalidParameter;
+    if (TooLarge(image.size()))
+        return Gdiplus::OutOfMemory;
     if (format == PixelFormatUndefined)
         format = FormatOfDecoded(image);
 

@@ -181,6 +181,34 @@ TEST_F(BitmapFile, UnreadableFilesGiveAFailedBitmap) {
     auto bad = Load("badheader.bmp", badHeader);
     ExpectFailed(*bad);
 
+    // Sizes whose pixel rows would not fit in any file: a huge width at a depth no bitmap has, and rows
+    // times height past 64 bits. Refused as damaged, never computed with an overflow.
+    QByteArray huge = good;
+    bmptest::Put32At(huge, 18, 0x7FFFFFFF); // width
+    bmptest::Put32At(huge, 22, 0x7FFFFFFF); // height
+    auto tooLarge = Load("huge.bmp", huge);
+    ExpectFailed(*tooLarge);
+    bmptest::Put16At(huge, 28, 0xFFFF); // bit count
+    auto oddDepth = Load("hugedepth.bmp", huge);
+    ExpectFailed(*oddDepth);
+
+    // A compressed file of a few bytes that announces 16384 x 16384 pixels is refused before they are
+    // allocated; so is a device that would be read without end.
+    QByteArray rle = good.left(54);
+    bmptest::Put32At(rle, 2, 54 + 8 + 2);
+    bmptest::Put32At(rle, 10, 54 + 8);
+    bmptest::Put32At(rle, 18, 16384);
+    bmptest::Put32At(rle, 22, 16384);
+    bmptest::Put16At(rle, 28, 8);
+    bmptest::Put32At(rle, 30, 1);                               // run-length encoded, 8 bits
+    bmptest::Put32At(rle, 46, 2);                               // two palette entries
+    rle.append(QByteArray("\0\0\0\0\xFF\xFF\xFF\0\0\x01", 10)); // palette, then "end of bitmap"
+    auto announced = Load("announced.bmp", rle);
+    ExpectFailed(*announced);
+    EXPECT_EQ(announced->GetLastStatus(), OutOfMemory);
+    Bitmap device(L"/dev/zero");
+    ExpectFailed(device);
+
     Bitmap noName(static_cast<const WCHAR*>(nullptr));
     ExpectFailed(noName);
     Bitmap directory(m_dir.path().toStdWString().c_str());

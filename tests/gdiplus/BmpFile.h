@@ -33,6 +33,16 @@ inline void Put32(QByteArray& b, std::uint32_t v) {
     Put16(b, v >> 16);
 }
 
+// Overwrites a little-endian field of a made file.
+inline void Put16At(QByteArray& b, int at, std::uint32_t v) {
+    b[at] = static_cast<char>(v & 0xFF);
+    b[at + 1] = static_cast<char>((v >> 8) & 0xFF);
+}
+inline void Put32At(QByteArray& b, int at, std::uint32_t v) {
+    Put16At(b, at, v & 0xFFFF);
+    Put16At(b, at + 2, v >> 16);
+}
+
 inline QByteArray MakeBmp(const BmpLayout& layout) {
     const bool bitfields = !layout.masks.empty();
     const std::uint32_t headerSize = layout.headerSize;
