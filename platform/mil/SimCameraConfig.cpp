@@ -7,12 +7,15 @@
 #include <cstdio>
 #include <cwchar>
 #include <cwctype>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 namespace kavrino {
 
 namespace {
+
+constexpr std::uintmax_t kMaxFileBytes = 64 * 1024;
 
 std::wstring Trim(const std::wstring& s) {
     std::size_t b = 0, e = s.size();
@@ -101,9 +104,22 @@ bool SimCameraConfig::Load(const std::wstring& path, std::wstring& error) {
         error = L"no configuration file given";
         return false;
     }
-    std::ifstream file(WideToUtf8(path), std::ios::binary);
-    if (!file) {
+    // A configuration file is a few hundred bytes of text; a device, a pipe or a large file named in its
+    // place would be read without end or for nothing.
+    const std::string name = WideToUtf8(path);
+    std::error_code why;
+    const auto status = std::filesystem::status(name, why);
+    if (!std::filesystem::exists(status)) {
         error = L"configuration file not found: " + path;
+        return false;
+    }
+    if (!std::filesystem::is_regular_file(status) || std::filesystem::file_size(name, why) > kMaxFileBytes) {
+        error = L"not a configuration file: " + path;
+        return false;
+    }
+    std::ifstream file(name, std::ios::binary);
+    if (!file) {
+        error = L"configuration file not readable: " + path;
         return false;
     }
     std::stringstream text;

@@ -47,6 +47,14 @@ TEST_F(MilLibraryTest, DigitizerAllocationFailsWithAReasonForBadConfigurationFil
     }
     EXPECT_EQ(MdigAlloc(sys, M_DEV0, MIL_TEXT("/no/such/folder/camera.dcf"), M_DEFAULT), 0);
     EXPECT_NE(MilLastErrorText().find(L"not found"), std::wstring::npos);
+    // A device named as the file is refused at once instead of being read without end; so is a file far
+    // larger than any configuration.
+    EXPECT_EQ(MdigAlloc(sys, M_DEV0, MIL_TEXT("/dev/zero"), M_DEFAULT), 0);
+    EXPECT_NE(MilLastErrorText().find(L"not a configuration file"), std::wstring::npos);
+    EXPECT_EQ(
+        MdigAlloc(sys, M_DEV0, Write("large.dcf", Camera() + std::string(1 << 20, '#')).c_str(), M_DEFAULT),
+        0);
+    EXPECT_NE(MilLastErrorText().find(L"not a configuration file"), std::wstring::npos);
     EXPECT_EQ(MdigAlloc(sys, M_DEV0, nullptr, M_DEFAULT), 0);
     EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), kMilErrorConfiguration);
 }
