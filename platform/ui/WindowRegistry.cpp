@@ -13,8 +13,10 @@ const char* const kHandleProperty = "kavrinoHwnd";
 }
 
 WindowRegistry& WindowRegistry::Instance() {
-    static WindowRegistry registry;
-    return registry;
+    // Lives until the process ends: a window still open at exit would otherwise be destroyed by the
+    // registry's own destructor, and its controls would look themselves up in a registry half gone.
+    static auto* registry = new WindowRegistry;
+    return *registry;
 }
 
 HWND WindowRegistry::Add(std::unique_ptr<WindowState> state) {

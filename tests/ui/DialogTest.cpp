@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 using namespace uitest;
@@ -316,6 +317,17 @@ TEST_F(DialogFixture, ADestroyedWindowsHandleNamesNothing) {
     EXPECT_EQ(dlg.GetDlgItem(1062), nullptr);
     // The member attached by data exchange is detached as well.
     EXPECT_EQ(dlg.m_listSupported.m_hWnd, nullptr);
+}
+
+TEST(WindowLifetime, AWindowStillOpenWhenTheProgramExitsEndsItCleanly) {
+    // The window's controls are destroyed by nothing before the process ends.
+    EXPECT_EXIT(
+        {
+            auto* open = new SetupLikeDlg;
+            open->Create(150u, nullptr);
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 namespace {
