@@ -1,0 +1,149 @@
+#include "FuzzSupport.h"
+
+#include "DialogTemplate.h"
+#include "Profile.h"
+#include "SanitizerDefaults.h"
+#include "StringConv.h"
+#include "TestHooks.h"
+#include "UiThread.h"
+
+#include <QApplication>
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace kavrino_fuzz {
+
+namespace {
+
+std::string& Scratch() {
+    static std::string folder;
+    return folder;
+}
+
+void RemoveScratch() {
+    std::error_code error;
+    if (!Scratch().empty())
+        std::filesystem::remove_all(Scratch(), error);
+}
+
+// Lists of names, each zero-terminated, ended by one more zero.
+std::vector<std::wstring> SplitList(const std::vector<wchar_t>& buffer) {
+    std::vector<std::wstring> names;
+    for (std::size_t i = 0; i < buffer.size() && buffer[i] != L'\0';) {
+        std::wstring name(&buffer[i]);
+        i += name.size() + 1;
+        names.push_back(std::move(name));
+    }
+    return names;
+}
+
+// Larger than any value or list of the inputs the targets are run with.
+constexpr DWORD kBufferSize = 1 << 16;
+
+std::vector<wchar_t>& Buffer() {
+    static std::vector<wchar_t> buffer(kBufferSize);
+    return buffer;
+}
+
+std::vector<std::wstring> ReadList(const CString& path, const wchar_t* section) {
+    GetPrivateProfileString(section, nullptr, L"", Buffer().data(), kBufferSize, path);
+    return SplitList(Buffer());
+}
+
+} // namespace
+
+std::string ScratchFolder() {
+    return Scratch();
+}
+
+std::string ScratchPath(const char* name) {
+    return Scratch() + "/" + name;
+}
+
+CString WidePath(const std::string& path) {
+    return CString(kavrino::Utf8ToWide(path).c_str());
+}
+
+void WriteFile(const std::string& path, const std::uint8_t* data, std::size_t size) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    if (!out)
+        Fail("cannot write the scratch file", path);
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+        names.push_back(entry.path().filename().string());
+    return names;
+}
+
+void Settle() {
+    for (int i = 0; i < 3; ++i)
+        kavrino::ProcessUiEvents();
+}
+
+void Fail(const char* what, const std::string& detail) {
+    std::fprintf(stderr, "FUZZ FINDING: %s%s%s\n", what, detail.empty() ? "" : ": ", detail.c_str());
+    std::fflush(stderr);
+    std::abort();
+}
+
+std::vector<ProfileEntry> ReadProfile(const CString& path) {
+    std::vector<ProfileEntry> entries;
+    for (const std::wstring& section : ReadList(path, nullptr)) {
+        for (const std::wstring& key : ReadList(path, section.c_str())) {
+            if (entries.size() == kMaxProfileEntries)
+                return entries;
+            entries.push_back({section, key, ReadProfileValue(path, section, key)});
+        }
+    }
+    return entries;
+}
+
+std::wstring ReadProfileValue(const CString& path, const std::wstring& section, const std::wstring& key) {
+    GetPrivateProfileString(section.c_str(), key.c_str(), kMissingValue, Buffer().data(), kBufferSize, path);
+    return std::wstring(Buffer().data());
+}
+
+} // namespace kavrino_fuzz
+
+using namespace kavrino_fuzz;
+
+// One headless application for the whole run, as the program has; only the program's name is handed to
+// Qt, the fuzzer's own options stay the fuzzer's.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    static int qtArgc = 1;
+    static char* qtArgv[] = {*argc > 0 ? (*argv)[0] : const_cast<char*>("fuzz"), nullptr};
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static QApplication* app = new QApplication(qtArgc, qtArgv);
+    (void)app;
+    std::setlocale(LC_NUMERIC, "C");
+    kavrino::RegisterResources();
+    kavrino::SetMessageBoxHandler([](const CString&, const CString&, UINT) { return IDOK; });
+    kavrino::SetFileDialogHandler([](kavrino::FileDialogRequest&) { return false; });
+
+    // In memory where there is such a folder: every profile write syncs its file and folder to disk.
+    std::error_code error;
+    const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", error)
+                                           ? "/dev/shm"
+                                           : std::filesystem::temp_directory_path();
+    std::string folder = (base / "kavrino-fuzz-XXXXXX").string();
+    if (!mkdtemp(folder.data()))
+        Fail("cannot make the scratch folder", folder);
+    Scratch() = folder;
+    std::atexit(RemoveScratch);
+    return 0;
+}
