@@ -20,16 +20,18 @@ constexpr std::uint32_t kBiRle4 = 2;
 constexpr std::uint32_t kBiBitfields = 3;
 constexpr std::uint32_t kBiAlphaBitfields = 6;
 
-// The largest picture read: 64 million pixels (8192 x 8192), far above any reference picture of an area
-// camera. A header may announce any size, and a compressed file of a few bytes may fill it, so a larger
-// picture is refused before its pixels are allocated.
+// The largest picture read: 32768 pixels a side and 64 million pixels (8192 x 8192), far above any
+// reference picture of an area camera. A header may announce any size, and a compressed file of a few
+// bytes may fill it, so a larger picture is refused before its pixels are allocated.
+constexpr int kMaxSide = 32768;
 constexpr long long kMaxPixels = 1LL << 26;
 
 // The largest file read: room for such a picture at 32 bits per pixel and more.
 constexpr qint64 kMaxFileBytes = 512LL << 20;
 
 bool TooLarge(const QSize& size) {
-    return static_cast<long long>(size.width()) * size.height() > kMaxPixels;
+    return size.width() > kMaxSide || size.height() > kMaxSide ||
+           static_cast<long long>(size.width()) * size.height() > kMaxPixels;
 }
 
 std::uint32_t U16(const QByteArray& b, int at) {

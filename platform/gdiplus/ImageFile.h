@@ -20,8 +20,8 @@ struct DecodedImage {
 };
 
 // FileNotFound, AccessDenied, UnknownImageFormat (empty or not a picture), InvalidParameter (a damaged
-// or truncated file) or OutOfMemory (a picture of more than 64 million pixels) when the file gives no
-// picture.
+// or truncated file) or OutOfMemory (a picture of more than 32768 pixels a side or 64 million pixels)
+// when the file gives no picture.
 Gdiplus::Status DecodeImageFile(const QString& path, DecodedImage& out);
 // Copies the decoded pixels into a bitmap of the decoded size and format, and its palette.
 void CopyDecoded(const DecodedImage& decoded, const PixelView& target, std::vector<ARGB>& palette);

@@ -192,8 +192,9 @@ TEST_F(BitmapFile, UnreadableFilesGiveAFailedBitmap) {
     auto oddDepth = Load("hugedepth.bmp", huge);
     ExpectFailed(*oddDepth);
 
-    // A compressed file of a few bytes that announces 16384 x 16384 pixels is refused before they are
-    // allocated; so is a device that would be read without end.
+    // A compressed file of a few bytes that announces 16384 x 16384 pixels, or a picture thousands of
+    // times taller than any camera's, is refused before its pixels are allocated; so is a device that
+    // would be read without end.
     QByteArray rle = good.left(54);
     bmptest::Put32At(rle, 2, 54 + 8 + 2);
     bmptest::Put32At(rle, 10, 54 + 8);
@@ -206,6 +207,11 @@ TEST_F(BitmapFile, UnreadableFilesGiveAFailedBitmap) {
     auto announced = Load("announced.bmp", rle);
     ExpectFailed(*announced);
     EXPECT_EQ(announced->GetLastStatus(), OutOfMemory);
+    bmptest::Put32At(rle, 18, 4); // 4 x 13762562: fewer pixels, but far too tall
+    bmptest::Put32At(rle, 22, 13762562);
+    auto tall = Load("tall.bmp", rle);
+    ExpectFailed(*tall);
+    EXPECT_EQ(tall->GetLastStatus(), OutOfMemory);
     Bitmap device(L"/dev/zero");
     ExpectFailed(device);
 
