@@ -6,11 +6,9 @@
 
 #include "CKavrinoDlg.h"
 #include "LockedBitmap.h"
-#include "ThreadHandOver.h"
+#include "ParallelStripes.h"
 
 #include <opencv2/imgproc.hpp>
-
-#include <opencv2/core/utility.hpp>
 
 #include <cstdint>
 #include <cstring>
@@ -35,30 +33,9 @@ void ReduceRow(const BYTE* src, int count, int shift, BYTE* dst) {
     }
 }
 
-// Runs rowWork(first, last) over the rows [0, height) in parallel stripes. OpenCV's pool hands the stripes
-// to its workers and collects them again out of the thread sanitizer's sight, so both hand-overs are marked
-// (before any of our code touches the stripe on a worker, and after the last stripe has ended).
-template <typename RowWork> class RowStripes : public cv::ParallelLoopBody {
-public:
-    explicit RowStripes(const RowWork& rowWork) : m_rowWork(rowWork) {}
-    void operator()(const cv::Range& range) const override {
-        kavrino::TakeOver(this);
-        m_rowWork(range.start, range.end);
-        kavrino::HandOver(&m_done);
-    }
-    void Run(int height) const {
-        kavrino::HandOver(this);
-        cv::parallel_for_(cv::Range(0, height), *this);
-        kavrino::TakeOver(&m_done);
-    }
-
-private:
-    const RowWork& m_rowWork;
-    char m_done = 0;
-};
-
+// Runs rowWork(first, last) over the rows [0, height) in parallel stripes.
 template <typename RowWork> void ForRows(int height, const RowWork& rowWork) {
-    RowStripes<RowWork>(rowWork).Run(height);
+    kavrino::RunInStripes(height, rowWork);
 }
 
 } // namespace

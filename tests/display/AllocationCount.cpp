@@ -15,7 +15,17 @@ inline void Note() {
 
 } // namespace
 
-#if defined(__SANITIZE_ADDRESS__)
+// A sanitizer brings its own allocator, which the program must not replace; it reports every allocation
+// to a hook instead.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define KAVRINO_SANITIZER_ALLOCATOR 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define KAVRINO_SANITIZER_ALLOCATOR 1
+#endif
+#endif
+
+#ifdef KAVRINO_SANITIZER_ALLOCATOR
 
 extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*onMalloc)(const volatile void*, std::size_t),
                                                          void (*onFree)(const volatile void*));

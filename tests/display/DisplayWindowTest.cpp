@@ -3,6 +3,7 @@
 #include "DisplayFixture.h"
 
 #include "AllocationCount.h"
+#include "ParallelStripes.h"
 #include "CMenu.h"
 
 #include <opencv2/core/utility.hpp>
@@ -238,10 +239,10 @@ protected:
     static void RunEveryWorker() {
         const int workers = std::max(cv::getNumThreads(), 1);
         std::atomic<int> started{0};
-        cv::parallel_for_(
-            cv::Range(0, workers),
-            [&](const cv::Range& range) {
-                for (int i = range.start; i < range.end; ++i) {
+        kavrino::RunInStripes(
+            workers,
+            [&](int first, int last) {
+                for (int i = first; i < last; ++i) {
                     ++started;
                     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
                     while (started.load() < workers && std::chrono::steady_clock::now() < until)
