@@ -296,7 +296,9 @@ const char* PostErrorWord(PostError error) {
 
 PostParseResult ParsePostRequest(std::string_view line) {
     Parser p;
-    if (line.size() > kMaxRequestBytes) {
+    // The limit counts the line feed, also for a line given without it.
+    const bool hasLineFeed = !line.empty() && line.back() == '\n';
+    if (line.size() + (hasLineFeed ? 0 : 1) > kMaxRequestBytes) {
         p.Fail(PostError::TooLong, "request longer than " + std::to_string(kMaxRequestBytes) + " bytes");
         return p.result;
     }
@@ -363,18 +365,55 @@ std::string PercentEncode(std::string_view value) {
     return out;
 }
 
+namespace {
+
+// The shortest way to write a number: decimal, or hexadecimal when that is shorter.
+std::string Shortest(std::uint64_t value) {
+    const std::string decimal = std::to_string(value);
+    const std::string hex = Hex(value);
+    return hex.size() < decimal.size() ? hex : decimal;
+}
+
+std::string ShortestSigned(std::int64_t value) {
+    if (value >= 0)
+        return Shortest(static_cast<std::uint64_t>(value));
+    const std::string negative = "-" + Shortest(0 - static_cast<std::uint64_t>(value));
+    const std::string twosComplement = Shortest(static_cast<std::uint64_t>(value));
+    return twosComplement.size() < negative.size() ? twosComplement : negative;
+}
+
+// A value with only what must be encoded encoded (blanks, '%', control characters); UTF-8 stays as it is.
+std::string ShortestValue(std::string_view value) {
+    std::string out;
+    for (char ch : value) {
+        const unsigned char c = static_cast<unsigned char>(ch);
+        if (c <= 0x20 || c == '%' || c == 0x7F)
+            out += PercentEncode(std::string_view(&ch, 1));
+        else
+            out += ch;
+    }
+    return out;
+}
+
+} // namespace
+
+// Every field in its shortest form and the parameters left out when they are 0, so that the line is never
+// longer than one it was parsed from, and always within the length limit.
 std::string FormatPostRequest(const PostRequest& request) {
-    std::string line = "post msg=" + Hex(request.message, 4) + " wparam=" + std::to_string(request.wParam) +
-                       " lparam=" + std::to_string(request.lParam);
+    std::string line = "post msg=" + std::to_string(request.message);
+    if (request.wParam != 0)
+        line += " wparam=" + Shortest(request.wParam);
+    if (request.lParam != 0)
+        line += " lparam=" + ShortestSigned(request.lParam);
     for (std::size_t i = 0; i < request.steps.size(); ++i) {
         const WindowStep& step = request.steps[i];
         line += i == 0 ? " window" : " child";
         if (step.hwnd)
-            line += " hwnd=" + Hex(*step.hwnd);
+            line += " hwnd=" + Shortest(*step.hwnd);
         if (step.className)
-            line += " class=" + PercentEncode(*step.className);
+            line += " class=" + ShortestValue(*step.className);
         if (step.caption)
-            line += " caption=" + PercentEncode(*step.caption);
+            line += " caption=" + ShortestValue(*step.caption);
         if (step.id)
             line += " id=" + std::to_string(*step.id);
         if (step.visibleOnly)

@@ -86,9 +86,11 @@ struct PostParseResult {
     bool Ok() const { return error == PostError::None; }
 };
 
-// Parses one request; the line may end with "\n" or "\r\n" (nothing may follow), or be given without it.
+// Parses one request; the line may end with "\n" or "\r\n" (nothing may follow), or be given without it
+// (its line feed still counts against the length limit).
 PostParseResult ParsePostRequest(std::string_view line);
-// The request as a line, with its line feed; ParsePostRequest gives it back.
+// The request as a line, with its line feed, each field in its shortest form: never longer than a line
+// the request was parsed from, and ParsePostRequest gives it back.
 std::string FormatPostRequest(const PostRequest& request);
 
 // The reply lines: "ok posted to 0x1010" or "error no-window: ...", each with a line feed.

@@ -1,7 +1,7 @@
 // A request of another program: one line to the program's endpoint (platform/post/PostRequest.h). Any
 // bytes are either refused with a reason or give a request within the format's limits that formats back
-// into a line parsing to the same request; and the reply, which may quote the request, is never more than
-// its one line of printable text.
+// into a line no longer than the one it came from, parsing to the same request; and the reply, which may
+// quote the request, is never more than its one line of printable text.
 
 #include "FuzzSupport.h"
 #include "PostRequest.h"
@@ -59,6 +59,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Fail("a taken request is outside the format's limits");
 
     const std::string again = kavrino::FormatPostRequest(parsed.request);
+    std::string_view content = line;
+    if (!content.empty() && content.back() == '\n')
+        content.remove_suffix(1);
+    if (!content.empty() && content.back() == '\r')
+        content.remove_suffix(1);
+    if (again.size() - 1 > content.size())
+        Fail("a request formats longer than the line it came from", again);
     const PostParseResult back = kavrino::ParsePostRequest(again);
     if (!back.Ok() || !(back.request == parsed.request))
         Fail("a request does not format back into itself", again + " gives " + back.reason);

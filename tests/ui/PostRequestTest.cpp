@@ -106,4 +106,24 @@ TEST(PostRequest, ARequestIsAtMostItsLimitLongWithItsLineFeed) {
     EXPECT_EQ(longer.error, PostError::TooLong);
     EXPECT_EQ(kavrino::FormatErrorReply(longer.error, longer.reason),
               "error too-long: request longer than 1024 bytes\n");
+    // Given without its line feed, the line still counts it.
+    EXPECT_EQ(ParsePostRequest(line.substr(0, line.size() - 1)).error, PostError::None);
+    EXPECT_EQ(ParsePostRequest(" " + line.substr(0, line.size() - 1)).error, PostError::TooLong);
+
+    // A request written out again is never longer than the line it came from, so it stays within the
+    // limit: UTF-8 stays raw, numbers take their shortest form, parameters of 0 are left out.
+    std::string caption;
+    while (caption.size() + 3 <= kavrino::kMaxTextBytes)
+        caption += "검";
+    const std::string wide =
+        "post msg=WM_APP+300 lparam=0xFFFFFFFFFFFFFFFE window hwnd=4112 caption=" + caption +
+        " child caption=" + caption + " id=0x10\n";
+    ASSERT_LE(wide.size(), kavrino::kMaxRequestBytes);
+    const auto parsed = ParsePostRequest(wide);
+    ASSERT_TRUE(parsed.Ok()) << parsed.reason;
+    const std::string again = kavrino::FormatPostRequest(parsed.request);
+    EXPECT_LE(again.size(), wide.size());
+    const auto back = ParsePostRequest(again);
+    ASSERT_TRUE(back.Ok()) << back.reason;
+    EXPECT_EQ(back.request, parsed.request);
 }
