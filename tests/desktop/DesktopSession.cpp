@@ -245,6 +245,8 @@ bool DesktopSession::StartProgram(const std::string& program, const std::string&
     const std::string suppressions = std::string("suppressions=") + DESKTOP_SUPPRESSIONS_DIR + "/";
     overrides.push_back(withOptions("ASAN_OPTIONS", "fast_unwind_on_malloc=0:" + suppressions + "asan.supp"));
     overrides.push_back(withOptions("LSAN_OPTIONS", suppressions + "lsan.supp"));
+    overrides.push_back(withOptions("TSAN_OPTIONS", std::string("suppressions=") + KAVRINO_SOURCE_DIR +
+                                                        "/scripts/tsan.supp"));
     m_programEnded = false;
     m_program = Spawn({program}, Environment(overrides), workDir, m_outputDir + "/program-stderr.log");
     return m_program > 0;
