@@ -96,6 +96,7 @@ std::vector<std::string> Lines(const std::string& bytes) {
     const std::size_t start = wide ? 2 : bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
     std::vector<std::string> lines;
     std::string line;
+    bool open = false; // a last line without its line end (perhaps only a carriage return)
     for (std::size_t i = start; i < bytes.size(); i += unit) {
         const std::string code = bytes.substr(i, unit);
         const bool lineFeed =
@@ -104,6 +105,7 @@ std::vector<std::string> Lines(const std::string& bytes) {
         const bool carriageReturn =
             wide ? code.size() == 2 && code[bigEndian ? 1 : 0] == '\r' && code[bigEndian ? 0 : 1] == '\0'
                  : code == "\r";
+        open = !lineFeed;
         if (lineFeed) {
             lines.push_back(line);
             line.clear();
@@ -111,7 +113,7 @@ std::vector<std::string> Lines(const std::string& bytes) {
             line += code;
         }
     }
-    if (!line.empty())
+    if (open)
         lines.push_back(line);
     return lines;
 }
