@@ -105,7 +105,8 @@ int QtKeyFromVirtual(unsigned vk) {
 }
 
 bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
-    // The first of our code to see every event, also one posted by another thread (UiThread).
+    // The first of our code to see every event (but while a modal window runs, when its filter comes
+    // first), also one posted by another thread (UiThread).
     TakeOver(event);
     const QEvent::Type type = event->type();
     if (type != QEvent::KeyPress && type != QEvent::KeyRelease)

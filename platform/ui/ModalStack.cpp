@@ -2,6 +2,7 @@
 
 #include "CWinApp.h"
 #include "CWnd.h"
+#include "ThreadHandOver.h"
 #include "UiInternal.h"
 
 #include <QApplication>
@@ -40,6 +41,9 @@ QWidget* TopLevelWidget(HWND hwnd) {
 class DisabledWindowFilter : public QObject {
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
+        // Installed after the key filter, so the first of our code to see every event, also one posted
+        // by another thread (UiThread) to an object that thread made.
+        TakeOver(event);
         if (g_running.empty() || !watched->isWidgetType())
             return false;
         switch (event->type()) {

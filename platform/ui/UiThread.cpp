@@ -78,8 +78,10 @@ QObject* TheDispatcher() {
 }
 
 void Post(CallEvent* event) {
+    // The dispatcher may be made by this very call, on this thread: it is handed over with the event.
+    QObject* dispatcher = TheDispatcher();
     HandOver(event);
-    QCoreApplication::postEvent(TheDispatcher(), event);
+    QCoreApplication::postEvent(dispatcher, event);
 }
 
 } // namespace
