@@ -48,15 +48,18 @@ bool GrabOneWindowExists() {
 // Room around the picture for the window's frame, tool bar and status bar.
 constexpr int kGrabOneFrameWidth = 40;
 constexpr int kGrabOneFrameHeight = 140;
+// Room above the window for the title bar: a window placed before the window manager has framed it may
+// be taken as placing its client area, with the title above.
+constexpr int kGrabOneTitleHeight = 30;
 
 // The image area for a picture of that size that lets its window fit on the screen; a smaller picture
 // keeps its size.
 cv::Size FitOnScreen(const cv::Size& picture, const QRect& area) {
     if (picture.width <= 0 || picture.height <= 0)
         return picture;
-    const double scale =
-        std::min({1.0, static_cast<double>(area.width() - kGrabOneFrameWidth) / picture.width,
-                  static_cast<double>(area.height() - kGrabOneFrameHeight) / picture.height});
+    const double scale = std::min(
+        {1.0, static_cast<double>(area.width() - kGrabOneFrameWidth) / picture.width,
+         static_cast<double>(area.height() - kGrabOneFrameHeight - kGrabOneTitleHeight) / picture.height});
     if (scale <= 0.0)
         return picture;
     return cv::Size(std::max(1, static_cast<int>(picture.width * scale)),
@@ -249,20 +252,27 @@ void CKavrinoDlg::OnBnClickedGrabOne() {
         return;
     // A new window opens whole on the screen: a frame larger than the screen is shown scaled to fit,
     // with its aspect ratio; the operator may resize and zoom it. An open window keeps its size.
-    if (!GrabOneWindowExists()) {
+    const bool opening = !GrabOneWindowExists();
+    cv::Size size = image.size();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (opening) {
         cv::namedWindow(kGrabOneWindow, cv::WINDOW_NORMAL | cv::WINDOW_KEEPRATIO);
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        if (screen) {
             const QRect area = screen->availableGeometry();
-            const cv::Size size = FitOnScreen(image.size(), area);
+            size = FitOnScreen(image.size(), area);
             // Placed before it is shown (the resize shows it): a window that is up already would be
             // placed by the window manager first.
             cv::moveWindow(kGrabOneWindow,
                            area.x() + std::max(0, (area.width() - size.width - kGrabOneFrameWidth) / 2),
-                           area.y() + std::max(0, (area.height() - size.height - kGrabOneFrameHeight) / 2));
+                           area.y() + kGrabOneTitleHeight +
+                               std::max(0, (area.height() - size.height - kGrabOneFrameHeight) / 2));
             cv::resizeWindow(kGrabOneWindow, size.width, size.height);
         }
     }
     cv::imshow(kGrabOneWindow, image);
+    // The first picture asks the window for its own size once more; the fitted size has the last word.
+    if (opening && screen)
+        cv::resizeWindow(kGrabOneWindow, size.width, size.height);
 }
 
 void CKavrinoDlg::CloseGrabOneWindow() {
