@@ -6,6 +6,7 @@
 #include "DialogTemplate.h"
 
 #include <QByteArray>
+#include <QtGlobal>
 #include <QFile>
 #include <QTextCodec>
 #include <gtest/gtest.h>
@@ -135,7 +136,11 @@ protected:
         ASSERT_NO_FATAL_FAILURE(AnswerBox("Return"));
     }
 
-    const std::string outputDir = DESKTOP_OUTPUT_DIR;
+    // Screenshots, logs and the log file go to the build folder, or where KAVRINO_DESKTOP_OUTPUT says
+    // (so that several runs at once keep theirs apart).
+    const std::string outputDir = qEnvironmentVariableIsEmpty("KAVRINO_DESKTOP_OUTPUT")
+                                      ? std::string(DESKTOP_OUTPUT_DIR)
+                                      : qEnvironmentVariable("KAVRINO_DESKTOP_OUTPUT").toStdString();
     const std::string logPath = outputDir + "/bench.log";
     DesktopSession session{outputDir};
     WindowId setupWindow = 0;
@@ -179,7 +184,10 @@ TEST_F(FirstRun, TheReadmeWalkWithKeyboardAndMouse) {
     ASSERT_NO_FATAL_FAILURE(ExpectFocus(open));
     session.Type(std::string(KAVRINO_SOURCE_DIR) + "/samples/testset/full.ini");
     session.Key("Return");
-    ASSERT_TRUE(session.WaitForWindowGone(QStringLiteral("Open")));
+    if (!session.WaitForWindowGone(QStringLiteral("Open"))) {
+        session.Shot("04-open-dialog-stayed");
+        FAIL() << "Enter did not accept the open dialog; windows: " << Windows();
+    }
     session.Shot("04-test-set-loaded");
 
     // 4. "검사 시작": the main window and the display window; "연결", "영상 시작", the frame-size box.
@@ -235,7 +243,9 @@ TEST_F(FirstRun, TheReadmeWalkWithKeyboardAndMouse) {
     ASSERT_NE(grab, 0u);
     ASSERT_TRUE(desktop::WaitUntil(
         [&] { return QRect(QPoint(0, 0), session.ScreenSize()).contains(session.FrameRect(grab)); }, 30))
-        << "the Grab One window does not fit on the screen";
+        << "the Grab One window does not fit on the screen: its frame is " << session.FrameRect(grab).x()
+        << "," << session.FrameRect(grab).y() << " " << session.FrameRect(grab).width() << "x"
+        << session.FrameRect(grab).height();
     session.Shot("10-grab-one");
     ASSERT_TRUE(session.Activate(mainWindow));
     // A click on a part of it that the main window does not cover brings it up.
@@ -247,13 +257,18 @@ TEST_F(FirstRun, TheReadmeWalkWithKeyboardAndMouse) {
     EXPECT_TRUE(desktop::WaitUntil([&] { return session.ActiveWindow() == grab; }, 30))
         << "a click did not activate the Grab One window";
     ASSERT_TRUE(session.Activate(grab));
-    // Its title bar moves it.
-    const QRect frame = session.FrameRect(grab);
-    const QPoint titleBar(frame.center().x(), frame.top() + (grabRect.top() - frame.top()) / 2);
-    session.Drag(titleBar, titleBar + QPoint(-60, -40));
-    EXPECT_TRUE(
-        desktop::WaitUntil([&] { return session.ClientRect(grab).topLeft() != grabRect.topLeft(); }, 30))
-        << "the Grab One window did not move";
+    // Its title bar moves it. A loaded machine may let the window manager miss the start of a drag, so
+    // the operator's second try counts too.
+    bool moved = false;
+    for (int attempt = 0; attempt < 3 && !moved; ++attempt) {
+        const QRect frame = session.FrameRect(grab);
+        const QRect client = session.ClientRect(grab);
+        const QPoint titleBar(frame.center().x(), frame.top() + (client.top() - frame.top()) / 2);
+        session.Drag(titleBar, titleBar + QPoint(-60, -40));
+        moved =
+            desktop::WaitUntil([&] { return session.ClientRect(grab).topLeft() != grabRect.topLeft(); }, 10);
+    }
+    EXPECT_TRUE(moved) << "the Grab One window did not move";
     session.Shot("11-grab-one-moved");
     session.Key("alt+F4");
     EXPECT_TRUE(session.WaitForWindowGone(kGrabOneTitle));
