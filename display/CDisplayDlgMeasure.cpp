@@ -132,10 +132,12 @@ void CDisplayDlg::MeasureRgbWindow(int nLeft, int nTop, int nWidth, int nHeight,
     // Parity in image coordinates, the mosaic's red site at (0, 0).
     const bool leftEven = (nLeft & 1) == 0;
     const bool topEven = (nTop & 1) == 0;
-    // A plane that is not measured leaves the profile as it was.
+    // A plane that is not measured leaves the profile as it was. A window that does not lie inside the
+    // image (or is wider than the profile) reads nothing: its half width may run past the profile.
     auto planeSum = [&](int startX, int startY) {
-        if (inside)
-            GetPlaneProfile(nLeft, nTop, nWidth, nHeight, m_profile, startX, startY);
+        if (!inside)
+            return 0;
+        GetPlaneProfile(nLeft, nTop, nWidth, nHeight, m_profile, startX, startY);
         return SumEntries(m_profile, hw);
     };
 

@@ -185,4 +185,15 @@ TEST_F(DisplayFixture, WindowsThatDoNotFitAreNotMeasured) {
     value = -7;
     disp->MeasureRgbWindow(-3, 0, 4, 4, &value);
     EXPECT_EQ(value, 0);
+    // So does one wider than the profile, as an operator may type into the brightness pages; its half
+    // width is never summed over the profile.
+    for (const int width : {8194, 20000, INT_MAX}) {
+        for (const bool green : {false, true}) {
+            disp->m_bShowRed = !green;
+            disp->m_bShowGreen = green;
+            value = -7;
+            disp->MeasureRgbWindow(0, 0, width, 4, &value);
+            EXPECT_EQ(value, 0) << width;
+        }
+    }
 }
