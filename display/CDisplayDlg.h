@@ -38,6 +38,11 @@ public:
     // Stores the main window and creates the display as a top-level window (the desktop is its parent).
     BOOL Create(LPCTSTR lpszTemplateName, CWnd* pParentWnd) override;
     BOOL OnInitDialog() override;
+    // Enter and Esc reach the dialog manager as on every dialog; its OK and Cancel would hide the display
+    // for the rest of the run with nothing to bring it back. The display has neither: it goes only with
+    // the main window.
+    void OnOK() override {}
+    void OnCancel() override {}
 
     // Rebuilds every image for a frame size and pixel format, then the scroll bars.
     void SetImageFormat(int nWidth, int nHeight, CString strPixelFormat);

@@ -5,6 +5,7 @@
 #include "AllocationCount.h"
 #include "ParallelStripes.h"
 #include "CMenu.h"
+#include "UiThread.h"
 
 #include <opencv2/core/utility.hpp>
 
@@ -23,6 +24,16 @@ TEST_F(DisplayFixture, CreationStateAndTickBeforeLiveStart) {
     CMenu* menu = disp->GetSystemMenu(FALSE);
     ASSERT_NE(menu, nullptr);
     EXPECT_FALSE(menu->IsEnabled(SC_CLOSE));
+    // Nor by a key: Enter and Esc on the display leave it shown.
+    disp->ShowWindow(SW_SHOW);
+    disp->SetFocus();
+    for (BYTE key : {BYTE(VK_RETURN), BYTE(VK_ESCAPE)}) {
+        keybd_event(key, 0, 0, 0);
+        keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+    }
+    disp->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+    kavrino::ProcessUiEvents();
+    EXPECT_TRUE(disp->IsWindowVisible());
     // No image until live start: a tick does nothing.
     main->m_bNewFrame = TRUE;
     disp->OnTimer(CDisplayDlg::TIMER_DRAW);
