@@ -14,6 +14,11 @@ const char* const kRefImageWindow = "검사이미지";
 
 namespace {
 
+// OpenCV's Qt windows look a window up by a name they keep as Latin-1 text: a Korean name is never found
+// again, so every showing opened one more window and none could be closed. The window goes by a plain
+// name and shows the Korean caption as its title.
+const char* const kRefImageWindowName = "kavrino-reference-picture";
+
 const wchar_t kKeyMethod[] = L"검사방법";
 const wchar_t kKeyImagePath[] = L"이미지경로";
 constexpr DWORD kProfileBuffer = 1024;
@@ -154,8 +159,9 @@ void CTestPageDlg::OnStnDblclickImage() {
     m_pShowImage = pImage;
 
     if (CanShowCvWindows()) {
-        cv::namedWindow(kRefImageWindow, 0);
-        cv::imshow(kRefImageWindow, *m_pShowImage);
+        cv::namedWindow(kRefImageWindowName, 0);
+        cv::setWindowTitle(kRefImageWindowName, kRefImageWindow);
+        cv::imshow(kRefImageWindowName, *m_pShowImage);
     }
 }
 
@@ -164,7 +170,7 @@ void CTestPageDlg::CloseShowImage() {
         return;
     if (CanShowCvWindows()) {
         try {
-            cv::destroyWindow(kRefImageWindow);
+            cv::destroyWindow(kRefImageWindowName);
         } catch (const cv::Exception&) {
             // The operator closed it already.
         }

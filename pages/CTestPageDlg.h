@@ -25,7 +25,7 @@ class Mat;
 // Sent by the operator's key pad to the page shown; the key code is the low byte of lParam.
 constexpr UINT WM_KEYPAD = 0x812C;
 
-// The OpenCV window that shows a page's reference picture at full size.
+// The caption of the OpenCV window that shows a page's reference picture at full size.
 extern const char* const kRefImageWindow;
 
 class CTestPageDlg : public CDialog {

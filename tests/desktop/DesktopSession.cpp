@@ -389,20 +389,33 @@ void DesktopSession::MoveMouse(QPoint screen) const {
     XSync(dpy, False);
 }
 
-void DesktopSession::ClickScreen(QPoint screen) const {
+void DesktopSession::PressAndRelease(int holdMilliseconds) const {
     Display* dpy = Dpy(m_display);
-    MoveMouse(screen);
-    Pause(40);
     XTestFakeButtonEvent(dpy, 1, True, CurrentTime);
     XSync(dpy, False);
-    Pause(40);
+    Pause(holdMilliseconds);
     XTestFakeButtonEvent(dpy, 1, False, CurrentTime);
     XSync(dpy, False);
+}
+
+void DesktopSession::ClickScreen(QPoint screen) const {
+    MoveMouse(screen);
+    Pause(40);
+    PressAndRelease(40);
     Pause(80);
 }
 
 void DesktopSession::Click(WindowId window, QPoint client) const {
     ClickScreen(ClientRect(window).topLeft() + client);
+}
+
+void DesktopSession::DoubleClick(WindowId window, QPoint client) const {
+    MoveMouse(ClientRect(window).topLeft() + client);
+    Pause(40);
+    PressAndRelease(30);
+    Pause(30);
+    PressAndRelease(30);
+    Pause(80);
 }
 
 void DesktopSession::Drag(QPoint fromScreen, QPoint toScreen, int steps) const {

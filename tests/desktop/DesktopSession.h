@@ -57,6 +57,7 @@ public:
     // Input through the X server.
     void MoveMouse(QPoint screen) const;
     void Click(WindowId window, QPoint client) const;
+    void DoubleClick(WindowId window, QPoint client) const;
     void ClickScreen(QPoint screen) const;
     void Drag(QPoint fromScreen, QPoint toScreen, int steps = 10) const;
     // A key or a combination: "Return", "space", "End", "alt+F4", "ctrl+a".
@@ -76,6 +77,8 @@ private:
     std::vector<WindowId> ClientList() const;
     QString Title(WindowId window) const;
     void Pause(int milliseconds) const;
+    // The left button pressed, held and released where the pointer is.
+    void PressAndRelease(int holdMilliseconds) const;
 
     std::string m_outputDir;
     std::string m_error;

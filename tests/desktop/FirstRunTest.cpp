@@ -6,9 +6,11 @@
 #include "DialogTemplate.h"
 
 #include <QByteArray>
-#include <QtGlobal>
+#include <QColor>
 #include <QFile>
+#include <QImage>
 #include <QTextCodec>
+#include <QtGlobal>
 #include <gtest/gtest.h>
 
 using desktop::DesktopSession;
@@ -21,6 +23,7 @@ const QString kMainTitle = QStringLiteral("Movrane");
 const QString kDisplayTitle = QStringLiteral("Display Window");
 const QString kBoxTitle = QStringLiteral("Kavrino"); // the application's message boxes
 const QString kGrabOneTitle = QStringLiteral("Grab One Image");
+const QString kReferenceTitle = QStringLiteral("검사이미지"); // a page's reference picture at full size
 
 // Templates and controls the walk uses.
 constexpr int kSetup = 150;
@@ -69,7 +72,25 @@ protected:
         kavrino::RegisterResources();
         ASSERT_TRUE(session.Started()) << session.Error();
         QFile::remove(QString::fromStdString(logPath));
+        ASSERT_NO_FATAL_FAILURE(WriteTestSet());
         ASSERT_TRUE(session.StartProgram(KAVRINO_PROGRAM, KAVRINO_SOURCE_DIR));
+    }
+
+    // The full sample test set, copied so that the pages write into the copy, with a reference picture
+    // for the region-of-interest page. Its configuration files are found from the folder the program
+    // runs in, as the sample's are.
+    void WriteTestSet() {
+        QFile sample(QStringLiteral(KAVRINO_SOURCE_DIR "/samples/testset/full.ini"));
+        ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
+        QByteArray text = sample.readAll();
+        QImage picture(320, 240, QImage::Format_RGB888);
+        picture.fill(QColor(40, 90, 200));
+        const QString picturePath = QString::fromStdString(outputDir + "/reference.bmp");
+        ASSERT_TRUE(picture.save(picturePath, "BMP"));
+        text += "\n[ROI]\n" + QStringLiteral("이미지경로=").toUtf8() + picturePath.toUtf8() + "\n";
+        QFile copy(QString::fromStdString(testSetPath));
+        ASSERT_TRUE(copy.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_EQ(copy.write(text), text.size());
     }
 
     // Every window the desktop shows, for a failure message.
@@ -142,6 +163,7 @@ protected:
                                       ? std::string(DESKTOP_OUTPUT_DIR)
                                       : qEnvironmentVariable("KAVRINO_DESKTOP_OUTPUT").toStdString();
     const std::string logPath = outputDir + "/bench.log";
+    const std::string testSetPath = outputDir + "/full.ini";
     DesktopSession session{outputDir};
     WindowId setupWindow = 0;
     WindowId mainWindow = 0;
@@ -182,7 +204,7 @@ TEST_F(FirstRun, TheReadmeWalkWithKeyboardAndMouse) {
     const WindowId open = Window(QStringLiteral("Open"));
     ASSERT_NE(open, 0u);
     ASSERT_NO_FATAL_FAILURE(ExpectFocus(open));
-    session.Type(std::string(KAVRINO_SOURCE_DIR) + "/samples/testset/full.ini");
+    session.Type(testSetPath);
     session.Key("Return");
     if (!session.WaitForWindowGone(QStringLiteral("Open"))) {
         session.Shot("04-open-dialog-stayed");
@@ -286,10 +308,20 @@ TEST_F(FirstRun, TheReadmeWalkWithKeyboardAndMouse) {
     ClickPageControl(kRoiPage, 1034); // Height 75%
     ASSERT_NO_FATAL_FAILURE(AnswerBox("Return"));
     session.Shot("14-roi-steps");
+    // A double-click on the reference picture shows it at full size, in one window however often the
+    // operator asks for it.
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(session.Activate(mainWindow));
+        session.DoubleClick(mainWindow, PageControlCentre(kRoiPage, 1079));
+        ASSERT_NE(Window(kReferenceTitle), 0u);
+    }
+    EXPECT_EQ(session.WindowTitles().count(kReferenceTitle), 1) << Windows();
+    session.Shot("14b-reference-picture");
     ASSERT_TRUE(session.Activate(mainWindow));
     session.Key("alt+F4");
     ASSERT_TRUE(session.WaitForWindowGone(kMainTitle)) << "the main window did not close";
     EXPECT_TRUE(session.WaitForWindowGone(kDisplayTitle));
+    EXPECT_TRUE(session.WaitForWindowGone(kReferenceTitle)) << "the reference picture stays: " << Windows();
     setupWindow = Window(kSetupTitle);
     ASSERT_NE(setupWindow, 0u) << "the set-up window did not come back";
     EXPECT_TRUE(desktop::WaitUntil([&] { return session.ClientRect(setupWindow) == setupPlace; }, 30))
