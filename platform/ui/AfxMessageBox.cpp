@@ -8,8 +8,11 @@
 #include "UiThread.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
+#include <QStyle>
 #include <mutex>
 
 namespace {
@@ -20,8 +23,22 @@ int ShowRealBox(const CString& text, const CString& caption, UINT type, HWND own
     // Modal to its owner only. The box goes with its owner should that window be destroyed meanwhile.
     QWidget* owner = kavrino::ModalStack::Owner(ownerHwnd);
     const QPointer<QMessageBox> box = new QMessageBox(owner);
-    box->setWindowTitle(kavrino::ToQString(caption));
+    // A title and a close box, as a message box has, no minimise or maximise button; and wide enough for
+    // its caption beside the window manager's icon and buttons, as the platform's message box makes
+    // itself (a box with a short text showed its caption cut, or not at all).
+    box->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                        Qt::WindowCloseButtonHint);
+    const QString title = kavrino::ToQString(caption);
+    box->setWindowTitle(title);
     box->setText(kavrino::ToQString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+        QFont titleFont = box->font();
+        titleFont.setBold(true);
+        const int titleBar = box->style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        const int captionWidth = QFontMetrics(titleFont).horizontalAdvance(title) + 4 * titleBar;
+        if (label->sizeHint().width() < captionWidth)
+            label->setMinimumWidth(captionWidth);
+    }
     switch (type & 0xF0) {
     case MB_ICONERROR:
         box->setIcon(QMessageBox::Critical);

@@ -3,6 +3,12 @@
 
 #include "UiTestSupport.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFontMetrics>
+#include <QMessageBox>
+#include <QStyle>
+#include <QTimer>
 #include <atomic>
 #include <gtest/gtest.h>
 #include <thread>
@@ -217,6 +223,38 @@ TEST(MessageBoxes, ABoxFromAWorkerIsAnsweredOnTheUserInterfaceThread) {
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_EQ(texts[0], L"시작 될 항목을 선택하세요");
     EXPECT_EQ(texts[1], L"검사 할 항목을 추가하세요.");
+}
+
+TEST(MessageBoxes, ARealBoxIsWideEnoughForItsCaptionAndItsText) {
+    // The box itself, as the operator gets it (no hook answers): a short text still leaves room for the
+    // caption beside a title bar's icon and buttons, and a longer text is never cut.
+    kavrino::SetMessageBoxHandler(nullptr);
+    for (const wchar_t* text : {L"저장완료", L"width = 2448  height = 2048"}) {
+        SCOPED_TRACE(QString::fromWCharArray(text).toStdString());
+        int boxWidth = 0;
+        int captionWidth = 0;
+        int textWidth = 0;
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                auto* box = qobject_cast<QMessageBox*>(w);
+                if (!box || !box->isVisible())
+                    continue;
+                QFont bold = box->font();
+                bold.setBold(true);
+                captionWidth = QFontMetrics(bold).horizontalAdvance(box->windowTitle()) +
+                               3 * box->style()->pixelMetric(QStyle::PM_TitleBarHeight);
+                textWidth = QFontMetrics(box->font()).horizontalAdvance(box->text());
+                boxWidth = box->width();
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        answer.start(10);
+        EXPECT_EQ(AfxMessageBox(text), IDOK);
+        answer.stop();
+        EXPECT_GE(boxWidth, captionWidth);
+        EXPECT_GT(boxWidth, textWidth);
+    }
 }
 
 TEST(FileDialogs, TheHookSeesTheRequestAndGivesThePath) {
