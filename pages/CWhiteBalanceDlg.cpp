@@ -88,6 +88,7 @@ void CWhiteBalanceDlg::SetBalanceMode(std::size_t nIndex, LPCTSTR lpszMode) {
     if (!IsConnected())
         return;
     StartItem(nIndex);
+    m_bRatioErrorReported = FALSE;
     m_pMainDlg->SetFeature(kBalanceAuto, FEATURE_VALUE_AS_STRING, lpszMode);
     SetTimer(TIMER_RATIO, 500, nullptr);
     CheckItemWrite(nIndex, kBalanceAuto);
@@ -106,6 +107,7 @@ void CWhiteBalanceDlg::OnBnClickedOff() {
     if (!IsConnected())
         return;
     StartItem(ITEM_OFF);
+    m_bRatioErrorReported = FALSE;
     m_pMainDlg->SetFeature(kBalanceAuto, FEATURE_VALUE_AS_STRING, L"Off");
     CheckItemWrite(ITEM_OFF, kBalanceAuto);
     if (!m_vecItems[ITEM_OFF].bOk)
@@ -133,11 +135,12 @@ void CWhiteBalanceDlg::ShowRatios() {
 }
 
 BOOL CWhiteBalanceDlg::CheckRatioError() {
-    if (m_bRatioErrorOpen)
+    if (m_bRatioErrorReported)
         return MappGetError(M_DEFAULT, M_CURRENT, M_NULL) == M_NULL_ERROR;
-    m_bRatioErrorOpen = TRUE;
+    m_bRatioErrorReported = TRUE;
     const BOOL bOk = m_pMainDlg->CheckMilError(kRatio);
-    m_bRatioErrorOpen = FALSE;
+    if (bOk)
+        m_bRatioErrorReported = FALSE;
     return bOk;
 }
 

@@ -52,10 +52,12 @@ private:
     void SetBalanceMode(std::size_t nIndex, LPCTSTR lpszMode);
     // Selects each colour in turn and reads its ratio into its edit ("%lf").
     void ShowRatios();
-    // The error query of the ratio writes and reads. While its message is open the timer goes on
-    // ticking; a repeat is then cleared without a second message.
+    // The error query of the ratio writes and reads. A ratio error is reported once: while its message is
+    // open the timer goes on ticking, and after it the repeats of an error that persists are cleared
+    // without a message until the operator presses a mode button again (a message every 500 ms would
+    // leave the operator no moment to reach FAIL).
     BOOL CheckRatioError();
     void Finish(BOOL bPass);
 
-    BOOL m_bRatioErrorOpen = FALSE;
+    BOOL m_bRatioErrorReported = FALSE;
 };
