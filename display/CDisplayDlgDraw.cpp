@@ -43,6 +43,15 @@ Gdiplus::Graphics* KeptGraphics(CCvImage* image, std::unique_ptr<Gdiplus::Graphi
     return graphics.get();
 }
 
+// The alignment values come from the test-set file and from the page's edits: any int. Coordinates are
+// worked out in 64 bits and kept one pixel beyond the image, where a line stays as much out of sight as
+// it was (the overlay's lines run along the axes), so nothing overflows.
+using Wide = long long;
+
+int Beside(Wide value, int size) {
+    return static_cast<int>(std::clamp<Wide>(value, -1, static_cast<Wide>(size) + 1));
+}
+
 } // namespace
 
 Gdiplus::Graphics* CDisplayDlg::DisplayGraphics() {
@@ -126,24 +135,32 @@ void CDisplayDlg::DrawAlignOverlay(Gdiplus::Graphics& graphics) {
     const int W = m_nWidth;
     const int H = m_nHeight;
     DisplayTools& tools = Tools();
-    graphics.DrawLine(&tools.centreCross, g_nAlignCenterX, 0, g_nAlignCenterX, H);
-    graphics.DrawLine(&tools.centreCross, 0, g_nAlignCenterY, W, g_nAlignCenterY);
+    const int centreX = Beside(g_nAlignCenterX, W);
+    const int centreY = Beside(g_nAlignCenterY, H);
+    graphics.DrawLine(&tools.centreCross, centreX, 0, centreX, H);
+    graphics.DrawLine(&tools.centreCross, 0, centreY, W, centreY);
 
     if (m_bUseClickCenter)
         DrawClickCross();
     const CPoint c = ToleranceCentre();
-    const int tx = g_nAlignThresholdX;
-    const int ty = g_nAlignThresholdY;
+    const int left = Beside(Wide(c.x) - g_nAlignThresholdX, W);
+    const int right = Beside(Wide(c.x) + g_nAlignThresholdX, W);
+    const int above = Beside(Wide(c.y) - g_nAlignThresholdY, H);
+    const int below = Beside(Wide(c.y) + g_nAlignThresholdY, H);
+    const int topEnd = Beside(g_nAlignTop, H);
+    const int bottomStart = Beside(Wide(H) - g_nAlignBottom, H);
+    const int leftEnd = Beside(g_nAlignLeft, W);
+    const int rightStart = Beside(Wide(W) - g_nAlignRight, W);
 
     const Gdiplus::Pen* blue = &tools.toleranceSegment;
-    graphics.DrawLine(blue, c.x - tx, 0, c.x - tx, g_nAlignTop);
-    graphics.DrawLine(blue, c.x + tx, 0, c.x + tx, g_nAlignTop);
-    graphics.DrawLine(blue, c.x - tx, H - g_nAlignBottom, c.x - tx, H);
-    graphics.DrawLine(blue, c.x + tx, H - g_nAlignBottom, c.x + tx, H);
-    graphics.DrawLine(blue, 0, c.y - ty, g_nAlignLeft, c.y - ty);
-    graphics.DrawLine(blue, 0, c.y + ty, g_nAlignLeft, c.y + ty);
-    graphics.DrawLine(blue, W - g_nAlignRight, c.y - ty, W, c.y - ty);
-    graphics.DrawLine(blue, W - g_nAlignRight, c.y + ty, W, c.y + ty);
+    graphics.DrawLine(blue, left, 0, left, topEnd);
+    graphics.DrawLine(blue, right, 0, right, topEnd);
+    graphics.DrawLine(blue, left, bottomStart, left, H);
+    graphics.DrawLine(blue, right, bottomStart, right, H);
+    graphics.DrawLine(blue, 0, above, leftEnd, above);
+    graphics.DrawLine(blue, 0, below, leftEnd, below);
+    graphics.DrawLine(blue, rightStart, above, W, above);
+    graphics.DrawLine(blue, rightStart, below, W, below);
 }
 
 void CDisplayDlg::DrawClickCross() {
@@ -172,50 +189,55 @@ void CDisplayDlg::DrawClickCross() {
 }
 
 BOOL CDisplayDlg::GetEdgeBoxSource(int nBox, int cx, int cy, CRect& rcSource) const {
-    const int W = m_nWidth;
-    const int H = m_nHeight;
-    const int W1 = g_nEdgeBoxSize[0];
-    const int H1 = g_nEdgeBoxSize[1];
-    const int W2 = g_nEdgeBoxSize[2];
-    const int H2 = g_nEdgeBoxSize[3];
+    // In 64 bits: the sizes and the segment lengths are any int (see Beside).
+    const Wide W = m_nWidth;
+    const Wide H = m_nHeight;
+    const Wide W1 = g_nEdgeBoxSize[0];
+    const Wide H1 = g_nEdgeBoxSize[1];
+    const Wide W2 = g_nEdgeBoxSize[2];
+    const Wide H2 = g_nEdgeBoxSize[3];
     if (W <= 0 || H <= 0 || nBox < 0 || nBox > 3)
         return FALSE;
     const bool vertical = nBox < 2;
-    const int boxW = vertical ? W1 : W2;
-    const int boxH = vertical ? H1 : H2;
+    const Wide boxW = vertical ? W1 : W2;
+    const Wide boxH = vertical ? H1 : H2;
     if (boxW <= 0 || boxH <= 0)
         return FALSE;
 
     // The boxes follow the tolerance centre along their edge but stay clear of the image's corners.
-    const int cxb = cx < W1 ? W1 / 2 : (cx > W - W1 ? W - W1 / 2 : cx);
-    const int cyb = cy < H2 ? H2 / 2 : (cy > H - H2 ? H - H2 / 2 : cy);
-    int x = 0;
-    int y = 0;
+    const Wide cxb = cx < W1 ? W1 / 2 : (cx > W - W1 ? W - W1 / 2 : cx);
+    const Wide cyb = cy < H2 ? H2 / 2 : (cy > H - H2 ? H - H2 / 2 : cy);
+    const Wide top = g_nAlignTop;
+    const Wide bottom = g_nAlignBottom;
+    const Wide left = g_nAlignLeft;
+    const Wide right = g_nAlignRight;
+    Wide x = 0;
+    Wide y = 0;
     switch (nBox) {
     case 0:
         x = cxb - W1 / 2;
-        y = g_nAlignTop > H1 ? std::min(g_nAlignTop - H1 + 10, H - H1) : 0;
+        y = top > H1 ? std::min(top - H1 + 10, H - H1) : 0;
         break;
     case 1:
         x = cxb - W1 / 2;
-        y = H - g_nAlignBottom < H - H1 ? std::max(H - g_nAlignBottom - 10, 0) : H - H1;
+        y = H - bottom < H - H1 ? std::max(H - bottom - 10, Wide(0)) : H - H1;
         break;
     case 2:
-        x = g_nAlignLeft > W2 ? std::min(g_nAlignLeft - W2 + 10, W - W2) : 0;
+        x = left > W2 ? std::min(left - W2 + 10, W - W2) : 0;
         y = cyb - H2 / 2;
         break;
     default:
-        x = W - g_nAlignRight < W - W2 ? std::max(W - g_nAlignRight - 10, 0) : W - W2;
+        x = W - right < W - W2 ? std::max(W - right - 10, Wide(0)) : W - W2;
         y = cyb - H2 / 2;
         break;
     }
     // Kept inside the frame: a frame smaller than the box, or an odd box size (whose half rounds
     // down), would otherwise reach past the image's last row or column.
-    const int w = std::min(boxW, W);
-    const int h = std::min(boxH, H);
-    x = std::clamp(x, 0, W - w);
-    y = std::clamp(y, 0, H - h);
-    rcSource.SetRect(x, y, x + w, y + h);
+    const int w = static_cast<int>(std::min(boxW, W));
+    const int h = static_cast<int>(std::min(boxH, H));
+    const int left0 = static_cast<int>(std::clamp<Wide>(x, 0, W - w));
+    const int top0 = static_cast<int>(std::clamp<Wide>(y, 0, H - h));
+    rcSource.SetRect(left0, top0, left0 + w, top0 + h);
     return TRUE;
 }
 

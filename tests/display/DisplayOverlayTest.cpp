@@ -2,6 +2,8 @@
 // coordinate system, on a 2448 x 2048 frame with the alignment page's defaults.
 #include "DisplayFixture.h"
 
+#include <climits>
+
 namespace {
 
 const Bgr kRed{0, 0, 255};
@@ -70,6 +72,35 @@ TEST_F(OverlayTest, BoxSourcesLieJustBeyondTheSegmentsAndInsideTheFrame) {
     EXPECT_EQ(Source(1).bottom, 2048);
     EXPECT_EQ(Source(2).right, 2448);
     EXPECT_EQ(Source(3).left, 0);
+}
+
+TEST_F(OverlayTest, ValuesAtTheEndsOfTheirRangeDrawNothingOutOfPlace) {
+    // The test-set file and the page's edits give any int. Lines that fall outside the frame are not
+    // seen, boxes stay inside it, and nothing overflows on the way.
+    disp->m_bShowAlign = TRUE;
+    disp->m_bShowEdgeBoxes = TRUE;
+    for (const int v : {INT_MIN, INT_MAX}) {
+        SCOPED_TRACE(v);
+        g_nAlignCenterX = g_nAlignCenterY = v;
+        g_nAlignThresholdX = g_nAlignThresholdY = v == INT_MAX ? INT_MAX : INT_MIN;
+        g_nAlignTop = g_nAlignBottom = g_nAlignLeft = g_nAlignRight = v;
+        g_nEdgeBoxSize[0] = g_nEdgeBoxSize[3] = INT_MAX;
+        g_nEdgeBoxSize[1] = g_nEdgeBoxSize[2] = 56;
+        Fill8(40);
+        main->m_bNewFrame = TRUE;
+        disp->DrawFrame();
+        EXPECT_EQ(PixelOf(disp->m_pDispImage, 1224, 600), kGrey);
+        EXPECT_EQ(PixelOf(disp->m_pDispImage, 600, 1024), kGrey);
+        for (int b = 0; b < 4; ++b) {
+            CRect rc;
+            if (disp->GetEdgeBoxSource(b, v, v, rc)) {
+                EXPECT_GE(rc.left, 0);
+                EXPECT_GE(rc.top, 0);
+                EXPECT_LE(rc.right, 2448);
+                EXPECT_LE(rc.bottom, 2048);
+            }
+        }
+    }
 }
 
 TEST_F(OverlayTest, BoxesOfAFrameSmallerThanTheBoxesStayInsideIt) {
