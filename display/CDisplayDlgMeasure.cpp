@@ -134,31 +134,33 @@ void CDisplayDlg::MeasureRgbWindow(int nLeft, int nTop, int nWidth, int nHeight,
     const bool topEven = (nTop & 1) == 0;
     // A plane that is not measured leaves the profile as it was. A window that does not lie inside the
     // image (or is wider than the profile) reads nothing: its half width may run past the profile.
-    auto planeSum = [&](int startX, int startY) {
+    // The plane that starts dx columns and dy rows into the window (its first site is worked out only for
+    // a window inside the image: the window's corner is any int).
+    auto planeSum = [&](int dx, int dy) {
         if (!inside)
             return 0;
-        GetPlaneProfile(nLeft, nTop, nWidth, nHeight, m_profile, startX, startY);
+        GetPlaneProfile(nLeft, nTop, nWidth, nHeight, m_profile, nLeft + dx, nTop + dy);
         return SumEntries(m_profile, hw);
     };
 
     if (m_bShowRed) {
-        const int sum = planeSum(leftEven ? nLeft : nLeft + 1, topEven ? nTop : nTop + 1);
+        const int sum = planeSum(leftEven ? 0 : 1, topEven ? 0 : 1);
         if (pResult)
             *pResult = hw ? sum / hw : 0;
     }
     if (m_bShowGreen) {
         int sum = 0;
         if (leftEven != topEven)
-            sum = planeSum(nLeft, nTop) + planeSum(nLeft + 1, nTop + 1);
+            sum = planeSum(0, 0) + planeSum(1, 1);
         else
-            sum = planeSum(nLeft + 1, nTop) + planeSum(nLeft, nTop + 1);
+            sum = planeSum(1, 0) + planeSum(0, 1);
         // Two planes of hw columns each: their mean. (For an odd width the column left over is not
         // sampled, so it is not counted either.)
         if (pResult)
             *pResult = hw ? sum / (2 * hw) : 0;
     }
     if (m_bShowBlue) {
-        const int sum = planeSum(leftEven ? nLeft + 1 : nLeft, topEven ? nTop + 1 : nTop);
+        const int sum = planeSum(leftEven ? 1 : 0, topEven ? 1 : 0);
         if (pResult)
             *pResult = hw ? sum / hw : 0;
     }
@@ -180,7 +182,8 @@ void CDisplayDlg::MeasureWindow(int nIndex, float fLabelLift, int* pValue) {
     const int w = g_rcBrightWindow[nIndex][2];
     const int h = g_rcBrightWindow[nIndex][3];
     const float x = static_cast<float>(l);
-    const float y = static_cast<float>(t + h) - fLabelLift;
+    // The windows are any int (from the test-set file and the pages' edits): summed in 64 bits.
+    const float y = static_cast<float>(static_cast<long long>(t) + h) - fLabelLift;
     if (!m_pMainDlg || !m_pMainDlg->m_bColorCamera) {
         MeasureAverageWindow(l, t, w, h, pValue);
         DrawValueLabel(_T("Average"), *pValue, x, y, nullptr);

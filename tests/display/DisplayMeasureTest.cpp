@@ -159,6 +159,32 @@ TEST_F(DisplayFixture, BayerFramesAreMeasuredOnTheGreyLevelsOfTheirColourImage) 
     }
 }
 
+TEST_F(DisplayFixture, WindowsAtTheEndsOfTheIntRangeAreNotMeasured) {
+    // The five windows come from the test-set file and the pages' edits: any int. None of them is
+    // measured, on a grey or a colour camera, in either mode, and nothing overflows.
+    StartFrames(300, 200, L"Mono8", 1);
+    Fill8(80);
+    for (const BOOL colour : {FALSE, TRUE}) {
+        main->m_bColorCamera = colour;
+        for (const bool green : {false, true}) {
+            disp->m_bShowRed = !green;
+            disp->m_bShowGreen = green;
+            for (const int v : {INT_MIN, INT_MAX, INT_MAX - 1}) {
+                for (auto& window : g_rcBrightWindow)
+                    std::fill(std::begin(window), std::end(window), v);
+                for (const bool bright : {true, false}) {
+                    disp->m_bBrightMode = bright;
+                    disp->m_bCenterMode = !bright;
+                    main->m_nBrightAverage = -7;
+                    main->m_bNewFrame = TRUE;
+                    disp->DrawFrame();
+                    EXPECT_EQ(main->m_nBrightAverage, bright ? -7 : 0) << v;
+                }
+            }
+        }
+    }
+}
+
 TEST_F(DisplayFixture, WindowsThatDoNotFitAreNotMeasured) {
     StartFrames(9000, 6, L"Mono8", 1);
     Fill8(80);
