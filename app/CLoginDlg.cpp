@@ -212,7 +212,9 @@ void CLoginDlg::OnBnClickedLoadLog() {
     }
     if (!ChooseLogFile(TRUE))
         return;
-    theApp.m_LogFile.Write(false, "\r\n\r\n");
+    // A log that cannot be written is told now, not discovered after a run whose report it lost.
+    if (!theApp.m_LogFile.Write(false, "\r\n\r\n"))
+        AfxMessageBox(L"로그파일 기록 실패");
     WriteOperatorLine(strName);
 }
 

@@ -116,6 +116,6 @@ private:
     void ReadDcfEdits();
 
     // Test-set file (CLoginDlgTestSet.cpp).
-    void WriteTestSet(const CString& strPath);
+    BOOL WriteTestSet(const CString& strPath);
     void ReadTestSet(const CString& strPath);
 };

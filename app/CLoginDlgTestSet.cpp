@@ -82,7 +82,9 @@ void CLoginDlg::OnBnClickedSaveTestFile() {
         return;
     theApp.g_strIniPath = dlg.GetPathName();
     ReadDcfEdits();
-    WriteTestSet(theApp.g_strIniPath);
+    // A set that did not reach the file would be lost without a word (a read-only file, a folder gone).
+    if (!WriteTestSet(theApp.g_strIniPath))
+        AfxMessageBox(L"검사 파일 저장 실패");
 }
 
 void CLoginDlg::OnBnClickedLoadTestFile() {
@@ -96,41 +98,46 @@ void CLoginDlg::OnBnClickedLoadTestFile() {
     ReadTestSet(theApp.g_strIniPath);
 }
 
-// The results of the writes are not looked at: a file that cannot be written gives no message.
-void CLoginDlg::WriteTestSet(const CString& strPath) {
+// Every row is attempted; the result is whether all of them reached the file.
+BOOL CLoginDlg::WriteTestSet(const CString& strPath) {
+    BOOL bWritten = TRUE;
+    const auto write = [&](LPCWSTR pszSection, LPCWSTR pszKey, LPCWSTR pszValue) {
+        if (!WritePrivateProfileString(pszSection, pszKey, pszValue, strPath))
+            bWritten = FALSE;
+    };
     const int nItems = m_listTestItems.GetCount();
-    WritePrivateProfileString(kSectionItemCount, kKeyItem, Number(nItems), strPath);
+    write(kSectionItemCount, kKeyItem, Number(nItems));
     for (int i = 0; i < nItems; ++i) {
         CString strItem;
         m_listTestItems.GetText(i, strItem);
-        WritePrivateProfileString(Number(i), kKeyItem, strItem, strPath);
+        write(Number(i), kKeyItem, strItem);
     }
 
-    WritePrivateProfileString(kSectionColor, kKeyColor, Number(m_chkColorCamera.GetCheck()), strPath);
+    write(kSectionColor, kKeyColor, Number(m_chkColorCamera.GetCheck()));
 
     const int nFrames = m_listFrames.GetCount();
-    WritePrivateProfileString(kSectionFrameCount, kKeyFrame, Number(nFrames), strPath);
+    write(kSectionFrameCount, kKeyFrame, Number(nFrames));
     for (int j = 0; j < nFrames; ++j) {
         CString strFrame;
         m_listFrames.GetText(j, strFrame);
-        WritePrivateProfileString(FrameSection(j), kKeyFrame, strFrame, strPath);
+        write(FrameSection(j), kKeyFrame, strFrame);
     }
 
-    WritePrivateProfileString(kSectionDcf8, kKeyDcfPath, m_strDcf8, strPath);
-    WritePrivateProfileString(kSectionDcf10, kKeyDcfPath, m_strDcf10, strPath);
-    WritePrivateProfileString(kSectionDcf12, kKeyDcfPath, m_strDcf12, strPath);
+    write(kSectionDcf8, kKeyDcfPath, m_strDcf8);
+    write(kSectionDcf10, kKeyDcfPath, m_strDcf10);
+    write(kSectionDcf12, kKeyDcfPath, m_strDcf12);
 
     CString strDeviation;
     GetDlgItemText(IDC_DEVIATION_LIMIT, strDeviation);
-    WritePrivateProfileString(kSectionDeviation, kKeyDeviation, strDeviation, strPath);
+    write(kSectionDeviation, kKeyDeviation, strDeviation);
 
     for (const CheckKey& check : kOtherChecks)
-        WritePrivateProfileString(kSectionOther, check.key, Number(IsDlgButtonChecked(check.nID) ? 1 : 0),
-                                  strPath);
+        write(kSectionOther, check.key, Number(IsDlgButtonChecked(check.nID) ? 1 : 0));
     const int nCurrentRef = static_cast<int>(GetDlgItemInt(IDC_CURRENT_REF, nullptr, TRUE));
     const int nVoltageRef = static_cast<int>(GetDlgItemInt(IDC_VOLTAGE_REF, nullptr, TRUE));
-    WritePrivateProfileString(kSectionOther, kKeyCurrentValue, Number(nCurrentRef), strPath);
-    WritePrivateProfileString(kSectionOther, kKeyVoltageValue, Number(nVoltageRef), strPath);
+    write(kSectionOther, kKeyCurrentValue, Number(nCurrentRef));
+    write(kSectionOther, kKeyVoltageValue, Number(nVoltageRef));
+    return bWritten;
 }
 
 // A missing or foreign file reads as empty values: empty lists, cleared checks, empty edits.

@@ -58,25 +58,28 @@ void CReportDlg::SetResults(const TestResult* pResults, int nCount) {
     }
 }
 
-// The runner is released before the log is written; its WM_TEST_FINISHED reaches the main window only
-// after this handler, so the block is complete before the main window closes.
+// The block is written before the runner is released, so it is complete before the main window closes;
+// a log that cannot take it is told while the results are still on the page.
 void CReportDlg::OnBnClickedOk() {
+    if (!WriteReport())
+        AfxMessageBox(L"로그파일 기록 실패");
     SetEvent(m_hEvent);
     CDialog::OnOK();
-    WriteReport();
 }
 
-void CReportDlg::WriteReport() {
+BOOL CReportDlg::WriteReport() {
     CLogFile& log = theApp.m_LogFile;
+    BOOL bWritten = TRUE;
     const int nRows = m_listReport.GetItemCount();
-    log.Write(true, "\r\n<===== 디바이스 정보 : [%s_%s_%s] =====>", CT2A(m_strModel).c_str(),
-              CT2A(m_strSerial).c_str(), CT2A(m_strVersion).c_str());
+    bWritten &= log.Write(true, "\r\n<===== 디바이스 정보 : [%s_%s_%s] =====>", CT2A(m_strModel).c_str(),
+                          CT2A(m_strSerial).c_str(), CT2A(m_strVersion).c_str());
     for (int i = 0; i < nRows; ++i) {
-        log.Write(false, "검사항목 : %s", CT2A(m_listReport.GetItemText(i, 0)).c_str());
-        log.Write(false, "결    과 : %s", CT2A(m_listReport.GetItemText(i, 1)).c_str());
-        log.Write(false, "비    고 : %s", CT2A(m_listReport.GetItemText(i, 2)).c_str());
+        bWritten &= log.Write(false, "검사항목 : %s", CT2A(m_listReport.GetItemText(i, 0)).c_str());
+        bWritten &= log.Write(false, "결    과 : %s", CT2A(m_listReport.GetItemText(i, 1)).c_str());
+        bWritten &= log.Write(false, "비    고 : %s", CT2A(m_listReport.GetItemText(i, 2)).c_str());
     }
-    log.Write(false, "\r\n");
+    bWritten &= log.Write(false, "\r\n");
+    return bWritten;
 }
 
 void CReportDlg::OnDestroy() {

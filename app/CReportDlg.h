@@ -24,7 +24,7 @@ public:
     // Fills the table with count rows (none for a null array or a count of 0 or less).
     void SetResults(const TestResult* pResults, int nCount);
     // Appends the report block to the log: the device header, three lines per table row, an empty line.
-    void WriteReport();
+    BOOL WriteReport();
     void InitList();
 
     HANDLE m_hEvent = nullptr;

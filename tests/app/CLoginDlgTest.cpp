@@ -224,6 +224,12 @@ TEST_F(SetupWindowTest, LogThatCannotBeCreatedIsReportedAndStaysRegistered) {
     EXPECT_EQ(theApp.m_LogFile.GetLogPath(), path);
     EXPECT_EQ(Text(CLoginDlg::IDC_LOG_NAME), L"bench.log");
     EXPECT_FALSE(QFile::exists(QString::fromStdWString(path.str())));
+
+    // Reopening a log the program cannot write to is told at once, before a run's report is lost.
+    m_boxes.Clear();
+    Click(CLoginDlg::IDC_LOAD_LOG);
+    EXPECT_EQ(m_boxes.Texts(), Names({L"로그파일 기록 실패"}));
+    EXPECT_EQ(theApp.m_LogFile.GetLogPath(), path);
 }
 
 TEST_F(SetupWindowTest, ListButtonsAddOnceAndKeepASelectionAfterDeleting) {

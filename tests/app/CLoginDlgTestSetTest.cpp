@@ -143,6 +143,18 @@ TEST_F(TestSetFileTest, SaveRefusesEmptyListsAndACancelChangesNothing) {
     EXPECT_FALSE(QFile::exists(m_dir.filePath("previous.ini")));
 }
 
+TEST_F(TestSetFileTest, ASetThatCannotBeSavedIsTold) {
+    LoginAsAdministrator();
+    AddItems({L"비닝"});
+    AddFrames({L"30"});
+    Save(PathOf("set.ini"));
+    EXPECT_EQ(m_boxes.Count(), 0u); // a save that went through says nothing
+    const CString nowhere = PathOf("no-such-folder/set.ini");
+    Save(nowhere);
+    EXPECT_EQ(m_boxes.Texts(), Names({L"검사 파일 저장 실패"}));
+    EXPECT_EQ(theApp.g_strIniPath, nowhere);
+}
+
 TEST_F(TestSetFileTest, SavingKeepsPageSectionsAndLeftoverItemsThatLoadingIgnores) {
     const CString path = PathOf("set.ini");
     WriteBytes(path, "[BINNING]\r\n검사방법=ON,OFF\r\n이미지경로=/ref/binning.bmp\r\n");

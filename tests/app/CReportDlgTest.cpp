@@ -72,6 +72,7 @@ TEST_F(ReportPageTest, TableHasItsColumnsStylesAndTheRowsGiven) {
 }
 
 TEST_F(ReportPageTest, EndReleasesTheRunnerHidesAndWritesTheBlock) {
+    kavrino::MessageBoxRecorder boxes;
     TestResult row{L"비닝", L"PASS", L""};
     m_report.SetResults(&row, 1);
     m_report.ShowWindow(SW_SHOW);
@@ -84,9 +85,10 @@ TEST_F(ReportPageTest, EndReleasesTheRunnerHidesAndWritesTheBlock) {
                                  "\r\n<===== 디바이스 정보 : \\[__\\] =====>\r\n"
                                  "검사항목 : 비닝\r\n결    과 : PASS\r\n비    고 : \r\n\r\n\r\n";
     EXPECT_TRUE(std::regex_match(Log(), std::regex(expected))) << Log();
+    EXPECT_EQ(boxes.Count(), 0u);
 }
 
-TEST_F(ReportPageTest, EmptyTableWritesHeaderOnlyAndAnUnwritableLogIsSilent) {
+TEST_F(ReportPageTest, EmptyTableWritesHeaderOnlyAndAnUnwritableLogIsToldWhileTheTableIsShown) {
     m_report.m_strModel = L"KV-M640";
     m_report.m_strSerial = L"S1";
     m_report.m_strVersion = L"1.0";
@@ -96,13 +98,26 @@ TEST_F(ReportPageTest, EmptyTableWritesHeaderOnlyAndAnUnwritableLogIsSilent) {
                           "\r\n<===== 디바이스 정보 : \\[KV-M640_S1_1.0\\] =====>\r\n\r\n\r\n")))
         << Log();
 
-    kavrino::MessageBoxRecorder boxes;
+    // A log that cannot take the block: the operator is told while the results are still on the page
+    // and the runner still waits; then the page goes and the runner is released all the same.
+    std::vector<CString> texts;
+    bool shownAtTheBox = false;
+    bool releasedAtTheBox = true;
+    kavrino::SetMessageBoxHandler([&](const CString& text, const CString&, UINT) {
+        texts.push_back(text);
+        shownAtTheBox = m_report.IsWindowVisible() != FALSE;
+        releasedAtTheBox = WaitForSingleObject(m_report.m_hEvent, 0) == WAIT_OBJECT_0;
+        return IDOK;
+    });
     theApp.m_LogFile.m_strPath = CString(m_dir.filePath("missing/folder/x.log").toStdWString());
     m_report.ShowWindow(SW_SHOW);
     m_report.SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    kavrino::SetMessageBoxHandler(nullptr);
+    EXPECT_EQ(texts, std::vector<CString>{L"로그파일 기록 실패"});
+    EXPECT_TRUE(shownAtTheBox);
+    EXPECT_FALSE(releasedAtTheBox);
     EXPECT_EQ(WaitForSingleObject(m_report.m_hEvent, 0), WAIT_OBJECT_0);
     EXPECT_FALSE(m_report.IsWindowVisible());
-    EXPECT_EQ(boxes.Count(), 0u);
 }
 
 TEST_F(ReportPageTest, EnterAndEscDoNotEndThePage) {
