@@ -1,7 +1,10 @@
 // Reordering the entries of a list by dragging them with the mouse, on the set-up window's list.
 
 #include "CDragAndDropListBox.h"
+#include "DeviceSurface.h"
 #include "TestHooks.h"
+#include "UiThread.h"
+#include "WindowState.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -47,6 +50,9 @@ protected:
     void TearDown() override {
         m_list.UnsubclassWindow();
         m_owner.DestroyWindow();
+        // The list's records go with the next events: the drawing layer over it must not outlive the
+        // application object.
+        kavrino::ProcessUiEvents();
     }
 
     // The middle of entry i, in the list's client coordinates.
@@ -65,6 +71,32 @@ protected:
         Mouse(WM_MOUSEMOVE, to, MK_LBUTTON);
     }
     void Drop(CPoint at) { Mouse(WM_LBUTTONUP, at, 0); }
+
+    // What the list's context has drawn over the entries at height y, in the middle: the insertion line
+    // (black), its erasure (white) or nothing.
+    enum class Line { None, Drawn, Erased };
+    Line LineAt(int y) const {
+        kavrino::WindowState* s = m_list.State();
+        if (!s || !s->overlay)
+            return Line::None;
+        const QImage& image = s->overlay->Image();
+        const QColor pixel = QColor::fromRgba(image.pixel(Entry(0).x, y));
+        if (pixel.alpha() == 0)
+            return Line::None;
+        if (pixel.rgb() == QColor(Qt::black).rgb())
+            return Line::Drawn;
+        return pixel.rgb() == QColor(Qt::white).rgb() ? Line::Erased : Line::None;
+    }
+    int EntryTop(int i) const {
+        CRect rc;
+        m_list.GetItemRect(i, &rc);
+        return rc.top + 1;
+    }
+    int LastBottom() const {
+        CRect rc;
+        m_list.GetItemRect(m_list.GetCount() - 1, &rc);
+        return rc.bottom;
+    }
 
     std::vector<CString> Texts() const {
         std::vector<CString> texts;
@@ -146,7 +178,27 @@ TEST_F(DragAndDropListBoxTest, ReleaseOutsideCancels) {
     EXPECT_FALSE(m_list.m_bCaptured);
 }
 
+TEST_F(DragAndDropListBoxTest, TheInsertionLineShowsWhereTheEntryLands) {
+    // Above the entry it lands before.
+    Drag(Entry(1), Entry(3));
+    EXPECT_EQ(LineAt(EntryTop(3)), Line::Drawn);
+    EXPECT_NE(LineAt(EntryTop(1)), Line::Drawn);
+    // Below the last entry: under it; the line above entry 3 goes.
+    Mouse(WM_MOUSEMOVE, CPoint(Entry(0).x, 5 * m_nItemHeight + m_nItemHeight / 2), MK_LBUTTON);
+    EXPECT_EQ(LineAt(LastBottom()), Line::Drawn);
+    EXPECT_EQ(LineAt(EntryTop(3)), Line::Erased);
+    // Back over the dragged entry itself: no line at all.
+    Mouse(WM_MOUSEMOVE, Entry(1), MK_LBUTTON);
+    EXPECT_EQ(LineAt(LastBottom()), Line::Erased);
+    EXPECT_NE(LineAt(EntryTop(1)), Line::Drawn);
+    Drop(Entry(1));
+    EXPECT_EQ(Texts(), Order({L"A", L"B", L"C", L"D", L"E"}));
+}
+
 TEST_F(DragAndDropListBoxTest, PressBelowTheEntriesStartsNoDrag) {
+    // A press and release on an entry without a move leaves nothing for the next press.
+    Mouse(WM_LBUTTONDOWN, Entry(1), MK_LBUTTON);
+    Drop(Entry(1));
     const CPoint empty(Entry(0).x, 5 * m_nItemHeight + m_nItemHeight);
     Drag(empty, Entry(2));
     EXPECT_EQ(m_list.m_nDragIndex, -1);

@@ -61,6 +61,7 @@ TEST_F(TestSetFileTest, SaveAndLoadEveryKey) {
     Check(CLoginDlg::IDC_COLOR_CAMERA, true);
     SetText(CLoginDlg::IDC_DCF8_PATH, L"samples/mono_8bit.dcf");
     SetText(CLoginDlg::IDC_DCF10_PATH, L"/경로/mono 10bit.dcf");
+    SetText(CLoginDlg::IDC_DCF12_PATH, L"mono_12bit.dcf"); // as a loaded file gives it
     SetText(CLoginDlg::IDC_DEVIATION_LIMIT, L"12a"); // kept as typed
     Check(CLoginDlg::IDC_NOISE, false);
     Check(CLoginDlg::IDC_VOLTAGE, false);
@@ -84,7 +85,7 @@ TEST_F(TestSetFileTest, SaveAndLoadEveryKey) {
         L"[AcqCount]\r\n프레임항목=2\r\n[ACQ0]\r\n프레임항목=30\r\n[ACQ1]\r\n프레임항목=7.5\r\n"
         L"[8BIT]\r\nDCF_PATH=samples/mono_8bit.dcf\r\n"
         L"[10BIT]\r\nDCF_PATH=/경로/mono 10bit.dcf\r\n"
-        L"[12BIT]\r\nDCF_PATH=\r\n"
+        L"[12BIT]\r\nDCF_PATH=mono_12bit.dcf\r\n"
         L"[BRIGHT_DIFF]\r\n휘도편차=12a\r\n"
         L"[기타검사]\r\nNOISE=0\r\nBLOOMING=1\r\nRESOLUTION=1\r\nELECTRIC=1\r\nVOLTAGE=0\r\n"
         L"ELECTRIC_VALUE=0\r\nVOLTAGE_VALUE=-5\r\n");
@@ -105,7 +106,7 @@ TEST_F(TestSetFileTest, SaveAndLoadEveryKey) {
     EXPECT_TRUE(Checked(CLoginDlg::IDC_COLOR_CAMERA));
     EXPECT_EQ(Text(CLoginDlg::IDC_DCF8_PATH), L"samples/mono_8bit.dcf");
     EXPECT_EQ(Text(CLoginDlg::IDC_DCF10_PATH), L"/경로/mono 10bit.dcf");
-    EXPECT_TRUE(Text(CLoginDlg::IDC_DCF12_PATH).IsEmpty());
+    EXPECT_EQ(Text(CLoginDlg::IDC_DCF12_PATH), L"mono_12bit.dcf");
     EXPECT_TRUE(m_dlg->m_strDcf8.IsEmpty()); // the members follow the edits only at start and save
     EXPECT_EQ(Text(CLoginDlg::IDC_DEVIATION_LIMIT), L"12a");
     EXPECT_FALSE(Checked(CLoginDlg::IDC_NOISE));

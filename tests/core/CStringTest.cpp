@@ -78,6 +78,9 @@ TEST(CStringCompare, CaseAndBuffers) {
 TEST(CStringConvert, Utf8AndCp949RoundTrips) {
     const std::wstring korean = L"검사항목 편집 창";
     EXPECT_EQ(kavrino::Utf8ToWide(kavrino::WideToUtf8(korean)), korean);
+    // Sequences of two, three and four bytes (file names may hold any of them).
+    EXPECT_EQ(kavrino::WideToUtf8(L"é검🙂"), "\xC3\xA9\xEA\xB2\x80\xF0\x9F\x99\x82");
+    EXPECT_EQ(kavrino::Utf8ToWide("\xC3\xA9\xEA\xB2\x80\xF0\x9F\x99\x82"), L"é검🙂");
     const std::string cp949 = kavrino::WideToCp949(L"검사");
     EXPECT_EQ(cp949, std::string("\xB0\xCB\xBB\xE7"));
     EXPECT_EQ(kavrino::Cp949ToWide(cp949), L"검사");

@@ -143,6 +143,11 @@ TEST_F(Profile, NullKeyOrSectionListsNames) {
     n = GetPrivateProfileString(L"A", nullptr, nullptr, buf, 6, path.c_str());
     EXPECT_EQ(n, 4u);
     EXPECT_EQ(std::wstring(buf, 6), std::wstring(L"one\0\0\0", 6));
+    // Room for the terminating zero only: an empty list, nothing written beyond it.
+    buf[1] = L'x';
+    EXPECT_EQ(GetPrivateProfileString(nullptr, nullptr, nullptr, buf, 1, path.c_str()), 0u);
+    EXPECT_EQ(buf[0], L'\0');
+    EXPECT_EQ(buf[1], L'x');
 }
 
 TEST_F(Profile, IntReadsLikeWtoiAndDefaultsOnlyWhenMissing) {
@@ -248,6 +253,10 @@ TEST_F(Profile, LegacyCp949FileIsReadAndStaysCp949) {
     // Text the code page cannot hold is refused rather than written as '?'.
     EXPECT_FALSE(Set(L"0", L"검사항목", L"snow ☃"));
     EXPECT_EQ(Get(L"0", L"검사항목"), L"노출 검사");
+    // Also in a new section's name: the file stays as it was.
+    const std::string before = Bytes("t.ini");
+    EXPECT_FALSE(Set(L"snow ☃", L"k", L"v"));
+    EXPECT_EQ(Bytes("t.ini"), before);
 
     // A legacy file that another tool added UTF-8 lines to reads each line as what it is, and keeps
     // reading them so when a write removes the last legacy line.
@@ -276,6 +285,12 @@ TEST_F(Profile, Utf16AndUtf8ByteOrderMarksAreKept) {
     // The emoji is one surrogate pair in the file and one character again on reading.
     EXPECT_EQ(decoded, L"[GAIN]\r\n검사방법=y\r\n이미지경로=/p/\xD83D\xDE42.bmp\r\n");
     EXPECT_EQ(Get(L"GAIN", L"이미지경로", "w.ini"), L"/p/🙂.bmp");
+    // A stray last byte is half a character: it is not read.
+    std::string odd = "\xFF\xFE";
+    for (wchar_t c : std::wstring(L"[A]\r\nk=v"))
+        odd += std::string{static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+    Put("odd.ini", odd + "x");
+    EXPECT_EQ(Get(L"A", L"k", "odd.ini"), L"v");
 
     Put("b.ini", "\xEF\xBB\xBF[A]\nk=v\n");
     ASSERT_TRUE(Set(L"A", L"k", L"w", "b.ini"));

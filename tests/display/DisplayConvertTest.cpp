@@ -66,6 +66,8 @@ TEST_F(DisplayFixture, BayerRGDemosaicsWithRedAtTheOrigin) {
     EXPECT_EQ(disp->m_pDispImage->m_nWidth, 1282);
     EXPECT_EQ(PixelOf(disp->m_pDispImage, 600, 30), (Bgr{50, 100, 200}));
     EXPECT_EQ(PixelOf(disp->m_pDispImage, 601, 31), (Bgr{50, 100, 200}));
+    EXPECT_EQ(PixelOf(disp->m_pDispImage, 1279, 31), (Bgr{50, 100, 200}));
+    EXPECT_EQ(PixelOf(disp->m_pDispImage, 1280, 62), (Bgr{50, 100, 200}));
 
     // Deep Bayer samples are reduced first.
     StartFrames(64, 128, L"BayerRG12", 2);

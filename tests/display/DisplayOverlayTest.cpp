@@ -54,6 +54,14 @@ TEST_F(OverlayTest, BoxSourcesLieJustBeyondTheSegmentsAndInsideTheFrame) {
     EXPECT_EQ(Source(2), CRect(154, 986, 154 + 56, 986 + 76));
     EXPECT_EQ(Source(3), CRect(2238, 986, 2238 + 56, 986 + 76));
 
+    // A segment as long as the box leaves no room beyond it: the box sits at the frame's edge.
+    g_nAlignTop = g_nAlignBottom = g_nAlignLeft = g_nAlignRight = 56;
+    EXPECT_EQ(Source(0).top, 0);
+    EXPECT_EQ(Source(1).top, 2048 - 56);
+    EXPECT_EQ(Source(2).left, 0);
+    EXPECT_EQ(Source(3).left, 2448 - 56);
+    g_nAlignBottom = g_nAlignLeft = g_nAlignRight = 200;
+
     g_nAlignTop = 40;
     EXPECT_EQ(Source(0).top, 0);
     g_nAlignTop = 2040;
@@ -180,6 +188,22 @@ TEST_F(OverlayTest, TemporaryCoordinateSystemMovesOnlyTheSegments) {
         cyan += PixelOf(img, x, 350) == (Bgr{255, 255, 0});
     EXPECT_GT(cyan, 30);
     EXPECT_EQ(Source(0).left, 500 - 38);
+}
+
+TEST_F(OverlayTest, TheFrameRateTextStandsAtTheTopLeftOfTheScrolledView) {
+    disp->m_nScrollX = 600;
+    disp->m_nScrollY = 200;
+    disp->DrawFrame();
+    // The text's own colour, counted in the view's corner and at the mirrored place.
+    auto textPixels = [&](int left, int top) {
+        int count = 0;
+        for (int y = top; y < top + 60; ++y)
+            for (int x = left; x < left + 200; ++x)
+                count += PixelOf(disp->m_pDispImage, x, y) == Bgr{39, 127, 255};
+        return count;
+    };
+    EXPECT_GT(textPixels(600, 200), 20);
+    EXPECT_EQ(textPixels(200, 600), 0);
 }
 
 TEST_F(OverlayTest, WithoutModesTheViewIsUntouchedAndTheFrameIsPainted) {

@@ -48,6 +48,14 @@ TEST_F(DisplayFixture, SetImageFormatBuildsImagesOfTheRightTypes) {
     EXPECT_EQ(disp->m_pViewImage->m_nHeight, 800);
     EXPECT_EQ(disp->m_pZoomTop->m_nWidth, 76);
     EXPECT_EQ(disp->m_pZoomLeft->m_nHeight, 76);
+    // Top and bottom boxes take sizes 0 and 1, left and right 2 and 3.
+    const int boxes[4] = {70, 50, 60, 80};
+    std::copy(std::begin(boxes), std::end(boxes), g_nEdgeBoxSize);
+    disp->SetImageFormat(64, 48, L"BayerRG10");
+    for (CCvImage* box : {disp->m_pZoomTop, disp->m_pZoomBottom})
+        EXPECT_EQ(CSize(box->m_nWidth, box->m_nHeight), CSize(70, 50));
+    for (CCvImage* box : {disp->m_pZoomLeft, disp->m_pZoomRight})
+        EXPECT_EQ(CSize(box->m_nWidth, box->m_nHeight), CSize(60, 80));
     // Only exact names are Bayer.
     disp->SetImageFormat(64, 48, L"bayerRG8");
     EXPECT_EQ(disp->m_pSrcImage->m_nType, 1);
@@ -74,6 +82,11 @@ TEST_F(DisplayFixture, ScrollBarsCentreTheViewAndCodesMoveWithinLimits) {
     disp->GetScrollInfo(SB_HORZ, &si, SIF_ALL);
     EXPECT_EQ(si.nMax, 2447);
     EXPECT_EQ(si.nPage, 1600u);
+    // One column more: the half of an odd remainder rounds down.
+    disp->m_nWidth = 2449;
+    disp->ResetScrollBars();
+    EXPECT_EQ(disp->m_nScrollX, 424);
+    disp->m_nWidth = 2448;
 
     const int maxX = 2448 - 1600;
     disp->m_nScrollX = 4;

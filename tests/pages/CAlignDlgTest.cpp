@@ -202,6 +202,12 @@ TEST_F(PageTest, AlignmentPassAsksFirstAndBothVerdictsClearTheOverlaysWithoutACa
         SendKeypad(pPage, code);
     EXPECT_EQ(m_boxes.Count(), 1u);
     EXPECT_TRUE(Visible(pPage));
+    // Code 3 is Space for the focused control: the focused box changes its tick.
+    pPage->GotoDlgCtrl(pPage->GetDlgItem(CAlignDlg::IDC_TEMP_COORD));
+    const UINT nTicked = pPage->IsDlgButtonChecked(CAlignDlg::IDC_TEMP_COORD);
+    SendKeypad(pPage, 3);
+    EXPECT_TRUE(
+        kavrino::PumpUntil([&] { return pPage->IsDlgButtonChecked(CAlignDlg::IDC_TEMP_COORD) != nTicked; }));
 
     m_boxes.SetAnswer(IDYES);
     Press(pPage, CAlignDlg::IDC_PASS);

@@ -74,10 +74,15 @@ TEST_F(PageTest, CentrePageFinishesAtOnceAndSwitchesTheCentreModeOff) {
     EXPECT_FALSE(pPage->GetDlgItem(CBrightCenterDlg::IDC_SAVE_PARAM)->IsWindowEnabled());
     EXPECT_EQ(pPage->IsDlgButtonChecked(CBrightCenterDlg::IDC_SHOW), 1u);
 
-    // The channel handlers are the display's flags, as on the deviation page.
-    Press(pPage, CBrightCenterDlg::IDC_CHANNEL_G);
-    EXPECT_EQ((std::vector<bool>{pDisplay->m_bShowRed, pDisplay->m_bShowGreen, pDisplay->m_bShowBlue}),
-              (std::vector<bool>{false, true, false}));
+    // The channel handlers are the display's flags, as on the deviation page: one channel at a time.
+    const int radios[3] = {CBrightCenterDlg::IDC_CHANNEL_R, CBrightCenterDlg::IDC_CHANNEL_G,
+                           CBrightCenterDlg::IDC_CHANNEL_B};
+    for (int i = 0; i < 3; ++i) {
+        Press(pPage, radios[i]);
+        EXPECT_EQ((std::vector<bool>{pDisplay->m_bShowRed, pDisplay->m_bShowGreen, pDisplay->m_bShowBlue}),
+                  (std::vector<bool>{i == 0, i == 1, i == 2}))
+            << i;
+    }
 
     // Loading does not touch the display's modes.
     pDisplay->m_bBrightMode = false;

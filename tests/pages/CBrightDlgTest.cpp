@@ -117,6 +117,45 @@ TEST_F(BrightPageTest, EditsStoreAtOnceAndTheSaveWritesEveryKeyForTheNextLoad) {
     g_nImageWidth = 100;
     pPage->LoadParameters();
     EXPECT_EQ(Windows(), saved);
+
+    // Every field has a key and an edit of its own: twenty distinct values from the file reach their
+    // edits, and the save writes each back under its key.
+    const struct {
+        const wchar_t* key;
+        int nEditId;
+    } fields[] = {
+        {L"Center left", 1089},           {L"Center top", 1091},
+        {L"Center right", 1092},          {L"Center bottom", 1093},
+        {L"LeftTopRect left", 1105},      {L"LeftTopRect top", 1106},
+        {L"LeftTopRect right", 1107},     {L"LeftTopRect bottom", 1108},
+        {L"RightTopRect left", 1109},     {L"RightTopRect top", 1110},
+        {L"RightTopRect right", 1111},    {L"RightTopRect bottom", 1112},
+        {L"LeftBottomRect left", 1117},   {L"LeftBottomRect top", 1118},
+        {L"LeftBottomRect right", 1119},  {L"LeftBottomRect bottom", 1120},
+        {L"RightBottomRect left", 1113},  {L"RightBottomRect top", 1114},
+        {L"RightBottomRect right", 1115}, {L"RightBottomRect bottom", 1116},
+    };
+    int nValue = 200;
+    for (const auto& field : fields) {
+        CString strValue;
+        strValue.Format(L"%d", ++nValue);
+        ASSERT_TRUE(WritePrivateProfileString(L"BRIGHT", field.key, strValue, m_strIniPath));
+    }
+    pPage->LoadParameters();
+    nValue = 200;
+    for (const auto& field : fields) {
+        CString strValue;
+        strValue.Format(L"%d", ++nValue);
+        EXPECT_EQ(ItemText(pPage, field.nEditId), strValue) << field.nEditId;
+        pPage->SetDlgItemInt(field.nEditId, static_cast<UINT>(nValue + 100), TRUE);
+    }
+    Press(pPage, CBrightDlg::IDC_SAVE_PARAM);
+    nValue = 300;
+    for (const auto& field : fields) {
+        CString strValue;
+        strValue.Format(L"%d", ++nValue);
+        EXPECT_EQ(ReadKey(field.key), strValue) << CString(field.key).ToUtf8();
+    }
 }
 
 TEST_F(BrightPageTest, ColourCameraAsksForBothChannelsAtEveryShowing) {

@@ -57,6 +57,8 @@ TEST_F(ExposureTest, StepsSetTheExposureAndPassRestoresTheSavedOne) {
     EXPECT_DOUBLE_EQ(Exposure(), 10000.0);
     EXPECT_EQ(TextFeature(L"ExposureAuto"), L"Off");
     EXPECT_EQ(ExposureEdit(), L"20000.000000");
+    m_dlg->SetFeature(L"ExposureAuto", FEATURE_VALUE_AS_STRING, L"Continuous");
+    ASSERT_EQ(TextFeature(L"ExposureAuto"), L"Continuous");
     Press(pPage, CExposureDlg::IDC_AUTO_OFF);
     EXPECT_EQ(TextFeature(L"ExposureAuto"), L"Off");
 

@@ -45,8 +45,10 @@ TEST_F(PageTest, GainStepsWriteTheGainAndUntriedStepsAreListedEvenUnconnected) {
     EXPECT_EQ(camera->Executions(L"GainUpdateFeature"), nUpdates + 1);
     EXPECT_EQ(TextFeature(L"GainAuto"), L"Off");
     EXPECT_EQ(m_dlg->m_sliderGain.GetPos(), 3);
-    pPage->m_nFocusIndex = 3; // key code 4 on "OFF" presses it
+    m_dlg->SetFeature(L"GainAuto", FEATURE_VALUE_AS_STRING, L"Continuous");
+    pPage->m_nFocusIndex = 3; // key code 4 on "OFF" presses it: the automatic gain goes off
     pPage->OnKeypadMessage(0, 4);
+    EXPECT_EQ(TextFeature(L"GainAuto"), L"Off");
 
     // PASS switches a running automatic gain off, restores gain 1.0 and the slider's first position (step
     // display 1).

@@ -85,6 +85,22 @@ TEST_F(TriggerPageTest, FailLeavesTheModeRadiosAndARefusedModeKeepsThePage) {
 
 TEST_F(TriggerPageTest, LineDirectionIsReadBackAndFailedWritesAreReported) {
     Open();
+    // Each source and line radio writes its own entry.
+    const std::pair<int, const wchar_t*> sources[] = {{CTriggerIODlg::IDC_SOURCE_LINE4, L"Line4"},
+                                                      {CTriggerIODlg::IDC_SOURCE_CXP, L"CXP_Trigger"},
+                                                      {CTriggerIODlg::IDC_SOURCE_SOFTWARE, L"Software"}};
+    for (const auto& [id, source] : sources) {
+        Press(m_pPage, id);
+        EXPECT_EQ(TextFeature(L"TriggerSource"), source);
+        EXPECT_EQ(Checked(id), BST_CHECKED);
+    }
+    const std::pair<int, const wchar_t*> lines[] = {{CTriggerIODlg::IDC_LINE6, L"Line6"},
+                                                    {CTriggerIODlg::IDC_LINE1, L"Line1"},
+                                                    {CTriggerIODlg::IDC_LINE4, L"Line4"}};
+    for (const auto& [id, line] : lines) {
+        Press(m_pPage, id);
+        EXPECT_EQ(TextFeature(L"LineSelector"), line);
+    }
     Press(m_pPage, CTriggerIODlg::IDC_LINE5); // an output on this camera
     EXPECT_EQ(TextFeature(L"LineSelector"), L"Line5");
     EXPECT_EQ(Checked(CTriggerIODlg::IDC_LINE_OUTPUT), BST_CHECKED);

@@ -2,8 +2,20 @@
 // untried-steps message, the failed-steps comment, the key pad, the key filters and owner-drawn buttons.
 
 #include "CBinningDlg.h"
-#include "CDecimationDlg.h"
+#include "CBlackLevelDlg.h"
+#include "CCXPLinkConfigDlg.h"
 #include "CCvImage.h"
+#include "CDecimationDlg.h"
+#include "CExposureDlg.h"
+#include "CFrameRateDlg.h"
+#include "CGainDlg.h"
+#include "CGamma_LUTDlg.h"
+#include "CPixelFormatDlg.h"
+#include "CROIDlg.h"
+#include "CReverseXYDlg.h"
+#include "CTestPatternDlg.h"
+#include "CTriggerIODlg.h"
+#include "CWhiteBalanceDlg.h"
 #include "EnterEscFilter.h"
 #include "PageFixture.h"
 
@@ -215,4 +227,50 @@ TEST_F(PageTest, OwnerDrawnButtonShowsItsState) {
     EXPECT_EQ(draw(ODS_FOCUS), (std::vector<QRgb>{0xFF0000, 0xC0C0C0, 0x000000, 0xFF8040}));
     EXPECT_EQ(draw(ODS_FOCUS | ODS_SELECTED), (std::vector<QRgb>{0xFF0000, 0x000000, 0xC0C0C0, 0xFF8040}));
     EXPECT_EQ(draw(ODS_DISABLED), (std::vector<QRgb>{0xC0C0C0, 0xC0C0C0, 0xC0C0C0, 0xC0C0C0}));
+}
+
+TEST_F(PageTest, CameraPagesActOnNothingAndGiveNoVerdictWithoutACamera) {
+    OpenWith({L"비닝"});
+    const struct {
+        CTestPageDlg* pPage;
+        int nPass;
+        int nFail;
+    } pages[] = {
+        {m_dlg->m_pBinningDlg, 1031, 1032},      {m_dlg->m_pBlackLevelDlg, 1031, 1032},
+        {m_dlg->m_pCXPLinkConfigDlg, 1031, 1032}, {m_dlg->m_pDecimationDlg, 1031, 1032},
+        {m_dlg->m_pExposureDlg, IDOK, IDCANCEL},  {m_dlg->m_pFrameRateDlg, IDOK, IDCANCEL},
+        {m_dlg->m_pGainDlg, IDOK, IDCANCEL},      {m_dlg->m_pGammaLUTDlg, 1031, 1033},
+        {m_dlg->m_pPixelFormatDlg, IDOK, IDCANCEL}, {m_dlg->m_pReverseXYDlg, 1031, 1033},
+        {m_dlg->m_pROIDlg, IDOK, IDCANCEL},       {m_dlg->m_pTestPatternDlg, IDOK, IDCANCEL},
+        {m_dlg->m_pTriggerIODlg, IDOK, IDCANCEL}, {m_dlg->m_pWhiteBalanceDlg, IDOK, IDCANCEL},
+    };
+    int nPage = 0;
+    for (const auto& entry : pages) {
+        CTestPageDlg* pPage = entry.pPage;
+        ++nPage;
+        ASSERT_NE(pPage, nullptr) << nPage;
+        pPage->ShowWindow(SW_SHOW);
+        // The key pad's steps try nothing (steps ruled out by the set-up count as tried from the start).
+        auto tried = [&] {
+            std::vector<int> flags;
+            for (const TestItem& item : pPage->m_vecItems)
+                flags.push_back(item.bTested);
+            return flags;
+        };
+        const std::vector<int> before = tried();
+        for (int id : pPage->m_vecButtonIds)
+            Press(pPage, id);
+        EXPECT_EQ(tried(), before) << nPage;
+        // Every step counts as tried: PASS and FAIL stop only for the missing camera.
+        for (TestItem& item : pPage->m_vecItems)
+            item.bTested = 1;
+        pPage->m_bResult = 7;
+        Press(pPage, entry.nFail);
+        Press(pPage, entry.nPass);
+        EXPECT_FALSE(Signalled(pPage->m_hEvent)) << nPage;
+        EXPECT_TRUE(Visible(pPage)) << nPage;
+        EXPECT_EQ(pPage->m_bResult, 7) << nPage;
+        pPage->ShowWindow(SW_HIDE);
+    }
+    EXPECT_TRUE(PageBoxes().empty()) << PageBoxes().front().ToUtf8();
 }

@@ -35,6 +35,14 @@ TEST_F(MainWindowTest, ConnectDisconnectAndConnectAgainWithAnotherCamera) {
     EXPECT_EQ(m_dlg->m_strDeviceVersion, L"2.1.7");
     EXPECT_EQ(m_dlg->m_strPixelFormat, L"Mono8");
     EXPECT_EQ(m_dlg->m_cmbPixelFormat.GetCurSel(), 0);
+    // The camera's exposure is shown, and kept for the pages to restore.
+    double dExposure = 0.0;
+    m_dlg->GetFeature(L"ExposureTime", FEATURE_VALUE, &dExposure);
+    ASSERT_GT(dExposure, 0.0);
+    CString strExposure;
+    strExposure.Format(L"%lf", dExposure);
+    EXPECT_EQ(Text(CKavrinoDlg::IDC_EXPOSURE), strExposure);
+    EXPECT_DOUBLE_EQ(m_dlg->m_dSavedExposure, dExposure);
 
     // Disconnecting frees the grabber but keeps the frame buffer.
     BYTE* const pOldBuffer = m_dlg->m_pFrameBuf;

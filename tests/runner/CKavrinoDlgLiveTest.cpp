@@ -83,9 +83,10 @@ TEST_F(MainWindowTest, LiveFramesArriveCountAndGiveTheRate) {
     EXPECT_FALSE(m_dlg->m_bLive);
     EXPECT_FALSE(m_dlg->m_bNewFrame);
     EXPECT_EQ(Text(CKavrinoDlg::IDC_LIVE), L"영상 시작");
-    // Stopped: the count no longer grows, so the rate falls to 0.00 from the second tick on.
-    m_dlg->UpdateFrameRate();
-    m_dlg->UpdateFrameRate();
+    // Stopped: the count no longer grows, so the rate falls to 0.00 from the second tick of the window's
+    // frame-rate timer on.
+    m_dlg->SendMessage(WM_TIMER, CKavrinoDlg::TIMER_FRAME_RATE);
+    m_dlg->SendMessage(WM_TIMER, CKavrinoDlg::TIMER_FRAME_RATE);
     EXPECT_EQ(Text(CKavrinoDlg::IDC_FRAME_RATE), L"0.00");
 }
 

@@ -2,6 +2,7 @@
 // items, the report page at the end, and closing the window at any moment of a run.
 
 #include "CBinningDlg.h"
+#include "CCvImage.h"
 #include "CDecimationDlg.h"
 #include "CDisplayDlg.h"
 #include "CReportDlg.h"
@@ -29,6 +30,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QImage>
 
 using kavrino_test::PageTest;
 
@@ -259,7 +261,11 @@ TEST_F(RunnerTest, RowsNeverRunPastTheRowArray) {
     Press(m_dlg->m_pNotSupportDlg, IDOK);
     ASSERT_TRUE(WaitShown(m_dlg->m_pReportDlg));
     EXPECT_EQ(ReportRows().size(), 7u);
-    EXPECT_EQ(ReportRows()[5][0], L"노이즈");
+    // One row per check, in the page's order.
+    std::vector<CString> items;
+    for (const auto& row : ReportRows())
+        items.push_back(row[0]);
+    EXPECT_EQ(items, (std::vector<CString>{L"노이즈", L"블루밍", L"해상력", L"전류", L"전압", L"노이즈", L"블루밍"}));
 }
 
 TEST_F(RunnerTest, StartIsRefusedUnconnectedAndWithoutSelection) {
@@ -342,6 +348,12 @@ TEST_F(RunnerTest, AClosedMainWindowLeavesNoHandleWindowOrLibraryObjectBehind) {
             ASSERT_TRUE(WaitShown(m_dlg->m_pReportDlg));
             Press(m_dlg->m_pReportDlg, IDOK);
             ASSERT_TRUE(kavrino::PumpUntil([&] { return m_dlg->m_pReportDlg == nullptr; }));
+        } else {
+            // A cancelled run and a second one: the window keeps only the newer runner's handle.
+            Click(CKavrinoDlg::IDC_START_TEST);
+            ASSERT_TRUE(WaitRunnerEnded());
+            Start(0);
+            ASSERT_TRUE(WaitShown(m_dlg->m_pBinningDlg));
         }
         Close();
         kavrino::ProcessUiEvents();
@@ -355,42 +367,93 @@ TEST_F(RunnerTest, EveryItemOfTheSetUpWindowRunsOnItsOwnPage) {
     // The nineteen items the set-up window offers, and the tap-balance item a loaded file may add, on a
     // colour camera (the white-balance page switches it to a Bayer format).
     UseCamera(kavrino_test::CameraFile{m_serial, 320, 240, true, 8, 30.0});
+    // Every page finds its reference picture in its own section of the test set.
+    const QString picture = m_dir.filePath("reference.bmp");
+    QImage reference(4, 3, QImage::Format_RGB888);
+    reference.fill(Qt::gray);
+    ASSERT_TRUE(reference.save(picture, "BMP"));
+    // The pages' sections in the order of the list below; the tap-balance page has none.
+    const wchar_t* const sections[] = {
+        L"ROI",   L"TESTPATTERN", L"PIXELFORMAT", L"DEVICE_INFO", L"FRAMERATE",  L"EXPOSURE", L"GAIN",
+        L"TRIGGERIO", L"WHITEBALANCE", L"ALIGN", L"BLACK_LEVEL", L"BINNING", L"DECIMATION", L"REVERSE_XY",
+        L"GAMMA_LUT", L"CXP_LINK_CONFIG", L"BRIGHT", L"BRIGHT_CENTER", L"ETC_INSPECTION"};
+    for (const wchar_t* section : sections)
+        ASSERT_TRUE(WritePrivateProfileString(section, L"이미지경로", CString(picture.toStdWString()), m_strIniPath));
+    const QString otherPicture = m_dir.filePath("other.bmp");
+    ASSERT_TRUE(reference.save(otherPicture, "BMP"));
+    auto profile = [&](const wchar_t* section, const wchar_t* key) {
+        wchar_t text[1024] = {};
+        GetPrivateProfileString(section, key, nullptr, text, 1024, m_strIniPath);
+        return CString(text);
+    };
     OpenConnected({L"ROI",           L"테스트 패턴", L"픽셀 포맷",      L"디바이스 정보",
                    L"프레임 레이트", L"익스포즈",    L"게인",           L"트리거와 지피아이오",
                    L"화이트 밸런스", L"얼라인검사",  L"블랙 레벨",      L"비닝",
                    L"데시메이션",    L"리버스",      L"감마와 엘유티",  L"링크 컨피그",
                    L"휘도편차",      L"휘도",        L"기타 체크 항목", L"탭 밸런스"});
-    const std::vector<std::pair<CWnd*, int>> pages = {
-        {m_dlg->m_pROIDlg, IDCANCEL},
-        {m_dlg->m_pTestPatternDlg, IDCANCEL},
-        {m_dlg->m_pPixelFormatDlg, IDCANCEL},
-        {m_dlg->m_pDeviceInfoDlg, IDCANCEL},
-        {m_dlg->m_pFrameRateDlg, IDCANCEL},
-        {m_dlg->m_pExposureDlg, IDCANCEL},
-        {m_dlg->m_pGainDlg, IDCANCEL},
-        {m_dlg->m_pTriggerIODlg, IDCANCEL},
-        {m_dlg->m_pWhiteBalanceDlg, IDCANCEL},
-        {m_dlg->m_pAlignDlg, CAlignDlg::IDC_FAIL},
-        {m_dlg->m_pBlackLevelDlg, CBlackLevelDlg::IDC_FAIL},
-        {m_dlg->m_pBinningDlg, CBinningDlg::IDC_FAIL},
-        {m_dlg->m_pDecimationDlg, CDecimationDlg::IDC_FAIL},
-        {m_dlg->m_pReverseXYDlg, CReverseXYDlg::IDC_FAIL},
-        {m_dlg->m_pGammaLUTDlg, CGamma_LUTDlg::IDC_FAIL},
-        {m_dlg->m_pCXPLinkConfigDlg, CCXPLinkConfigDlg::IDC_FAIL},
-        {m_dlg->m_pBrightDlg, CBrightDlg::IDC_FAIL},
-        {m_dlg->m_pBrightCenterDlg, CBrightCenterDlg::IDC_FAIL},
-        {m_dlg->m_pNotSupportDlg, IDOK},
-        {m_dlg->m_pTapBalanceDlg, IDCANCEL},
+    // The page, the button that gives its verdict, and whether the verdict closes the picture's full-size
+    // copy.
+    struct Page {
+        CTestPageDlg* pPage;
+        int nVerdict;
+        bool bClosesPicture;
+    };
+    const std::vector<Page> pages = {
+        {m_dlg->m_pROIDlg, IDCANCEL, true},
+        {m_dlg->m_pTestPatternDlg, IDCANCEL, true},
+        {m_dlg->m_pPixelFormatDlg, IDCANCEL, false},
+        {m_dlg->m_pDeviceInfoDlg, IDCANCEL, true},
+        {m_dlg->m_pFrameRateDlg, IDCANCEL, false},
+        {m_dlg->m_pExposureDlg, IDCANCEL, true},
+        {m_dlg->m_pGainDlg, IDCANCEL, true},
+        {m_dlg->m_pTriggerIODlg, IDCANCEL, true},
+        {m_dlg->m_pWhiteBalanceDlg, IDCANCEL, true},
+        {m_dlg->m_pAlignDlg, CAlignDlg::IDC_FAIL, false},
+        {m_dlg->m_pBlackLevelDlg, CBlackLevelDlg::IDC_FAIL, true},
+        {m_dlg->m_pBinningDlg, CBinningDlg::IDC_FAIL, false},
+        {m_dlg->m_pDecimationDlg, CDecimationDlg::IDC_FAIL, true},
+        {m_dlg->m_pReverseXYDlg, CReverseXYDlg::IDC_FAIL, true},
+        {m_dlg->m_pGammaLUTDlg, CGamma_LUTDlg::IDC_FAIL, true},
+        {m_dlg->m_pCXPLinkConfigDlg, CCXPLinkConfigDlg::IDC_FAIL, true},
+        {m_dlg->m_pBrightDlg, CBrightDlg::IDC_FAIL, true},
+        {m_dlg->m_pBrightCenterDlg, CBrightCenterDlg::IDC_FAIL, true},
+        {m_dlg->m_pNotSupportDlg, IDOK, false},
+        {m_dlg->m_pTapBalanceDlg, IDCANCEL, false},
     };
     Start(0);
     // Each page in turn is shown alone; FAIL (the other-checks page's "확인") hands its verdict over.
     for (std::size_t i = 0; i < pages.size(); ++i) {
-        CWnd* pPage = pages[i].first;
+        CTestPageDlg* pPage = pages[i].pPage;
         ASSERT_NE(pPage, nullptr);
         ASSERT_TRUE(WaitShown(pPage)) << "item " << i;
         for (const auto& other : pages)
-            EXPECT_TRUE(other.first == pPage || !Visible(other.first)) << "item " << i;
-        Press(pPage, pages[i].second);
+            EXPECT_TRUE(other.pPage == pPage || !Visible(other.pPage)) << "item " << i;
+        if (i < std::size(sections)) {
+            // The method panel works in the page's own section: its picture was found there, a double-click
+            // opens the full-size copy, and the method text and another picture are stored there. The
+            // white-balance page's panel has ids of its own.
+            const bool bOwnIds = pPage == m_dlg->m_pWhiteBalanceDlg;
+            const int nMethod = bOwnIds ? 1080 : 1078;
+            const int nPicture = nMethod + 1;
+            ASSERT_NE(pPage->m_pRefImage, nullptr) << "item " << i;
+            EXPECT_EQ(pPage->m_pRefImage->m_nWidth, 4) << "item " << i;
+            pPage->SendMessage(WM_COMMAND, MAKEWPARAM(nPicture, STN_DBLCLK),
+                               reinterpret_cast<LPARAM>(pPage->GetDlgItem(nPicture)->GetSafeHwnd()));
+            EXPECT_NE(pPage->m_pShowImage, nullptr) << "item " << i;
+            pPage->SetDlgItemText(nMethod, L"방법");
+            Press(pPage, nMethod + 2);
+            EXPECT_EQ(PageBoxes(), std::vector<CString>{L"저장완료"}) << "item " << i;
+            m_boxes.Clear();
+            EXPECT_EQ(profile(sections[i], L"검사방법"), L"방법") << "item " << i;
+            {
+                kavrino::FileDialogAnswer answer(CString(otherPicture.toStdWString()));
+                Press(pPage, nMethod + 3);
+            }
+            EXPECT_EQ(profile(sections[i], L"이미지경로"), CString(otherPicture.toStdWString())) << "item " << i;
+        }
+        Press(pPage, pages[i].nVerdict);
+        if (pages[i].bClosesPicture)
+            EXPECT_EQ(pPage->m_pShowImage, nullptr) << "item " << i;
     }
     ASSERT_TRUE(WaitShown(m_dlg->m_pReportDlg));
     const auto rows = ReportRows();
