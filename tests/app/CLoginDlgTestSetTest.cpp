@@ -62,7 +62,7 @@ TEST_F(TestSetFileTest, SaveAndLoadEveryKey) {
     SetText(CLoginDlg::IDC_DCF8_PATH, L"samples/mono_8bit.dcf");
     SetText(CLoginDlg::IDC_DCF10_PATH, L"/경로/mono 10bit.dcf");
     SetText(CLoginDlg::IDC_DCF12_PATH, L"mono_12bit.dcf"); // as a loaded file gives it
-    SetText(CLoginDlg::IDC_DEVIATION_LIMIT, L"12a"); // kept as typed
+    SetText(CLoginDlg::IDC_DEVIATION_LIMIT, L"12a");       // kept as typed
     Check(CLoginDlg::IDC_NOISE, false);
     Check(CLoginDlg::IDC_VOLTAGE, false);
     SetText(CLoginDlg::IDC_CURRENT_REF, L"abc"); // saved as a number

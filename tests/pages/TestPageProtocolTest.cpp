@@ -236,13 +236,13 @@ TEST_F(PageTest, CameraPagesActOnNothingAndGiveNoVerdictWithoutACamera) {
         int nPass;
         int nFail;
     } pages[] = {
-        {m_dlg->m_pBinningDlg, 1031, 1032},      {m_dlg->m_pBlackLevelDlg, 1031, 1032},
-        {m_dlg->m_pCXPLinkConfigDlg, 1031, 1032}, {m_dlg->m_pDecimationDlg, 1031, 1032},
-        {m_dlg->m_pExposureDlg, IDOK, IDCANCEL},  {m_dlg->m_pFrameRateDlg, IDOK, IDCANCEL},
-        {m_dlg->m_pGainDlg, IDOK, IDCANCEL},      {m_dlg->m_pGammaLUTDlg, 1031, 1033},
+        {m_dlg->m_pBinningDlg, 1031, 1032},         {m_dlg->m_pBlackLevelDlg, 1031, 1032},
+        {m_dlg->m_pCXPLinkConfigDlg, 1031, 1032},   {m_dlg->m_pDecimationDlg, 1031, 1032},
+        {m_dlg->m_pExposureDlg, IDOK, IDCANCEL},    {m_dlg->m_pFrameRateDlg, IDOK, IDCANCEL},
+        {m_dlg->m_pGainDlg, IDOK, IDCANCEL},        {m_dlg->m_pGammaLUTDlg, 1031, 1033},
         {m_dlg->m_pPixelFormatDlg, IDOK, IDCANCEL}, {m_dlg->m_pReverseXYDlg, 1031, 1033},
-        {m_dlg->m_pROIDlg, IDOK, IDCANCEL},       {m_dlg->m_pTestPatternDlg, IDOK, IDCANCEL},
-        {m_dlg->m_pTriggerIODlg, IDOK, IDCANCEL}, {m_dlg->m_pWhiteBalanceDlg, IDOK, IDCANCEL},
+        {m_dlg->m_pROIDlg, IDOK, IDCANCEL},         {m_dlg->m_pTestPatternDlg, IDOK, IDCANCEL},
+        {m_dlg->m_pTriggerIODlg, IDOK, IDCANCEL},   {m_dlg->m_pWhiteBalanceDlg, IDOK, IDCANCEL},
     };
     int nPage = 0;
     for (const auto& entry : pages) {

@@ -265,7 +265,8 @@ TEST_F(RunnerTest, RowsNeverRunPastTheRowArray) {
     std::vector<CString> items;
     for (const auto& row : ReportRows())
         items.push_back(row[0]);
-    EXPECT_EQ(items, (std::vector<CString>{L"노이즈", L"블루밍", L"해상력", L"전류", L"전압", L"노이즈", L"블루밍"}));
+    EXPECT_EQ(items, (std::vector<CString>{L"노이즈", L"블루밍", L"해상력", L"전류", L"전압", L"노이즈",
+                                           L"블루밍"}));
 }
 
 TEST_F(RunnerTest, StartIsRefusedUnconnectedAndWithoutSelection) {
@@ -374,11 +375,14 @@ TEST_F(RunnerTest, EveryItemOfTheSetUpWindowRunsOnItsOwnPage) {
     ASSERT_TRUE(reference.save(picture, "BMP"));
     // The pages' sections in the order of the list below; the tap-balance page has none.
     const wchar_t* const sections[] = {
-        L"ROI",   L"TESTPATTERN", L"PIXELFORMAT", L"DEVICE_INFO", L"FRAMERATE",  L"EXPOSURE", L"GAIN",
-        L"TRIGGERIO", L"WHITEBALANCE", L"ALIGN", L"BLACK_LEVEL", L"BINNING", L"DECIMATION", L"REVERSE_XY",
-        L"GAMMA_LUT", L"CXP_LINK_CONFIG", L"BRIGHT", L"BRIGHT_CENTER", L"ETC_INSPECTION"};
+        L"ROI",          L"TESTPATTERN",   L"PIXELFORMAT",   L"DEVICE_INFO",
+        L"FRAMERATE",    L"EXPOSURE",      L"GAIN",          L"TRIGGERIO",
+        L"WHITEBALANCE", L"ALIGN",         L"BLACK_LEVEL",   L"BINNING",
+        L"DECIMATION",   L"REVERSE_XY",    L"GAMMA_LUT",     L"CXP_LINK_CONFIG",
+        L"BRIGHT",       L"BRIGHT_CENTER", L"ETC_INSPECTION"};
     for (const wchar_t* section : sections)
-        ASSERT_TRUE(WritePrivateProfileString(section, L"이미지경로", CString(picture.toStdWString()), m_strIniPath));
+        ASSERT_TRUE(
+            WritePrivateProfileString(section, L"이미지경로", CString(picture.toStdWString()), m_strIniPath));
     const QString otherPicture = m_dir.filePath("other.bmp");
     ASSERT_TRUE(reference.save(otherPicture, "BMP"));
     auto profile = [&](const wchar_t* section, const wchar_t* key) {
@@ -449,7 +453,8 @@ TEST_F(RunnerTest, EveryItemOfTheSetUpWindowRunsOnItsOwnPage) {
                 kavrino::FileDialogAnswer answer(CString(otherPicture.toStdWString()));
                 Press(pPage, nMethod + 3);
             }
-            EXPECT_EQ(profile(sections[i], L"이미지경로"), CString(otherPicture.toStdWString())) << "item " << i;
+            EXPECT_EQ(profile(sections[i], L"이미지경로"), CString(otherPicture.toStdWString()))
+                << "item " << i;
         }
         Press(pPage, pages[i].nVerdict);
         if (pages[i].bClosesPicture)
