@@ -405,8 +405,10 @@ void CKavrinoDlg::RunTests() {
         return;
     link.RunStep([&](CKavrinoDlg& dlg) {
         // Without its report page the window has already been cleaned up.
-        if (link.IsCurrent(run) && dlg.m_pReportDlg)
+        if (link.IsCurrent(run) && dlg.m_pReportDlg) {
+            link.RequestFinish();
             dlg.PostMessage(WM_TEST_FINISHED, 0, 0);
+        }
     });
 }
 
@@ -436,6 +438,10 @@ void CKavrinoDlg::ResetTestEvents() {
 LRESULT CKavrinoDlg::OnTestFinished(WPARAM wParam, LPARAM lParam) {
     UNREFERENCED_PARAMETER(wParam);
     UNREFERENCED_PARAMETER(lParam);
+    // Only the runner's own request closes the window: the same number posted by another program may
+    // come while a page's step waits for its message box, and the page must not go under it.
+    if (!m_pRunnerLink || !m_pRunnerLink->TakeFinishRequest())
+        return 0;
     OnOK();
     OnClose();
     return 0;

@@ -23,6 +23,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <utility>
 
 class CKavrinoDlg;
 
@@ -60,6 +61,11 @@ public:
     bool CleanupBegun() const { return m_bCleanup.load(); }
     // Processes user-interface events until every runner thread has ended (bounded).
     void WaitForRunners();
+    // The runner asks the window to close once its report page has been closed; the window takes the
+    // request when the message comes. A message of the same number that no runner sent (another program
+    // may post any number) finds no request.
+    void RequestFinish() { m_bFinishRequested = true; }
+    bool TakeFinishRequest() { return std::exchange(m_bFinishRequested, false); }
 
     // Runner thread. Takes the run offered for this window (empty when there is none).
     static Ticket Claim(const CKavrinoDlg* pDlg);
@@ -80,4 +86,5 @@ private:
     std::atomic<bool> m_bCleanup{false};
     std::atomic<int> m_nRunners{0};
     std::shared_ptr<Run> m_pCurrentRun; // user-interface thread only
+    bool m_bFinishRequested = false;    // user-interface thread only
 };

@@ -328,6 +328,38 @@ TEST_F(RunnerTest, ClosingTheWindowWhileTheRunnerWaitsIsSafe) {
     EXPECT_EQ(LogText(), "");
 }
 
+// The main window closes at the end of a run because its runner asks for it, never because another
+// program posts the same message: that could come while a page's step waits for its message box (the
+// frame size at every live start, a refused write), and the page would go while its step still runs.
+TEST_F(RunnerTest, AFinishMessageTheRunnerDidNotSendClosesNothing) {
+    OpenConnected({L"비닝", L"데시메이션"});
+    Start(0);
+    CBinningDlg* pBinning = m_dlg->m_pBinningDlg;
+    ASSERT_TRUE(WaitShown(pBinning));
+    Refuse(L"BinningVertical");
+    m_boxes.SetAnswerDelay(300);
+    m_dlg->PostMessage(WM_TEST_FINISHED, 0, 0);
+    Press(pBinning, CBinningDlg::IDC_ON);
+    m_boxes.SetAnswerDelay(0);
+    kavrino::ProcessUiEvents();
+    ASSERT_EQ(m_dlg->m_pBinningDlg, pBinning);
+    EXPECT_TRUE(Visible(pBinning));
+    EXPECT_TRUE(m_dlg->m_bConnected);
+    EXPECT_TRUE(m_dlg->m_bTesting);
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"ERROR : 'BinningVertical'"});
+    // The run goes on to its end, and then the window closes.
+    Refuse(L"BinningVertical", false);
+    Press(pBinning, CBinningDlg::IDC_OFF);
+    Press(pBinning, CBinningDlg::IDC_PASS);
+    ASSERT_TRUE(WaitShown(m_dlg->m_pDecimationDlg));
+    Press(m_dlg->m_pDecimationDlg, CDecimationDlg::IDC_FAIL);
+    ASSERT_TRUE(WaitShown(m_dlg->m_pReportDlg));
+    EXPECT_EQ(ReportRows(), (Rows{{L"비닝", L"PASS", L"에러항목: ON "}, {L"데시메이션", L"FAIL", L""}}));
+    Press(m_dlg->m_pReportDlg, IDOK);
+    ASSERT_TRUE(kavrino::PumpUntil([&] { return m_dlg->m_pReportDlg == nullptr; }));
+    EXPECT_FALSE(m_dlg->m_bConnected);
+}
+
 TEST_F(RunnerTest, AClosedMainWindowLeavesNoHandleWindowOrLibraryObjectBehind) {
     const std::size_t nHandles = kavrino::OpenHandleCount();
     const std::size_t nWindows = kavrino::WindowCount();
