@@ -207,7 +207,7 @@ void CPixelFormatDlg::OnBnClickedPass() {
         return;
     if (!RestoreMono8())
         return;
-    Finish(TRUE);
+    HandOver(TRUE);
 }
 
 void CPixelFormatDlg::OnBnClickedFail() {
@@ -220,11 +220,12 @@ void CPixelFormatDlg::OnBnClickedFail() {
         return;
     if (!RestoreMono8())
         return;
-    Finish(FALSE);
+    HandOver(FALSE);
 }
 
-void CPixelFormatDlg::Finish(BOOL bPass) {
-    HandOver(bPass);
+// The steps this set-up cannot do stay counted as tried.
+void CPixelFormatDlg::ForgetTriedSteps() {
+    CTestPageDlg::ForgetTriedSteps();
     for (std::size_t nItem : m_vecRuledOut)
         m_vecItems[nItem].bTested = 1;
 }

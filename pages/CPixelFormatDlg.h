@@ -50,6 +50,9 @@ public:
     // Esc is swallowed; Enter still reaches the dialog manager.
     BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL OnInitDialog() override;
+    // The steps InitButtons ruled out stay tried for every showing, whose PASS would otherwise wait for
+    // buttons that cannot be pressed.
+    void ForgetTriedSteps() override;
 
 protected:
     DECLARE_MESSAGE_MAP()
@@ -69,9 +72,6 @@ private:
     // The file of the step's bit depth.
     const CString& DcfFile(std::size_t nItem) const;
     BOOL ShowMissingDcf(std::size_t nItem) const;
-    // The verdict; the steps InitButtons ruled out stay tried for the next showing, whose PASS would
-    // otherwise wait for buttons that cannot be pressed.
-    void Finish(BOOL bPass);
 
     std::vector<std::size_t> m_vecRuledOut;
 };

@@ -340,10 +340,14 @@ void CTestPageDlg::CheckItemWrite(std::size_t nIndex, LPCTSTR lpszFeature) {
         m_vecItems[nIndex].bOk = 0;
 }
 
-void CTestPageDlg::HandOver(BOOL bPass) {
-    m_bResult = bPass ? 1 : 0;
+void CTestPageDlg::ForgetTriedSteps() {
     for (TestItem& item : m_vecItems)
         item.bTested = 0;
+}
+
+void CTestPageDlg::HandOver(BOOL bPass) {
+    m_bResult = bPass ? 1 : 0;
+    ForgetTriedSteps();
     SetEvent(m_hEvent);
     if (bPass)
         CDialog::OnOK();

@@ -41,6 +41,9 @@ public:
     // "에러항목: " followed by "%s " for every step whose last camera write failed; the caller's text is
     // left as it is when no step failed.
     void GetErrorItems(CString& strErrorItems);
+    // Marks every step untried: each showing of the page starts so (the runner calls it before showing
+    // the page, also after a cancelled run), and every verdict leaves the steps so.
+    virtual void ForgetTriedSteps();
 
     BYTE m_bResult = 0;
     HANDLE m_hEvent = nullptr;

@@ -63,6 +63,7 @@ struct PageRef {
     std::function<void(CString&)> getErrorItems;
     std::function<void()> loadParameters;
     std::function<void()> showParameters;
+    std::function<void()> forgetTriedSteps;
 };
 
 template <class TPage> PageRef RefOf(TPage* pPage) {
@@ -79,6 +80,8 @@ template <class TPage> PageRef RefOf(TPage* pPage) {
         ref.loadParameters = [pPage] { pPage->LoadParameters(); };
     if constexpr (HasShowParameters<TPage>::value)
         ref.showParameters = [pPage] { pPage->ShowParameters(); };
+    if constexpr (std::is_base_of_v<CTestPageDlg, TPage>)
+        ref.forgetTriedSteps = [pPage] { pPage->ForgetTriedSteps(); };
     return ref;
 }
 
@@ -336,6 +339,9 @@ void CKavrinoDlg::RunTests() {
             if (!page.pPage)
                 return;
             dlg.m_listTest.SetCurSel(i);
+            // Steps tried at an earlier showing (a cancelled run) do not count for this one.
+            if (page.forgetTriedSteps)
+                page.forgetTriedSteps();
             if (pFound->prep & PREP_CHECK_ITEMS)
                 PrepareCheckItems(dlg);
             if ((pFound->prep & PREP_RESET_SCROLL) && dlg.m_pDisplayDlg)

@@ -60,6 +60,23 @@ protected:
         return kavrino::PumpUntil(
             [&] { return WaitForSingleObject(m_dlg->m_hTestThread, 0) == WAIT_OBJECT_0; });
     }
+    // A run of binning and decimation, on the binning page, whose "On" write the camera refuses.
+    CBinningDlg* BinningShownWithItsWriteRefused() {
+        OpenConnected({L"비닝", L"데시메이션"});
+        Start(0);
+        if (!WaitShown(m_dlg->m_pBinningDlg))
+            return nullptr;
+        Refuse(L"BinningVertical");
+        return m_dlg->m_pBinningDlg;
+    }
+    // The binning page's verdict and FAIL on the decimation page: the report's rows.
+    std::vector<std::vector<CString>> ReportAfterBinning(int nVerdict) {
+        Press(m_dlg->m_pBinningDlg, nVerdict);
+        if (!WaitShown(m_dlg->m_pDecimationDlg))
+            return {};
+        Press(m_dlg->m_pDecimationDlg, CDecimationDlg::IDC_FAIL);
+        return WaitShown(m_dlg->m_pReportDlg) ? ReportRows() : std::vector<std::vector<CString>>{};
+    }
     void PassBinning() {
         CBinningDlg* pPage = m_dlg->m_pBinningDlg;
         ASSERT_TRUE(WaitShown(pPage));
@@ -180,6 +197,29 @@ TEST_F(RunnerTest, CancelHidesThePagesClearsTheOverlaysAndTheNextRunStartsThere)
     EXPECT_FALSE(m_dlg->m_bTesting);
     EXPECT_EQ(Text(CKavrinoDlg::IDC_START_TEST), L"검사 시작");
     EXPECT_NE(m_dlg->m_pReportDlg, nullptr);
+}
+
+// Every showing of a page starts with its steps untried: steps done before a cancel do not let PASS
+// through in the next run. A step that failed then is still listed until it is done again.
+TEST_F(RunnerTest, StepsTriedBeforeACancelAreUntriedInTheNextRun) {
+    CBinningDlg* pBinning = BinningShownWithItsWriteRefused();
+    ASSERT_NE(pBinning, nullptr);
+    Press(pBinning, CBinningDlg::IDC_ON);
+    Refuse(L"BinningVertical", false);
+    Press(pBinning, CBinningDlg::IDC_OFF);
+    Click(CKavrinoDlg::IDC_START_TEST);
+    ASSERT_TRUE(WaitRunnerEnded());
+
+    Start(0);
+    ASSERT_TRUE(WaitShown(pBinning));
+    m_boxes.Clear();
+    Press(pBinning, CBinningDlg::IDC_PASS);
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"검사 안 한 항목\r\n@ ON\r\n@ OFF\r\n"});
+    EXPECT_TRUE(Visible(pBinning));
+    EXPECT_FALSE(Signalled(pBinning->m_hEvent));
+    Press(pBinning, CBinningDlg::IDC_OFF);
+    EXPECT_EQ(ReportAfterBinning(CBinningDlg::IDC_FAIL),
+              (Rows{{L"비닝", L"FAIL", L"에러항목: ON "}, {L"데시메이션", L"FAIL", L""}}));
 }
 
 TEST_F(RunnerTest, ACancelBetweenAVerdictAndTheNextPageShowsNoMorePage) {
@@ -332,11 +372,8 @@ TEST_F(RunnerTest, ClosingTheWindowWhileTheRunnerWaitsIsSafe) {
 // program posts the same message: that could come while a page's step waits for its message box (the
 // frame size at every live start, a refused write), and the page would go while its step still runs.
 TEST_F(RunnerTest, AFinishMessageTheRunnerDidNotSendClosesNothing) {
-    OpenConnected({L"비닝", L"데시메이션"});
-    Start(0);
-    CBinningDlg* pBinning = m_dlg->m_pBinningDlg;
-    ASSERT_TRUE(WaitShown(pBinning));
-    Refuse(L"BinningVertical");
+    CBinningDlg* pBinning = BinningShownWithItsWriteRefused();
+    ASSERT_NE(pBinning, nullptr);
     m_boxes.SetAnswerDelay(300);
     m_dlg->PostMessage(WM_TEST_FINISHED, 0, 0);
     Press(pBinning, CBinningDlg::IDC_ON);
@@ -350,11 +387,8 @@ TEST_F(RunnerTest, AFinishMessageTheRunnerDidNotSendClosesNothing) {
     // The run goes on to its end, and then the window closes.
     Refuse(L"BinningVertical", false);
     Press(pBinning, CBinningDlg::IDC_OFF);
-    Press(pBinning, CBinningDlg::IDC_PASS);
-    ASSERT_TRUE(WaitShown(m_dlg->m_pDecimationDlg));
-    Press(m_dlg->m_pDecimationDlg, CDecimationDlg::IDC_FAIL);
-    ASSERT_TRUE(WaitShown(m_dlg->m_pReportDlg));
-    EXPECT_EQ(ReportRows(), (Rows{{L"비닝", L"PASS", L"에러항목: ON "}, {L"데시메이션", L"FAIL", L""}}));
+    EXPECT_EQ(ReportAfterBinning(CBinningDlg::IDC_PASS),
+              (Rows{{L"비닝", L"PASS", L"에러항목: ON "}, {L"데시메이션", L"FAIL", L""}}));
     Press(m_dlg->m_pReportDlg, IDOK);
     ASSERT_TRUE(kavrino::PumpUntil([&] { return m_dlg->m_pReportDlg == nullptr; }));
     EXPECT_FALSE(m_dlg->m_bConnected);
