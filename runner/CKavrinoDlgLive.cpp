@@ -81,6 +81,10 @@ void CKavrinoDlg::StartLive() {
     // Without a digitizer (a reconnection that failed) there is nothing to grab.
     if (m_milDigitizer == M_NULL)
         return;
+    // A start while live (a step the key pad pressed under another step's message box started it)
+    // restarts: the hook is installed once, with the geometry of now.
+    if (m_bLive)
+        StopLive();
 
     m_nFrameCount = 0;
     m_nLastFrameCount = 0;

@@ -5,6 +5,9 @@
 #include "CROIDlg.h"
 #include "PageFixture.h"
 
+#include "MilObjectTable.h"
+#include "SimDigitizer.h"
+
 using kavrino_test::PageTest;
 
 namespace {
@@ -116,6 +119,36 @@ TEST_F(ROIPageTest, SizeTheDigitizerRefusesIsReportedAndTheMainWindowKeepsTheGra
     EXPECT_EQ(Digitizer(M_SOURCE_OFFSET_X), 152);
     EXPECT_EQ(m_pPage->m_vecItems[CROIDlg::ITEM_WIDTH_25].bOk, 0);
     EXPECT_EQ(m_pPage->m_vecItems[CROIDlg::ITEM_OFFSETX_20].bOk, 0);
+}
+
+// The key pad works while a step's message box is open: a step it presses then restarts live acquisition
+// before the step under the box restarts it once more. The grab hook stays installed once: every grabbed
+// frame is copied and counted once.
+TEST_F(ROIPageTest, AKeyPadStepUnderARefusedSizesMessageLeavesOneGrabHook) {
+    OpenRoi(true);
+    Press(m_pPage, CROIDlg::IDC_WIDTH_25);
+    Press(m_pPage, CROIDlg::IDC_OFFSETX_80);
+    ASSERT_TRUE(m_dlg->m_bLive);
+    // Key-pad code 4 presses the focused step, "Width 25%", while "ERROR : 'Width'" is open.
+    m_boxes.SetAnswerDelay(200);
+    m_pPage->PostMessage(WM_KEYPAD, 0, 4);
+    Press(m_pPage, CROIDlg::IDC_WIDTH_50);
+    m_boxes.SetAnswerDelay(0);
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"ERROR : 'Width'"});
+    ASSERT_TRUE(m_dlg->m_bLive);
+
+    auto digitizer = kavrino::MilObjectTable::Instance().Get<kavrino::SimDigitizer>(
+        m_dlg->m_milDigitizer, kavrino::MilObject::Digitizer);
+    ASSERT_NE(digitizer, nullptr);
+    const std::uint64_t nGrabbed = digitizer->Frames();
+    const ULONGLONG nCounted = m_dlg->m_nFrameCount.load();
+    ASSERT_TRUE(kavrino::PumpUntil([&] { return digitizer->Frames() >= nGrabbed + 10; }));
+    const std::uint64_t nNewGrabbed = digitizer->Frames() - nGrabbed;
+    const ULONGLONG nNewCounted = m_dlg->m_nFrameCount.load() - nCounted;
+    // One frame may be between the two reads.
+    EXPECT_LE(nNewCounted, nNewGrabbed + 1);
+    Click(CKavrinoDlg::IDC_LIVE);
+    EXPECT_FALSE(m_dlg->m_bLive);
 }
 
 TEST_F(ROIPageTest, PassListsUntriedStepsThenRestoresTheFullFrameAndHandsOver) {
