@@ -250,6 +250,12 @@ void CTestPageDlg::PaintButton(LPDRAWITEMSTRUCT lpDrawItemStruct, UINT nIDCtl, B
     pDC->SetBkMode(nOldMode);
 }
 
+LRESULT CTestPageDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_KEYPAD && !IsWindowVisible())
+        return 0;
+    return CDialog::WindowProc(message, wParam, lParam);
+}
+
 LRESULT CTestPageDlg::OnKeypadMessage(WPARAM wParam, LPARAM lParam) {
     UNREFERENCED_PARAMETER(wParam);
     const int nCount = static_cast<int>(m_vecButtonIds.size());

@@ -74,6 +74,10 @@ public:
     void OnOK() override;
     void OnCancel() override;
 
+    // The key pad is meant for the page on the screen: a code that reaches a page no longer shown (a
+    // bounced or second press that came after the page's verdict) is dropped before any handler sees it.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
 protected:
     // DrawButton's painting; with bCaptionOnFace the caption is drawn once more over the whole face, as
     // soon as its colour is chosen and before the face is shrunk for the 3-D border.

@@ -538,6 +538,28 @@ TEST_F(RunnerTest, EveryItemOfTheSetUpWindowRunsOnItsOwnPage) {
     EXPECT_TRUE(PageBoxes().empty()) << PageBoxes().front().ToUtf8();
 }
 
+// The key pad acts on the page shown. A press that comes after the page's verdict (a key that bounced, a
+// second press) finds the page hidden and does nothing: it neither turns the verdict round nor shows a
+// message about a page that is gone.
+TEST_F(RunnerTest, AKeyPadCodeThatComesAfterThePagesVerdictIsDropped) {
+    OpenConnected({L"디바이스 정보", L"테스트 패턴"});
+    Start(0);
+    CDeviceInfoDlg* pInfo = m_dlg->m_pDeviceInfoDlg;
+    ASSERT_TRUE(WaitShown(pInfo));
+    pInfo->SendMessage(WM_KEYPAD, 0, 4); // "검사" reads the device information
+    m_boxes.Clear();
+    pInfo->PostMessage(WM_KEYPAD, 0, 8);
+    pInfo->PostMessage(WM_KEYPAD, 0, 16);
+    pInfo->PostMessage(WM_KEYPAD, 0, 8);
+    ASSERT_TRUE(WaitShown(m_dlg->m_pTestPatternDlg));
+    kavrino::ProcessUiEvents();
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{});
+    ASSERT_NE(m_dlg->m_pResults, nullptr);
+    EXPECT_EQ(m_dlg->m_pResults[0].strItem, L"디바이스 정보");
+    EXPECT_EQ(m_dlg->m_pResults[0].strResult, L"PASS");
+    EXPECT_TRUE(Visible(m_dlg->m_pTestPatternDlg));
+}
+
 TEST_F(RunnerTest, AKeyPadDriverInAnotherProgramRunsThePages) {
     // The key pad's driver posts to "the page shown now": the shown dialog child of the main window.
     posttest::ListenerScope listener(m_dir.filePath("post"));
