@@ -51,14 +51,24 @@ BOOL CLogFile::OpenForAppend() {
     return TRUE;
 }
 
+// Appends the bytes whole or not at all: a part the disk took before it refused the rest is cut off
+// again, so that the next line does not run on from half a line.
+bool CLogFile::Append(const std::string& bytes) {
+    const ULONGLONG nEnd = GetLength();
+    if (CFile::Write(bytes.data(), static_cast<UINT>(bytes.size())))
+        return true;
+    SetLength(nEnd);
+    return false;
+}
+
 BOOL CLogFile::Start() {
     if (m_strPath.IsEmpty())
         m_strPath.Format(L"%s/LogFile.log", GetExeDir());
     if (!OpenForAppend())
         return FALSE;
-    CFile::Write(kBanner, sizeof kBanner - 1);
+    const bool bWritten = Append(std::string(kBanner, sizeof kBanner - 1));
     Close();
-    return TRUE;
+    return bWritten ? TRUE : FALSE;
 }
 
 BOOL CLogFile::Write(bool bTimestamp, const char* fmt, ...) {
@@ -82,16 +92,20 @@ BOOL CLogFile::Write(bool bTimestamp, const char* fmt, ...) {
     text.resize(std::char_traits<char>::length(text.c_str()));
     const std::string line = ToLogText(text);
 
+    // The prefix, the text and the line end go to the file in one write: a full disk is told, not
+    // reported as a line written.
+    std::string record;
     if (bTimestamp) {
         SYSTEMTIME t{};
         GetLocalTime(&t);
         char prefix[64];
         const int p = std::snprintf(prefix, sizeof prefix, "%04d.%02d.%02d - %02d:%02d:%02d:%03d : ", t.wYear,
                                     t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
-        CFile::Write(prefix, static_cast<UINT>(p));
+        record.assign(prefix, static_cast<std::size_t>(p));
     }
-    CFile::Write(line.data(), static_cast<UINT>(line.size()));
-    CFile::Write("\r\n", 2);
+    record += line;
+    record += "\r\n";
+    const bool bWritten = Append(record);
     Close();
-    return TRUE;
+    return bWritten ? TRUE : FALSE;
 }

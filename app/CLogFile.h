@@ -7,6 +7,8 @@
 #include "Platform.h"
 #include "CFile.h"
 
+#include <string>
+
 class CLogFile : public CFile {
 public:
     CLogFile() = default;
@@ -15,15 +17,17 @@ public:
     CString GetLogPath() const { return m_strPath; }
     // The folder of the running program.
     CString GetExeDir() const;
-    // Appends the start banner; FALSE when the file cannot be opened.
+    // Appends the start banner; FALSE when the file cannot be opened or written.
     BOOL Start();
     // Appends one line: the optional timestamp prefix, the formatted text (at most 1023 bytes in the
     // file's code page, a character it cannot hold written as '?'), "\r\n".
-    // FALSE, with nothing written, when the file cannot be opened.
+    // FALSE, with nothing written, when the file cannot be opened (a folder, a pipe or a device is
+    // none); FALSE too when the disk does not take the whole line.
     BOOL Write(bool bTimestamp, const char* fmt, ...) __attribute__((format(printf, 3, 4)));
 
     CString m_strPath;
 
 private:
     BOOL OpenForAppend();
+    bool Append(const std::string& bytes);
 };

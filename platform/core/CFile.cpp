@@ -28,11 +28,16 @@ BOOL CFile::Open(LPCTSTR fileName, UINT openFlags, CFileException*) {
             flags |= O_TRUNC;
     }
     const std::string path = kavrino::WideToUtf8(fileName);
-    const int fd = ::open(path.c_str(), flags, 0644);
+    // Opened without waiting: a pipe named in a file's place would otherwise hold the program until
+    // another one opened its other end.
+    const int fd = ::open(path.c_str(), flags | O_NONBLOCK, 0644);
     if (fd < 0)
         return FALSE;
+    // Only a regular file: a pipe or a device (/dev/zero, /dev/null) would block or swallow what is
+    // written to it while every write seemed to succeed.
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
         ::close(fd);
         return FALSE;
     }
@@ -95,4 +100,14 @@ ULONGLONG CFile::GetLength() const {
     if (m_fd < 0 || ::fstat(m_fd, &info) != 0)
         return 0;
     return static_cast<ULONGLONG>(info.st_size);
+}
+
+bool CFile::SetLength(ULONGLONG newLength) {
+    if (m_fd < 0)
+        return false;
+    int result;
+    do {
+        result = ::ftruncate(m_fd, static_cast<off_t>(newLength));
+    } while (result != 0 && errno == EINTR);
+    return result == 0;
 }

@@ -2,6 +2,7 @@
 // The framework's binary file: opened with mode flags, written, moved in, closed. Paths are wide and
 // stored on disk in UTF-8. While a CFile holds a file open for writing without a share flag, other
 // CFile objects of this program cannot open it (an exclusive advisory lock), as on the original platform.
+// Only regular files are opened: a directory, a pipe or a device is refused.
 
 #include "CString.h"
 
@@ -32,6 +33,8 @@ public:
     bool Write(const void* data, UINT count);
     UINT Read(void* data, UINT count);
     ULONGLONG GetLength() const;
+    // Cuts or extends the file to newLength bytes; false when it is not open or cannot be changed.
+    bool SetLength(ULONGLONG newLength);
     bool IsOpen() const { return m_fd >= 0; }
 
 private:

@@ -8,6 +8,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <regex>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 std::string ReadAll(const QString& path) {
@@ -103,6 +107,53 @@ TEST(CLogFile, AnUnopenableFileLosesTheLineSilently) {
     holder.Close();
     EXPECT_TRUE(log.Write(false, "kept"));
     EXPECT_EQ(ReadAll(dir.filePath("held.log")), "kept\r\n");
+}
+
+// A pipe or a device chosen as the log is no log file: opening it never waits for a reader, and no line
+// is reported written that did not reach a file.
+TEST(CLogFile, APipeOrADeviceIsRefusedWithoutWaiting) {
+    QTemporaryDir dir;
+    CLogFile log;
+    const QString pipe = dir.filePath("pipe.log");
+    ASSERT_EQ(::mkfifo(pipe.toUtf8().constData(), 0600), 0);
+    log.m_strPath = CString(pipe.toStdWString());
+    EXPECT_FALSE(log.Start()); // returns at once instead of waiting for a reader
+    EXPECT_FALSE(log.Write(true, "line"));
+    log.m_strPath = L"/dev/zero";
+    EXPECT_FALSE(log.Write(false, "swallowed"));
+    CFile device;
+    EXPECT_FALSE(device.Open(L"/dev/null", CFile::modeRead));
+    EXPECT_FALSE(device.IsOpen());
+}
+
+// A disk that takes only part of a line (here a file-size limit in place of a full disk): the line is
+// told as not written and its part is taken back, so the log never holds half a line.
+TEST(CLogFile, ALineTheDiskDoesNotTakeWholeIsToldAndLeavesNoPart) {
+    QTemporaryDir dir;
+    CLogFile log;
+    log.m_strPath = CString(dir.filePath("full.log").toStdWString());
+    ASSERT_TRUE(log.Write(false, "first"));
+    const std::string before = ReadAll(dir.filePath("full.log"));
+
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    struct sigaction old {};
+    ASSERT_EQ(::sigaction(SIGXFSZ, &ignore, &old), 0);
+    struct rlimit limit {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+    struct rlimit small = limit;
+    small.rlim_cur = before.size() + 4;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const BOOL bWritten = log.Write(false, "%s", std::string(100, 'x').c_str());
+    const BOOL bStarted = log.Start();
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    ::sigaction(SIGXFSZ, &old, nullptr);
+
+    EXPECT_FALSE(bWritten);
+    EXPECT_FALSE(bStarted);
+    EXPECT_EQ(ReadAll(dir.filePath("full.log")), before);
+    EXPECT_TRUE(log.Write(false, "after"));
+    EXPECT_EQ(ReadAll(dir.filePath("full.log")), before + "after\r\n");
 }
 
 TEST(CLogFile, StartWithoutPathUsesTheProgramFolder) {
