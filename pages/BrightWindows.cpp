@@ -65,14 +65,17 @@ void LoadBrightWindows(int nCount) {
     }
 }
 
-void SaveBrightWindows(int nCount) {
+bool SaveBrightWindows(int nCount) {
     nCount = ClampCount(nCount);
+    bool bWritten = true;
     for (int i = 0; i < nCount; ++i) {
         const BrightWindowField& field = g_brightWindowFields[i];
         CString strValue;
         strValue.Format(L"%d", g_rcBrightWindow[field.nWindow][field.nField]);
-        WritePrivateProfileString(kBrightSection, field.key, strValue, theApp.g_strIniPath);
+        if (!WritePrivateProfileString(kBrightSection, field.key, strValue, theApp.g_strIniPath))
+            bWritten = false;
     }
+    return bWritten;
 }
 
 void ShowBrightWindows(CWnd* pPage, int nCount) {

@@ -38,8 +38,9 @@ int BrightWindowDefault(int nWindow, int nField);
 // Reads the first nCount fields from the test-set file: a value that is there is taken as a decimal
 // number (0 when it does not start with one), a missing or empty one gives the default.
 void LoadBrightWindows(int nCount);
-// Writes the first nCount fields to the test-set file as "%d"; write failures are not reported.
-void SaveBrightWindows(int nCount);
+// Writes the first nCount fields to the test-set file as "%d". Every field is attempted; the result is
+// whether all of them reached the file.
+bool SaveBrightWindows(int nCount);
 // Writes the first nCount fields into their edits of the page (each edit's change handler stores the
 // same value back).
 void ShowBrightWindows(CWnd* pPage, int nCount);

@@ -140,13 +140,16 @@ void CAlignDlg::LoadParameters() {
     }
 }
 
+// Every key is attempted; a read-only or vanished test set must not be reported as saved.
 void CAlignDlg::OnBnClickedSaveParam() {
+    bool bWritten = true;
     for (const AlignParam& param : kParams) {
         CString strValue;
         strValue.Format(L"%d", *param.pValue);
-        WritePrivateProfileString(kSection, param.key, strValue, theApp.g_strIniPath);
+        if (!WritePrivateProfileString(kSection, param.key, strValue, theApp.g_strIniPath))
+            bWritten = false;
     }
-    AfxMessageBox(L"저장되었습니다.");
+    AfxMessageBox(bWritten ? L"저장되었습니다." : L"파라미터 저장 실패");
 }
 
 void CAlignDlg::OnEnChangeParam(UINT nID) {

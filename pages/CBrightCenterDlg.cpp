@@ -83,8 +83,8 @@ void CBrightCenterDlg::OnEnChangeEditCenterBottom() {
 
 // The brightness-deviation page reads the same four keys.
 void CBrightCenterDlg::OnBnClickedSaveParam() {
-    SaveBrightWindows(kBrightCentreFieldCount);
-    AfxMessageBox(L"저장되었습니다.");
+    // A read-only or vanished test set must not be reported as saved.
+    AfxMessageBox(SaveBrightWindows(kBrightCentreFieldCount) ? L"저장되었습니다." : L"파라미터 저장 실패");
 }
 
 void CBrightCenterDlg::OnBnClickedChannelR() {

@@ -103,8 +103,8 @@ void CBrightDlg::OnEnChangeEditCorner(UINT nID) {
 }
 
 void CBrightDlg::OnBnClickedSaveParam() {
-    SaveBrightWindows(kBrightFieldCount);
-    AfxMessageBox(L"저장되었습니다.");
+    // A read-only or vanished test set must not be reported as saved.
+    AfxMessageBox(SaveBrightWindows(kBrightFieldCount) ? L"저장되었습니다." : L"파라미터 저장 실패");
 }
 
 // The sub-steps exist on a colour camera only; a click without them marks nothing.

@@ -115,7 +115,10 @@ void CTestPageDlg::OnBnClickedChangeImage() {
     if (dlg.DoModal() != IDOK)
         return;
     theApp.g_strImagePath = dlg.GetPathName();
-    WritePrivateProfileString(m_strSection, kKeyImagePath, theApp.g_strImagePath, theApp.g_strIniPath);
+    // The picture is shown either way; a test set that did not take its path is told, as the method's
+    // save tells it, instead of losing the choice at the next opening without a word.
+    if (!WritePrivateProfileString(m_strSection, kKeyImagePath, theApp.g_strImagePath, theApp.g_strIniPath))
+        AfxMessageBox(L"실패");
     if (m_pRefImage) {
         m_pRefImage->ClearImage();
         delete m_pRefImage;

@@ -64,6 +64,12 @@ TEST_F(PageTest, AlignmentLoadsDefaultsAndNumbersAndSavesTheTwelveKeys) {
         GetPrivateProfileString(L"ALIGN", keys[i], nullptr, text, 128, m_strIniPath);
         EXPECT_EQ(CString(text), values[i]) << kavrino::WideToUtf8(keys[i]);
     }
+
+    // A test set that cannot take the keys (its folder gone) is not reported as saved.
+    m_boxes.Clear();
+    theApp.g_strIniPath = CString(m_dir.filePath("gone/testset.ini").toStdWString());
+    Press(pPage, CAlignDlg::IDC_SAVE_PARAM);
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"파라미터 저장 실패"});
 }
 
 TEST_F(PageTest, AlignmentEditsFeedTheDisplay) {

@@ -57,6 +57,12 @@ TEST_F(PageTest, CentreWindowIsSharedWithTheDeviationPageBothWays) {
     g_rcBrightWindow[0][1] = -1;
     pCentre->LoadParameters();
     EXPECT_EQ(CentreWindow(), (std::vector<int>{300, 55, 0, 100}));
+
+    // A test set that cannot take the keys (its folder gone) is not reported as saved.
+    m_boxes.Clear();
+    theApp.g_strIniPath = CString(m_dir.filePath("gone/testset.ini").toStdWString());
+    Press(pCentre, CBrightCenterDlg::IDC_SAVE_PARAM);
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"파라미터 저장 실패"});
 }
 
 TEST_F(PageTest, CentrePageFinishesAtOnceAndSwitchesTheCentreModeOff) {

@@ -156,6 +156,12 @@ TEST_F(BrightPageTest, EditsStoreAtOnceAndTheSaveWritesEveryKeyForTheNextLoad) {
         strValue.Format(L"%d", ++nValue);
         EXPECT_EQ(ReadKey(field.key), strValue) << CString(field.key).ToUtf8();
     }
+
+    // A test set that cannot take the keys (its folder gone) is not reported as saved.
+    m_boxes.Clear();
+    theApp.g_strIniPath = CString(m_dir.filePath("gone/testset.ini").toStdWString());
+    Press(pPage, CBrightDlg::IDC_SAVE_PARAM);
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"파라미터 저장 실패"});
 }
 
 TEST_F(BrightPageTest, ColourCameraAsksForBothChannelsAtEveryShowing) {

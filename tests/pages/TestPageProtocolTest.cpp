@@ -134,6 +134,17 @@ TEST_F(PageTest, ReferencePictureIsCopiedFullSizeOnDoubleClickAndChangedWithTheF
     }
     EXPECT_EQ(ReadProfile(m_strIniPath, L"BINNING", L"이미지경로"), strSecond);
 
+    // A test set that cannot take the path (its folder gone) says so; the chosen picture is shown.
+    m_boxes.Clear();
+    theApp.g_strIniPath = CString(m_dir.filePath("gone/set.ini").toStdWString());
+    {
+        kavrino::FileDialogAnswer answer(strFirst);
+        Press(pPage, 1081);
+    }
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"실패"});
+    EXPECT_EQ(pPage->m_pRefImage->m_nWidth, 7);
+    theApp.g_strIniPath = m_strIniPath;
+
     // A page without a readable picture ignores the double-click.
     CDecimationDlg* pOther = m_dlg->m_pDecimationDlg;
     pOther->OnStnDblclickImage();
