@@ -61,9 +61,11 @@ void CNotSupportDlg::SetCheckItems(const int* pCheckItems) {
 int CNotSupportDlg::CheckCurrentVoltage() {
     if (!IsConnected())
         return 0;
+    // The bounds cut toward zero, in 64 bits: a tenth above a reference near the end of the int range
+    // (from the test-set file) does not fit an int.
     auto withinTenPercent = [](int nRef, int nValue) {
-        const int nLow = static_cast<int>(static_cast<double>(nRef) * 0.9);
-        const int nHigh = static_cast<int>(static_cast<double>(nRef) * 1.1);
+        const auto nLow = static_cast<long long>(static_cast<double>(nRef) * 0.9);
+        const auto nHigh = static_cast<long long>(static_cast<double>(nRef) * 1.1);
         return nLow <= nValue && nValue <= nHigh ? 1 : 0;
     };
     const int nCurrent = static_cast<int>(GetDlgItemInt(IDC_CURRENT, nullptr, TRUE));

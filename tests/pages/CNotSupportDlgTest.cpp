@@ -104,6 +104,18 @@ TEST_F(OtherChecksPageTest, SupplyValuesPassWithinTenPercentOfTheirReference) {
     Confirm(L"", L"16");
     EXPECT_EQ(m_pPage->m_bCurrentPass, 1); // an empty field counts as 0
 
+    // References whose tenth above passes the end of the int range (from the test-set file): the
+    // reference itself passes.
+    m_dlg->m_nCurrentRef = 2147483647;
+    m_dlg->m_nVoltageRef = 2000000000;
+    Confirm(L"2147483647", L"2000000000");
+    EXPECT_EQ(m_pPage->m_bCurrentPass, 1);
+    EXPECT_EQ(m_pPage->m_bVoltagePass, 1);
+    Confirm(L"1932735281", L"1799999999"); // just below 90 percent
+    EXPECT_EQ(m_pPage->m_bCurrentPass, 0);
+    EXPECT_EQ(m_pPage->m_bVoltagePass, 0);
+    m_dlg->m_nVoltageRef = 15;
+
     m_dlg->m_nCurrentRef = 500;
     Confirm(L"480", L"16");
     EXPECT_EQ(m_pPage->m_strCurrentReport, L"기준 전류: 500  입력 전류: 480");
