@@ -5,9 +5,11 @@
 #include "StringConv.h"
 
 #include <algorithm>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <time.h>
 #include <vector>
 
 using kavrino::ProfileFile;
@@ -25,15 +27,54 @@ std::string FilePath(LPCWSTR fileName) {
     return fileName ? kavrino::WideToUtf8(fileName) : std::string();
 }
 
-// The file's contents, or nothing when it cannot be read (then every value reads as its default).
-std::optional<ProfileFile> Read(LPCWSTR fileName) {
+// The last file parsed, with the bytes it was parsed from. Callers read a file one value at a time (the
+// set-up window two thousand values and more for its longest lists), and parsing a large file for every
+// value held the program for minutes; a read that finds the same bytes takes the parsed file again.
+struct ParsedFile {
+    std::string path;
+    std::string bytes;
+    std::shared_ptr<const ProfileFile> file;
+    ProfileFile::Stamp stamp;
+    // The file had not changed for a while when its bytes were last compared: any later change of its
+    // contents gives it another stamp, so an equal stamp then stands for equal bytes. A file changed
+    // just before (within the file system's timestamp resolution) is compared byte for byte.
+    bool settled = false;
+};
+
+bool Settled(const ProfileFile::Stamp& stamp) {
+    constexpr std::int64_t kSettleNs = 3LL * 1000000000; // above the coarsest timestamps (2 s on FAT)
+    struct timespec now {};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    const std::int64_t nowNs = static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+    return nowNs - std::max(stamp.modifiedNs, stamp.changedNs) > kSettleNs;
+}
+
+// The file's contents, or nothing when it cannot be read (then every value reads as its default). The
+// caller holds the profile lock, which also guards the last parsed file.
+std::shared_ptr<const ProfileFile> Read(LPCWSTR fileName) {
+    static ParsedFile last;
     const std::string path = FilePath(fileName);
     if (path.empty())
-        return std::nullopt;
-    ProfileFile file;
-    if (file.Load(path) != ProfileFile::LoadStatus::Loaded)
-        return std::nullopt;
-    return file;
+        return nullptr;
+    if (last.file && last.settled && last.path == path) {
+        const std::optional<ProfileFile::Stamp> stamp = ProfileFile::StampOf(path);
+        if (stamp && *stamp == last.stamp)
+            return last.file;
+    }
+    std::string bytes;
+    ProfileFile::Stamp stamp;
+    if (ProfileFile::ReadBytes(path, bytes, &stamp) != ProfileFile::LoadStatus::Loaded)
+        return nullptr;
+    if (!(last.file && last.path == path && last.bytes == bytes)) {
+        auto file = std::make_shared<ProfileFile>();
+        file->Parse(bytes);
+        last.path = path;
+        last.bytes = std::move(bytes);
+        last.file = std::move(file);
+    }
+    last.stamp = stamp;
+    last.settled = Settled(stamp);
+    return last.file;
 }
 
 // The text up to its first NUL (a value read from a damaged file may hold one), cut to size - 1.
@@ -108,7 +149,7 @@ DWORD GetPrivateProfileString(LPCWSTR section, LPCWSTR key, LPCWSTR defaultValue
     if (!buffer || size == 0)
         return 0;
     std::lock_guard<std::mutex> hold(ProfileLock());
-    const std::optional<ProfileFile> file = Read(fileName);
+    const std::shared_ptr<const ProfileFile> file = Read(fileName);
     if (!section)
         return CopyList(file ? file->SectionNames() : std::vector<std::wstring>(), buffer, size);
     if (!key)
@@ -125,7 +166,7 @@ UINT GetPrivateProfileInt(LPCWSTR section, LPCWSTR key, int defaultValue, LPCWST
     if (!section || !key)
         return static_cast<UINT>(defaultValue);
     std::lock_guard<std::mutex> hold(ProfileLock());
-    const std::optional<ProfileFile> file = Read(fileName);
+    const std::shared_ptr<const ProfileFile> file = Read(fileName);
     const std::optional<std::wstring> value = file ? file->Value(section, key) : std::nullopt;
     return static_cast<UINT>(value ? _wtoi(value->c_str()) : defaultValue);
 }

@@ -79,11 +79,36 @@ std::string ResolveTarget(const std::string& path) {
     return resolved;
 }
 
+std::int64_t Nanoseconds(const struct timespec& t) {
+    return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
+ProfileFile::Stamp StampFromStat(const struct stat& st) {
+    ProfileFile::Stamp stamp;
+    stamp.device = static_cast<std::uint64_t>(st.st_dev);
+    stamp.inode = static_cast<std::uint64_t>(st.st_ino);
+    stamp.size = static_cast<std::int64_t>(st.st_size);
+    stamp.modifiedNs = Nanoseconds(st.st_mtim);
+    stamp.changedNs = Nanoseconds(st.st_ctim);
+    return stamp;
+}
+
 } // namespace
 
 ProfileFile::LoadStatus ProfileFile::Load(const std::string& path) {
     Parse(std::string());
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    std::string bytes;
+    const LoadStatus status = ReadBytes(path, bytes);
+    if (status == LoadStatus::Loaded)
+        Parse(bytes);
+    return status;
+}
+
+ProfileFile::LoadStatus ProfileFile::ReadBytes(const std::string& path, std::string& bytes, Stamp* stamp) {
+    bytes.clear();
+    // Opened without waiting: a pipe named as the file would otherwise hold the program until another
+    // one opened its other end. Reading a regular file is not changed by it.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return (errno == ENOENT || errno == ENOTDIR) ? LoadStatus::Missing : LoadStatus::Failed;
     struct stat st {};
@@ -91,7 +116,8 @@ ProfileFile::LoadStatus ProfileFile::Load(const std::string& path) {
         ::close(fd);
         return LoadStatus::Failed;
     }
-    std::string bytes;
+    if (stamp)
+        *stamp = StampFromStat(st);
     bytes.reserve(static_cast<std::size_t>(st.st_size));
     char chunk[65536];
     for (;;) {
@@ -111,8 +137,19 @@ ProfileFile::LoadStatus ProfileFile::Load(const std::string& path) {
         }
     }
     ::close(fd);
-    Parse(bytes);
     return LoadStatus::Loaded;
+}
+
+std::optional<ProfileFile::Stamp> ProfileFile::StampOf(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat st {};
+    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    ::close(fd);
+    if (!regular)
+        return std::nullopt;
+    return StampFromStat(st);
 }
 
 void ProfileFile::Parse(const std::string& bytes) {

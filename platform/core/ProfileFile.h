@@ -3,6 +3,7 @@
 // so that saving rewrites only the lines that were edited: comments, blank lines, junk and text in a code
 // page that does not decode cleanly all come back exactly as they were.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,6 +19,25 @@ public:
     // that cannot be read as a file (a folder, no permission, far too large); the object is then empty
     // and must not be saved over it.
     LoadStatus Load(const std::string& path);
+    // What tells one state of a file from another without reading it: the file itself, its size, and
+    // when its contents and its attributes last changed (nanoseconds since the epoch).
+    struct Stamp {
+        std::uint64_t device = 0;
+        std::uint64_t inode = 0;
+        std::int64_t size = 0;
+        std::int64_t modifiedNs = 0;
+        std::int64_t changedNs = 0;
+        bool operator==(const Stamp& o) const {
+            return device == o.device && inode == o.inode && size == o.size && modifiedNs == o.modifiedNs &&
+                   changedNs == o.changedNs;
+        }
+    };
+    // The whole contents of the file, as Load reads them, without parsing them; with the file's stamp as
+    // it was when the reading began.
+    static LoadStatus ReadBytes(const std::string& path, std::string& bytes, Stamp* stamp = nullptr);
+    // The stamp of a regular file, taken through an opening of it (so that a network file system checks
+    // it with its server); nothing for anything else.
+    static std::optional<Stamp> StampOf(const std::string& path);
     // Takes the file's whole contents; the encoding follows from the BOM, else from whether the bytes
     // are well-formed UTF-8 (CP949 when they are not). No contents at all (a new file) is CP949. Without
     // a BOM each line is read as UTF-8 when it is well-formed UTF-8 and as CP949 otherwise; new lines

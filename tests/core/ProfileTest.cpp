@@ -111,6 +111,41 @@ TEST_F(Profile, MissingThingsReadAsTheDefaultWithoutTrailingBlanks) {
     EXPECT_EQ(GetPrivateProfileString(L"A", L"k", L"def", buf, 16, WPath("t.ini/sub.ini").c_str()), 3u);
 }
 
+// A pipe or a device named as the file reads as a missing file and is never written: nothing waits for
+// another program to open the pipe's other end.
+TEST_F(Profile, APipeOrADeviceReadsAsDefaultsWithoutWaiting) {
+    ASSERT_EQ(::mkfifo(Path("pipe.ini").c_str(), 0600), 0);
+    EXPECT_EQ(Get(L"A", L"k", "pipe.ini", L"d"), L"d");
+    EXPECT_EQ(static_cast<int>(GetPrivateProfileInt(L"A", L"k", -3, WPath("pipe.ini").c_str())), -3);
+    EXPECT_FALSE(Set(L"A", L"k", L"v", "pipe.ini"));
+    wchar_t buf[16] = L"junk";
+    EXPECT_EQ(GetPrivateProfileString(L"A", L"k", L"d", buf, 16, L"/dev/zero"), 1u);
+    EXPECT_FALSE(WritePrivateProfileString(L"A", L"k", L"v", L"/dev/null"));
+}
+
+// Reads of an unchanged file share one parse of it; every change is still seen at once, also one that
+// keeps the file's size and its place on the disk.
+TEST_F(Profile, EveryReadSeesTheFileAsItIsNow) {
+    Put("t.ini", "[A]\r\nk=one\r\n");
+    Put("u.ini", "[A]\r\nk=uuu\r\n");
+    EXPECT_EQ(Get(L"A", L"k"), L"one");
+    EXPECT_EQ(Get(L"A", L"k"), L"one");
+    {
+        std::fstream f(Path("t.ini"), std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(7);
+        f << "two";
+    }
+    EXPECT_EQ(Get(L"A", L"k"), L"two");
+    EXPECT_EQ(Get(L"A", L"k", "u.ini"), L"uuu");
+    EXPECT_EQ(Get(L"A", L"k"), L"two");
+    ASSERT_TRUE(Set(L"A", L"k", L"six"));
+    EXPECT_EQ(Get(L"A", L"k"), L"six");
+    ASSERT_EQ(::unlink(Path("t.ini").c_str()), 0);
+    EXPECT_EQ(Get(L"A", L"k", "t.ini", L"gone"), L"gone");
+    Put("t.ini", "[A]\r\nk=six\r\n");
+    EXPECT_EQ(Get(L"A", L"k"), L"six");
+}
+
 TEST_F(Profile, BufferIsCutToOneLessThanItsSize) {
     const std::wstring longValue(300, L'p');
     ASSERT_TRUE(Set(L"8BIT", L"DCF_PATH", longValue.c_str()));
