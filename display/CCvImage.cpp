@@ -1,11 +1,27 @@
 #include "CCvImage.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 namespace {
 
 const wchar_t* const kNoBitmap = L"생성된 비트맵이 없습니다.";
+const wchar_t* const kCannotMake = L"비트맵을 만들 수 없습니다.";
+
+// The pixel bytes of all pictures loaded from files, and their budget.
+std::atomic<long long> g_nLoadedBytes{0};
+std::atomic<long long> g_nLoadBudget{CCvImage::kLoadBudgetBytes};
+
+// Takes nBytes of the budget; false, with nothing taken, when they do not fit.
+bool ReserveLoaded(long long nBytes) {
+    long long nHeld = g_nLoadedBytes.load();
+    do {
+        if (nBytes > g_nLoadBudget.load() - nHeld)
+            return false;
+    } while (!g_nLoadedBytes.compare_exchange_weak(nHeld, nHeld + nBytes));
+    return true;
+}
 
 PixelFormat FormatOfType(int type) {
     switch (type) {
@@ -33,12 +49,22 @@ BYTE* RowOf(const Gdiplus::BitmapData& data, int y) {
 CCvImage::CCvImage() : m_pBitmap(nullptr), m_nWidth(0), m_nHeight(0), m_nType(0) {}
 
 CCvImage::~CCvImage() {
+    ReleaseBitmap();
+}
+
+void CCvImage::ReleaseBitmap() {
     delete m_pBitmap;
+    m_pBitmap = nullptr;
+    g_nLoadedBytes -= m_nLoadedBytes;
+    m_nLoadedBytes = 0;
+}
+
+long long CCvImage::SetLoadBudget(long long nBytes) {
+    return g_nLoadBudget.exchange(nBytes);
 }
 
 int CCvImage::CreateImage(int nWidth, int nHeight, int nType) {
-    delete m_pBitmap;
-    m_pBitmap = nullptr;
+    ReleaseBitmap();
     m_nWidth = nWidth;
     m_nHeight = nHeight;
     m_nType = nType;
@@ -51,7 +77,7 @@ int CCvImage::CreateImage(int nWidth, int nHeight, int nType) {
     auto* bitmap = new Gdiplus::Bitmap(bitmapWidth, nHeight, FormatOfType(nType));
     if (bitmap->GetLastStatus() != Gdiplus::Ok) {
         delete bitmap;
-        SetErrorText(L"비트맵을 만들 수 없습니다.", L"CreateImage()");
+        SetErrorText(kCannotMake, L"CreateImage()");
         return 0;
     }
     m_pBitmap = bitmap;
@@ -71,14 +97,21 @@ int CCvImage::CreateImage(int nWidth, int nHeight, int nType) {
 }
 
 int CCvImage::LoadImage(CString strPath) {
-    delete m_pBitmap;
+    ReleaseBitmap();
     m_pBitmap = new Gdiplus::Bitmap(strPath.GetString());
     if (m_pBitmap->GetLastStatus() != Gdiplus::Ok) {
         // Nothing was decoded: an empty holder draws nothing and is not copied from.
-        delete m_pBitmap;
-        m_pBitmap = nullptr;
+        ReleaseBitmap();
         return 0;
     }
+    const long long nBytes = static_cast<long long>(m_pBitmap->GetWidth()) * m_pBitmap->GetHeight() *
+                             Gdiplus::GetPixelFormatSize(m_pBitmap->GetPixelFormat()) / 8;
+    if (!ReserveLoaded(nBytes)) {
+        ReleaseBitmap();
+        SetErrorText(kCannotMake, L"LoadImage()");
+        return 0;
+    }
+    m_nLoadedBytes = nBytes;
     int type = 0;
     switch (m_pBitmap->GetPixelFormat()) {
     case PixelFormat24bppRGB:

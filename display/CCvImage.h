@@ -21,7 +21,13 @@ public:
     // 1 for an 8-bit indexed, 24-bit or 32-bit (RGB or ARGB) file. 0 for any other pixel format, keeping
     // width, height and type (the bitmap stays loaded), and 0 for a file that cannot be read or decoded,
     // which leaves the holder without a bitmap.
+    // Pictures loaded from files hold together at most kLoadBudgetBytes of pixels: every page keeps its
+    // own reference picture, and a test set may name a huge one for each. A picture that would pass the
+    // budget is refused like a file that cannot be decoded.
     int LoadImage(CString strPath);
+    static constexpr long long kLoadBudgetBytes = 1LL << 30;
+    // Another budget (for tests); returns the one before.
+    static long long SetLoadBudget(long long nBytes);
     int SetImage(const BYTE* pSrc, int nWidth, int nHeight);
     // The image 1:1 at the context's origin.
     int DrawImage(HDC hDC);
@@ -42,6 +48,10 @@ public:
     int m_nType;
 
 private:
+    // Deletes the bitmap and gives back its share of the load budget.
+    void ReleaseBitmap();
+    // The bytes of the bitmap counted against the load budget (0 for a created one).
+    long long m_nLoadedBytes = 0;
     // The part of the bitmap that holds the picture: m_nWidth x m_nHeight, within the bitmap.
     Gdiplus::RectF PictureArea() const;
     int DrawScaled(Gdiplus::Graphics& graphics, float x, float y, float width, float height);

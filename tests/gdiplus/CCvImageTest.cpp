@@ -279,3 +279,34 @@ TEST(CCvImage, LoadsAcceptedFormatsAndRefusesTheRest) {
     ASSERT_EQ(image.CreateImage(4, 4, 1), 1);
     EXPECT_EQ(image.m_pBitmap->GetPixelFormat(), PixelFormat8bppIndexed);
 }
+
+// Every page keeps its reference picture: together they hold no more than the budget, so that a test set
+// naming a huge picture for every page cannot take all the memory. A refused picture leaves the holder as
+// an unreadable file does; a picture given up makes room again.
+TEST(CCvImage, LoadedPicturesStayWithinTheirBudget) {
+    QTemporaryDir dir;
+    bmptest::BmpLayout layout;
+    layout.width = 100;
+    layout.height = 10; // 3000 bytes of pixels at 24 bits
+    ASSERT_TRUE(bmptest::WriteFile(dir.filePath("p.bmp"), bmptest::MakeBmp(layout)));
+    const CString path(dir.filePath("p.bmp").toStdWString());
+
+    const long long nBefore = CCvImage::SetLoadBudget(7000);
+    {
+        CCvImage first, second, third;
+        EXPECT_EQ(first.LoadImage(path), 1);
+        EXPECT_EQ(second.LoadImage(path), 1);
+        EXPECT_EQ(third.LoadImage(path), 0);
+        EXPECT_EQ(third.m_pBitmap, nullptr);
+        EXPECT_EQ(third.m_strError, ErrorText(L"비트맵을 만들 수 없습니다.", L"LoadImage()"));
+        EXPECT_EQ(second.LoadImage(path), 1); // its own share is given back before the new one is taken
+        ASSERT_EQ(second.CreateImage(100, 10, 2), 1); // created bitmaps do not count
+        EXPECT_EQ(third.LoadImage(path), 1);
+    }
+    {
+        CCvImage again1, again2;
+        EXPECT_EQ(again1.LoadImage(path), 1);
+        EXPECT_EQ(again2.LoadImage(path), 1);
+    }
+    CCvImage::SetLoadBudget(nBefore);
+}
