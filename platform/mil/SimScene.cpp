@@ -1,5 +1,7 @@
 #include "SimScene.h"
 
+#include "SimCanvas.h"
+
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -11,43 +13,9 @@ namespace kavrino {
 
 namespace {
 
-// 5 x 7 glyphs of the digits and the comma, one row per entry, the top bit of 5 on the left.
-const std::uint8_t kGlyphs[11][7] = {
-    {14, 17, 19, 21, 25, 17, 14}, {4, 12, 4, 4, 4, 4, 14},  {14, 17, 1, 2, 4, 8, 31},
-    {30, 1, 1, 14, 1, 1, 30},     {2, 6, 10, 18, 31, 2, 2}, {31, 16, 30, 1, 1, 17, 14},
-    {6, 8, 16, 30, 17, 17, 14},   {31, 1, 2, 4, 8, 8, 8},   {14, 17, 17, 14, 17, 17, 14},
-    {14, 17, 17, 15, 1, 2, 12},   {0, 0, 0, 0, 12, 4, 8}};
-
 constexpr float kBackground = 0.5f;
 constexpr float kBright = 0.95f;
 constexpr float kDark = 0.15f;
-
-struct Canvas {
-    std::vector<float>& v;
-    int w, h;
-    void Fill(int x0, int y0, int x1, int y1, float value) const {
-        x0 = std::max(x0, 0);
-        y0 = std::max(y0, 0);
-        x1 = std::min(x1, w);
-        y1 = std::min(y1, h);
-        for (int y = y0; y < y1; ++y)
-            std::fill(v.begin() + static_cast<std::ptrdiff_t>(y) * w + x0,
-                      v.begin() + static_cast<std::ptrdiff_t>(y) * w + x1, value);
-    }
-    void Text(int x, int y, const std::string& text, int scale, float value) const {
-        for (char ch : text) {
-            const int g = ch == ',' ? 10 : ch - '0';
-            if (g < 0 || g > 10)
-                continue;
-            for (int row = 0; row < 7; ++row)
-                for (int col = 0; col < 5; ++col)
-                    if (kGlyphs[g][row] & (16 >> col))
-                        Fill(x + col * scale, y + row * scale, x + (col + 1) * scale, y + (row + 1) * scale,
-                             value);
-            x += 6 * scale;
-        }
-    }
-};
 
 } // namespace
 
@@ -112,7 +80,7 @@ SimScene::SimScene(int width, int height, bool color)
 
 void SimScene::Draw(std::vector<float>& level) const {
     const int w = m_width, h = m_height, g = m_grid;
-    const Canvas canvas{level, w, h};
+    const SimCanvas canvas{level, w, h};
     // Grid with the pixel coordinates of each cell's corner.
     const int scale = std::max(1, g / 64);
     for (int x = 0; x < w; x += g)

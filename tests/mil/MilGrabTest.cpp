@@ -1,6 +1,7 @@
 // Grabbing: the hook on the library's thread, halt, software triggers, and the effects of the camera's
 // settings on the frames.
 #include "MilTestCamera.h"
+#include "SimCanvas.h"
 
 #include <algorithm>
 #include <atomic>
@@ -111,6 +112,25 @@ TEST_F(MilGrabTest, TheSceneShowsItsMarksAndReverseMirrorsIt) {
     for (MIL_INT y = 0; y < height; y += 3)
         ASSERT_EQ(At(flipped, width, 33, y), At(plain, width, 33, height - 1 - y)) << y;
     EXPECT_NE(flipped, plain);
+}
+
+// The scene's grid labels grow with the sensor: on sensors of 10000 pixels a side and more a label is
+// wider than its cell, and the label of the last cell in a row starts past the right edge. It is clipped
+// there; no pixel outside the plane is drawn (the 16384 x 16384 camera crashed at its first frame).
+TEST(SimCanvas, DrawingIsClippedToThePlane) {
+    std::vector<float> plane(16 * 4 + 1, 0.0f); // one guard value after the plane
+    const SimCanvas canvas{plane, 16, 4};
+    canvas.Fill(20, 0, 30, 4, 1.0f);
+    canvas.Fill(-5, -5, 0, 10, 1.0f);
+    canvas.Fill(3, 2, 3, 4, 1.0f);
+    EXPECT_EQ(std::count(plane.begin(), plane.end(), 1.0f), 0);
+    canvas.Text(17, 0, "10240,10240", 1, 1.0f);
+    canvas.Text(14, 1, "8", 1, 1.0f); // the glyph's first two columns only
+    EXPECT_EQ(plane.back(), 0.0f);
+    EXPECT_GT(std::count(plane.begin(), plane.end() - 1, 1.0f), 0);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 14; ++x)
+            EXPECT_EQ(plane[static_cast<std::size_t>(y) * 16 + x], 0.0f) << x << "," << y;
 }
 
 TEST_F(MilGrabTest, BinningAndDecimationShrinkTheImageInsideTheFixedWindow) {
