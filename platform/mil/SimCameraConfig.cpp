@@ -136,7 +136,9 @@ bool SimCameraConfig::Parse(const std::string& bytes, std::wstring& error) {
         error = L"the file is not UTF-8 text";
         return false;
     }
-    std::wstringstream in(Utf8ToWide(bytes));
+    // A byte-order mark (Windows editors write one) is no part of the first key.
+    const std::size_t start = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    std::wstringstream in(Utf8ToWide(bytes.substr(start)));
     std::wstring line;
     std::set<std::wstring> seen;
     int number = 0;

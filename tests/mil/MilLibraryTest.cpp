@@ -1,6 +1,7 @@
 // Allocation, configuration files, the error model and buffer copies of the imaging library.
 #include "MilErrorScope.h"
 #include "MilTestCamera.h"
+#include "StringConv.h"
 
 #include <cstring>
 #include <thread>
@@ -57,6 +58,15 @@ TEST_F(MilLibraryTest, DigitizerAllocationFailsWithAReasonForBadConfigurationFil
     EXPECT_NE(MilLastErrorText().find(L"not a configuration file"), std::wstring::npos);
     EXPECT_EQ(MdigAlloc(sys, M_DEV0, nullptr, M_DEFAULT), 0);
     EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), kMilErrorConfiguration);
+
+    // A file as a Windows editor saves it, with a byte-order mark and CR LF line ends, is a good one.
+    std::string windows = "\xEF\xBB\xBF";
+    for (char c : Camera())
+        windows += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    const MIL_ID good = MdigAlloc(sys, M_DEV0, Write("windows.dcf", windows).c_str(), M_DEFAULT);
+    EXPECT_NE(good, 0) << WideToUtf8(MilLastErrorText());
+    EXPECT_EQ(MdigInquire(good, M_SIZE_X), 256);
+    MdigFree(good);
 }
 
 TEST_F(MilLibraryTest, OtherAllocationsRefuseWhatTheBoardCannotDo) {

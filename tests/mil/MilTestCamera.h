@@ -4,6 +4,7 @@
 
 #include "Mil.h"
 #include "SimCameraRegistry.h"
+#include "StringConv.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -40,8 +41,7 @@ protected:
         app = MappAlloc(MIL_TEXT("M_DEFAULT"), M_DEFAULT);
         sys = MsysAlloc(M_DEFAULT, M_SYSTEM_RADIENTCXP, M_DEFAULT, M_DEFAULT);
         dig = MdigAlloc(sys, M_DEV0, Write("camera.dcf", config).c_str(), M_DEFAULT);
-        ASSERT_NE(dig, 0) << std::string(kavrino::MilLastErrorText().begin(),
-                                         kavrino::MilLastErrorText().end());
+        ASSERT_NE(dig, 0) << kavrino::WideToUtf8(kavrino::MilLastErrorText());
         width = MdigInquire(dig, M_SIZE_X);
         height = MdigInquire(dig, M_SIZE_Y);
         buf = MbufAlloc2d(sys, width, height, bufferBits + M_UNSIGNED, M_IMAGE + M_GRAB + M_PROC);
