@@ -4,6 +4,7 @@
 
 #include <QChar>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -15,8 +16,11 @@ namespace kavrino {
 
 namespace {
 
-// Test sets are a few KB; anything this large is not one, and reading it whole would only hurt.
-constexpr off_t kMaxFileSize = 64 * 1024 * 1024;
+// Test sets are a few KB and a few hundred lines; anything this large is not one, and reading it whole
+// would only hurt. Every line costs some hundred bytes in memory whatever its length: 8 MB of empty lines
+// took 2 GB.
+constexpr off_t kMaxFileSize = 16 * 1024 * 1024;
+constexpr std::size_t kMaxLines = 1 << 18;
 
 bool IsBlank(wchar_t c) {
     return c == L' ' || c == L'\t' || c == L'\r' || c == L'\v' || c == L'\f';
@@ -137,6 +141,10 @@ ProfileFile::LoadStatus ProfileFile::ReadBytes(const std::string& path, std::str
         }
     }
     ::close(fd);
+    // Line feeds counted as bytes: in a UTF-16 file a few other characters count too, which only errs on
+    // the safe side.
+    if (static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) >= kMaxLines)
+        return LoadStatus::Failed;
     return LoadStatus::Loaded;
 }
 

@@ -16,8 +16,8 @@ public:
     enum class LoadStatus { Loaded, Missing, Failed };
 
     // Missing: there is no such file (the object is an empty new file). Failed: the path names something
-    // that cannot be read as a file (a folder, no permission, far too large); the object is then empty
-    // and must not be saved over it.
+    // that cannot be read as a file (a folder, no permission, far too large or of far too many lines);
+    // the object is then empty and must not be saved over it.
     LoadStatus Load(const std::string& path);
     // What tells one state of a file from another without reading it: the file itself, its size, and
     // when its contents and its attributes last changed (nanoseconds since the epoch).

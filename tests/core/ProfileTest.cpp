@@ -123,6 +123,25 @@ TEST_F(Profile, APipeOrADeviceReadsAsDefaultsWithoutWaiting) {
     EXPECT_FALSE(WritePrivateProfileString(L"A", L"k", L"v", L"/dev/null"));
 }
 
+// A file far larger or of far more lines than any test set is refused whole, as an unreadable one: every
+// line costs memory whatever its length (8 MB of empty lines took 2 GB), so neither is read, and neither
+// is written over.
+TEST_F(Profile, AFileOfFarTooManyLinesOrBytesIsRefused) {
+    const std::string lines = "[A]\nk=v\n" + std::string(1 << 18, '\n');
+    Put("lines.ini", lines);
+    EXPECT_EQ(Get(L"A", L"k", "lines.ini", L"d"), L"d");
+    EXPECT_FALSE(Set(L"A", L"k", L"w", "lines.ini"));
+    EXPECT_EQ(Bytes("lines.ini"), lines);
+    Put("lines.ini", "[A]\nk=v\n" + std::string((1 << 18) - 3, '\n'));
+    EXPECT_EQ(Get(L"A", L"k", "lines.ini", L"d"), L"v");
+
+    const std::string bytes = "[A]\r\nk=v\r\nbig=" + std::string(16 << 20, 'b') + "\r\n";
+    Put("bytes.ini", bytes);
+    EXPECT_EQ(Get(L"A", L"k", "bytes.ini", L"d"), L"d");
+    EXPECT_FALSE(Set(L"A", L"k", L"w", "bytes.ini"));
+    EXPECT_EQ(Bytes("bytes.ini").size(), bytes.size());
+}
+
 // Reads of an unchanged file share one parse of it; every change is still seen at once, also one that
 // keeps the file's size and its place on the disk.
 TEST_F(Profile, EveryReadSeesTheFileAsItIsNow) {
