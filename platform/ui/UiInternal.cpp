@@ -253,6 +253,7 @@ CWnd* WndFromHandle(HWND hwnd) {
 } // namespace kavrino
 
 #include "CFont.h"
+#include "ClickBurstFilter.h"
 #include "KeyFilter.h"
 #include "ModalStack.h"
 #include <QApplication>
@@ -264,6 +265,8 @@ void EnsureWindowSystem() {
         return;
     done = true;
     KeyFilter::Ensure();
+    ClickBurstFilter::Ensure();
+    // Last, so that it sees every event first.
     ModalStack::Ensure();
     QFont font = QApplication::font();
     font.setFamily(HangulFontFamily());

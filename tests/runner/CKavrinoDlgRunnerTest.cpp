@@ -26,11 +26,16 @@
 #include "CTriggerIODlg.h"
 #include "CWhiteBalanceDlg.h"
 #include "ui/PostClientProcess.h"
+#include "ui/UiTestSupport.h"
 #include "DialogTemplate.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
+#include <QMouseEvent>
+#include <QStyleHints>
 
 using kavrino_test::PageTest;
 
@@ -244,6 +249,55 @@ TEST_F(RunnerTest, ACancelBetweenAVerdictAndTheNextPageShowsNoMorePage) {
     EXPECT_EQ(m_dlg->m_pResults[0].strResult, L"PASS");
     EXPECT_EQ(m_dlg->m_pResults[1].strItem, L"");
     EXPECT_FALSE(Visible(m_dlg->m_pReportDlg));
+}
+
+// The operator double-clicks FAIL: the first click is the page's verdict, the second lands at the same
+// spot on the next page, which came up under the pointer meanwhile, on its FAIL. That page gets no
+// verdict from it; a click there after the double-click time is the operator's own.
+TEST_F(RunnerTest, TheSecondClickOfADoubleClickGivesTheNextPageNoVerdict) {
+    OpenConnected({L"비닝", L"데시메이션", L"리버스"});
+    Start(0);
+    PassBinning();
+    CDecimationDlg* pDecimation = m_dlg->m_pDecimationDlg;
+    ASSERT_TRUE(WaitShown(pDecimation));
+    // Clicks as the window system delivers them, with the time of each press; the second press of a double
+    // click comes as a double click.
+    auto click = [](QWidget* button, ulong time, QEvent::Type pressType = QEvent::MouseButtonPress) {
+        const QPoint at = button->rect().center();
+        QMouseEvent press(pressType, at, button->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        press.setTimestamp(time);
+        QApplication::sendEvent(button, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, button->mapToGlobal(at), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        release.setTimestamp(time + 1);
+        QApplication::sendEvent(button, &release);
+        kavrino::ProcessUiEvents();
+    };
+    const ulong interval = static_cast<ulong>(QGuiApplication::styleHints()->mouseDoubleClickInterval());
+    const ulong first = 1000000;
+    QWidget* decimationFail = uitest::ItemWidget(pDecimation, CDecimationDlg::IDC_FAIL);
+    ASSERT_NE(decimationFail, nullptr);
+    click(decimationFail, first);
+    EXPECT_TRUE(Signalled(pDecimation->m_hEvent));
+
+    CReverseXYDlg* pReverse = m_dlg->m_pReverseXYDlg;
+    ASSERT_TRUE(WaitShown(pReverse));
+    QWidget* reverseFail = uitest::ItemWidget(pReverse, CReverseXYDlg::IDC_FAIL);
+    ASSERT_NE(reverseFail, nullptr);
+    ASSERT_EQ(reverseFail->mapToGlobal(reverseFail->rect().center()),
+              decimationFail->mapToGlobal(decimationFail->rect().center()));
+    click(reverseFail, first + interval / 4, QEvent::MouseButtonDblClick);
+    click(reverseFail, first + interval / 2); // a third click
+    click(reverseFail, first + interval / 2 + 2, QEvent::MouseButtonDblClick);
+    EXPECT_TRUE(Visible(pReverse));
+    EXPECT_FALSE(Signalled(pReverse->m_hEvent));
+    EXPECT_FALSE(Visible(m_dlg->m_pReportDlg));
+
+    click(reverseFail, first + interval / 2 + interval + 3);
+    ASSERT_TRUE(WaitShown(m_dlg->m_pReportDlg));
+    EXPECT_EQ(ReportRows(),
+              (Rows{{L"비닝", L"PASS", L""}, {L"데시메이션", L"FAIL", L""}, {L"리버스", L"FAIL", L""}}));
 }
 
 TEST_F(RunnerTest, APixelFormatChangeThatLeavesNoCameraCancelsTheRun) {
