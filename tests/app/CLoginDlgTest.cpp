@@ -364,9 +364,11 @@ TEST_F(SetupWindowStartTest, StartHandsEverythingOverAndComesBackUnchanged) {
     EXPECT_EQ(Entries(m_dlg->m_listTestItems), m_run.items);
     EXPECT_EQ(Text(CLoginDlg::IDC_DEVIATION_LIMIT), L"12a");
     EXPECT_EQ(theApp.g_bEditMode, 1);
+    SetText(CLoginDlg::IDC_DEVIATION_LIMIT, L"15");
     Click(IDOK);
     EXPECT_EQ(m_run.nRuns, 2);
     EXPECT_EQ(m_run.dcf[1], PathOf("camera_10bit.dcf"));
+    EXPECT_EQ(m_run.nDeviation, 15);
 }
 
 TEST_F(SetupWindowStartTest, DraggedOrderIsTheOrderHandedOver) {

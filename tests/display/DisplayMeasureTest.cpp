@@ -204,6 +204,11 @@ TEST_F(DisplayFixture, WindowsThatDoNotFitAreNotMeasured) {
     int value = -7;
     disp->MeasureAverageWindow(0, 0, 8192, 6, &value);
     EXPECT_EQ(value, 80);
+    // So is a window that ends on the image's last column and row.
+    value = -7;
+    disp->MeasureAverageWindow(8996, 2, 4, 4, &value);
+    EXPECT_EQ(value, 80);
+    EXPECT_TRUE(disp->GetPlaneProfile(8996, 2, 4, 4, profile, 8996, 2));
     // One row has no second row of sites: nothing to average.
     EXPECT_FALSE(disp->GetPlaneProfile(0, 0, 4, 1, profile, 0, 0));
     // A colour window outside the image measures nothing and reads 0.

@@ -106,7 +106,9 @@ TEST_F(PageTest, CentrePageFinishesAtOnceAndSwitchesTheCentreModeOff) {
     Press(pPage, CBrightCenterDlg::IDC_SHOW);
     EXPECT_FALSE(pDisplay->m_bCenterMode);
 
+    // Ticked again: the verdict unticks it along with the mode.
     pPage->ShowWindow(SW_SHOW);
+    pPage->CheckDlgButton(CBrightCenterDlg::IDC_SHOW, BST_CHECKED);
     pDisplay->m_bCenterMode = true;
     Press(pPage, CBrightCenterDlg::IDC_PASS);
     EXPECT_TRUE(PageBoxes().empty());
@@ -118,12 +120,14 @@ TEST_F(PageTest, CentrePageFinishesAtOnceAndSwitchesTheCentreModeOff) {
 
     ResetEvent(pPage->m_hEvent);
     pPage->ShowWindow(SW_SHOW);
+    pPage->CheckDlgButton(CBrightCenterDlg::IDC_SHOW, BST_CHECKED);
     pDisplay->m_bCenterMode = true;
     Press(pPage, CBrightCenterDlg::IDC_FAIL);
     EXPECT_EQ(pPage->m_bResult, 0);
     EXPECT_TRUE(Signalled(pPage->m_hEvent));
     EXPECT_FALSE(Visible(pPage));
     EXPECT_FALSE(pDisplay->m_bCenterMode);
+    EXPECT_EQ(pPage->IsDlgButtonChecked(CBrightCenterDlg::IDC_SHOW), 0u);
 }
 
 TEST_F(PageTest, ARunPreparesTheAlignmentAndBrightnessPagesAndRecordsTheirValues) {

@@ -54,7 +54,8 @@ TEST_F(FrameRatePageTest, ValuesAreListedAsTextAndCappedToTheCameraMaximum) {
     EXPECT_EQ(List().FindStringExact(-1, L"30"), 3);
     EXPECT_EQ(List().GetCurSel(), 0);
 
-    Pick(0); // 100 is above the maximum
+    SetRate(17.0);
+    Pick(0); // 100 is above the maximum: the maximum is written
     EXPECT_DOUBLE_EQ(Rate(), 30.0);
     Pick(1); // the leading number of the text
     EXPECT_DOUBLE_EQ(Rate(), 12.5);

@@ -75,6 +75,19 @@ TEST_F(OtherChecksPageTest, ChosenChecksKeepTheirRadiosAndConfirmTakesTheVerdict
     EXPECT_EQ(m_pPage->m_bResolutionPass, 0);
     EXPECT_EQ(m_pPage->m_bBloomingPass, 0);
     EXPECT_EQ(m_pPage->m_bNoisePass, 1);
+    // Every pair shows PASS again for the next run.
+    for (int id : {CNotSupportDlg::IDC_NOISE_PASS, CNotSupportDlg::IDC_BLOOMING_PASS,
+                   CNotSupportDlg::IDC_RESOLUTION_PASS})
+        EXPECT_EQ(m_pPage->IsDlgButtonChecked(id), 1u) << id;
+
+    // Each chosen check has its own pair: blooming without resolution.
+    const int bloomingOnly[] = {0, 1, 0, 0, 0};
+    m_pPage->SetCheckItems(bloomingOnly);
+    EXPECT_TRUE(Enabled(CNotSupportDlg::IDC_BLOOMING_FAIL));
+    EXPECT_TRUE(Enabled(CNotSupportDlg::IDC_BLOOMING_PASS));
+    for (int id : {CNotSupportDlg::IDC_NOISE_FAIL, CNotSupportDlg::IDC_NOISE_PASS,
+                   CNotSupportDlg::IDC_RESOLUTION_FAIL, CNotSupportDlg::IDC_RESOLUTION_PASS})
+        EXPECT_FALSE(Enabled(id)) << id;
 
     // WM_REFRESH_PAGE shows the radio members.
     m_pPage->m_nBloomingRadio = 0;

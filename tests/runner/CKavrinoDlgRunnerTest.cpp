@@ -350,17 +350,27 @@ TEST_F(RunnerTest, RowsNeverRunPastTheRowArray) {
     OpenConnected({L"기타 체크 항목", L"기타 체크 항목", L"기타 체크 항목"});
     for (int& flag : m_dlg->m_CheckItems)
         flag = 1;
+    m_dlg->m_nCurrentRef = 100;
+    m_dlg->m_nVoltageRef = 12;
     Start(0);
-    ASSERT_TRUE(WaitShown(m_dlg->m_pNotSupportDlg));
-    Press(m_dlg->m_pNotSupportDlg, IDOK);
+    CNotSupportDlg* pChecks = m_dlg->m_pNotSupportDlg;
+    ASSERT_TRUE(WaitShown(pChecks));
+    // Resolution fails, the current is within its window and the voltage is not.
+    pChecks->CheckRadioButton(CNotSupportDlg::IDC_RESOLUTION_FAIL, CNotSupportDlg::IDC_RESOLUTION_PASS,
+                              CNotSupportDlg::IDC_RESOLUTION_FAIL);
+    Press(pChecks, CNotSupportDlg::IDC_RESOLUTION_FAIL);
+    pChecks->SetDlgItemText(CNotSupportDlg::IDC_CURRENT, L"100");
+    pChecks->SetDlgItemText(CNotSupportDlg::IDC_VOLTAGE, L"20");
+    Press(pChecks, IDOK);
     ASSERT_TRUE(WaitShown(m_dlg->m_pReportDlg));
-    EXPECT_EQ(ReportRows().size(), 7u);
-    // One row per check, in the page's order.
-    std::vector<CString> items;
-    for (const auto& row : ReportRows())
-        items.push_back(row[0]);
-    EXPECT_EQ(items, (std::vector<CString>{L"노이즈", L"블루밍", L"해상력", L"전류", L"전압", L"노이즈",
-                                           L"블루밍"}));
+    // One row per check, in the page's order, each with its own verdict and comment.
+    EXPECT_EQ(ReportRows(), (Rows{{L"노이즈", L"PASS", L""},
+                                  {L"블루밍", L"PASS", L""},
+                                  {L"해상력", L"FAIL", L""},
+                                  {L"전류", L"PASS", L"기준 전류: 100  입력 전류: 100"},
+                                  {L"전압", L"FAIL", L"기준 전압: 12  입력 전압: 20"},
+                                  {L"노이즈", L"PASS", L""},
+                                  {L"블루밍", L"PASS", L""}}));
 }
 
 TEST_F(RunnerTest, StartIsRefusedUnconnectedAndWithoutSelection) {
