@@ -22,6 +22,21 @@ TEST(KernelEvent, ManualResetWaitTimeoutAndPoll) {
     EXPECT_EQ(WaitForSingleObject(nullptr, 0), WAIT_FAILED);
 }
 
+TEST(KernelEvent, AutoResetReleasesOneWaitAndTheInitialStateCounts) {
+    HANDLE e = CreateEvent(nullptr, FALSE, TRUE, nullptr);
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(WaitForSingleObject(e, 0), WAIT_OBJECT_0); // created signalled
+    EXPECT_EQ(WaitForSingleObject(e, 0), WAIT_TIMEOUT);  // the wait took the signal
+    EXPECT_TRUE(SetEvent(e));
+    EXPECT_EQ(WaitForSingleObject(e, 20), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(e, 0), WAIT_TIMEOUT);
+    CloseHandle(e);
+    HANDLE m = CreateEvent(nullptr, TRUE, TRUE, nullptr);
+    EXPECT_EQ(WaitForSingleObject(m, 0), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(m, 0), WAIT_OBJECT_0);
+    CloseHandle(m);
+}
+
 namespace {
 struct Shared {
     HANDLE go;
@@ -44,6 +59,10 @@ TEST(KernelThread, RunsAtOnceAndSignalsItsHandleWhenDone) {
     DWORD code = 0;
     EXPECT_TRUE(GetExitCodeThread(t, &code));
     EXPECT_EQ(code, STILL_ACTIVE);
+    // A thread's handle is no event: only the thread's end signals it.
+    EXPECT_FALSE(SetEvent(t));
+    EXPECT_FALSE(ResetEvent(t));
+    EXPECT_EQ(WaitForSingleObject(t, 0), WAIT_TIMEOUT);
     // Closing the event's handle while the worker waits on it does not free the event under it.
     HANDLE go = s.go;
     SetEvent(go);

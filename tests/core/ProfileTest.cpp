@@ -365,6 +365,8 @@ TEST_F(Profile, FailedWritesReturnFalseAndLeaveTheOldFile) {
     EXPECT_FALSE(Set(L"A", L"k", L"line1\nline2"));
     EXPECT_FALSE(Set(L"A", L"a=b", L"v"));
     EXPECT_FALSE(Set(L"A", L";k", L"v"));
+    EXPECT_FALSE(Set(L"A", L" #k", L"v"));
+    EXPECT_FALSE(Set(L"A", L"[k", L"v"));
     EXPECT_FALSE(Set(L"A]B", L"k", L"v"));
     EXPECT_EQ(Bytes("t.ini"), "[A]\r\nk=old\r\n");
 
@@ -378,6 +380,18 @@ TEST_F(Profile, FailedWritesReturnFalseAndLeaveTheOldFile) {
     ASSERT_EQ(::stat(Path("t.ini").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
     EXPECT_EQ(Entries(), std::vector<std::string>{"t.ini"}); // no temporary file left behind
+
+    // A file too large to be a test set is not read, and so never replaced by one holding only the new
+    // key (the file is sparse: its size costs no disk).
+    Put("huge.ini", "[A]\r\nk=old\r\n");
+    const off_t hugeSize = off_t(65) * 1024 * 1024;
+    ASSERT_EQ(::truncate(Path("huge.ini").c_str(), hugeSize), 0);
+    EXPECT_FALSE(Set(L"A", L"k", L"new", "huge.ini"));
+    ASSERT_EQ(::stat(Path("huge.ini").c_str(), &st), 0);
+    EXPECT_EQ(st.st_size, hugeSize);
+    std::string head(12, '\0');
+    std::ifstream(Path("huge.ini"), std::ios::binary).read(head.data(), 12);
+    EXPECT_EQ(head, "[A]\r\nk=old\r\n");
 }
 
 TEST_F(Profile, WriteThroughSymbolicLinkKeepsTheLink) {
@@ -430,6 +444,10 @@ TEST_F(Profile, DamagedFilesReadWhatTheyCanAndKeepTheirBytes) {
     EXPECT_EQ(Get(L"A", L"k", "empty.ini", L"d"), L"d");
     Put("open.ini", "[A\r\nk=1\r\n");
     EXPECT_EQ(Get(L"A", L"k", "open.ini"), L"1");
+    // A value of one quotation mark has no pair of quotes to take away.
+    Put("quote.ini", "[A]\r\nq=\"\r\nqq=\"\"\r\n");
+    EXPECT_EQ(Get(L"A", L"q", "quote.ini"), L"\"");
+    EXPECT_EQ(Get(L"A", L"qq", "quote.ini"), L"");
 }
 
 TEST_F(Profile, ReadersOnTwoThreadsNeverSeeAPartialFile) {
