@@ -298,6 +298,10 @@ TEST_F(MainWindowTest, UnsupportedPixelFormatWarnsOnceAndCopiesNothing) {
     m_dlg->StartLive();
     const wchar_t* const kWarning = L"[Warning] - Pixel Format (RGB8) not supported.";
     ASSERT_TRUE(kavrino::PumpUntil([&] { return HasBox(kWarning); }));
+    // More frames of the same live start add no box.
+    for (int i = 0; i < 3; ++i)
+        m_dlg->OnFrameGrabbed(m_dlg->m_milImage);
+    kavrino::ProcessUiEvents();
     m_dlg->StopLive();
     kavrino::ProcessUiEvents();
     const auto texts = m_boxes.Texts();
