@@ -286,6 +286,18 @@ TEST_F(MainWindowTest, GrabOneScalesDeepSamplesByTheirFormatsDepth) {
         ASSERT_EQ(image.type(), CV_8UC1);
         EXPECT_EQ(image.at<std::uint8_t>(239, 319), 128) << CString(c.format).ToUtf8();
     }
+    // A Bayer frame is shown in colour with red on the mosaic's first site: only the red sites lit
+    // gives a red picture (blue, green, red per pixel).
+    m_dlg->m_strPixelFormat = L"BayerRG8";
+    m_dlg->m_csFrame.Lock();
+    for (int y = 0; y < 240; ++y)
+        for (int x = 0; x < 320; ++x)
+            m_dlg->m_pFrameBuf[y * 320 + x] = (x % 2 == 0 && y % 2 == 0) ? 200 : 0;
+    m_dlg->m_csFrame.Unlock();
+    cv::Mat colour;
+    ASSERT_TRUE(m_dlg->GetFrameImage(colour));
+    ASSERT_EQ(colour.type(), CV_8UC3);
+    EXPECT_EQ(colour.at<cv::Vec3b>(120, 160), cv::Vec3b(0, 0, 200));
 }
 
 TEST_F(MainWindowTest, UnsupportedPixelFormatWarnsOnceAndCopiesNothing) {
