@@ -58,6 +58,7 @@ TEST_F(PageTest, GainStepsWriteTheGainAndUntriedStepsAreListedEvenUnconnected) {
     m_dlg->SetFeature(L"ExposureTime", FEATURE_VALUE, &dExposure);
     ASSERT_DOUBLE_EQ(Gain(*m_dlg), 4.0);
     m_boxes.Clear();
+    m_dlg->SetDlgItemText(CKavrinoDlg::IDC_GAIN_STEP, L"4");
     Press(pPage, IDOK);
     EXPECT_TRUE(PageBoxes().empty());
     EXPECT_EQ(TextFeature(L"GainAuto"), L"Off");

@@ -86,6 +86,11 @@ TEST_F(GammaLutTest, GammaAndThePowerCurveTableAreWrittenAndPassRestoresTheIdent
     // With the LUT switched on, the table is written with it off and it comes back on afterwards.
     SetBox(CGamma_LUTDlg::IDC_LUT_ENABLE, true);
     Press(m_pPage, CGamma_LUTDlg::IDC_LUT_ENABLE);
+    // The walk reaches the table's last entry.
+    const MIL_INT64 nLast = 4095;
+    const MIL_INT64 nStale = 7;
+    m_dlg->SetFeature(L"LUTIndex", FEATURE_VALUE, &nLast);
+    m_dlg->SetFeature(L"LUTValue", FEATURE_VALUE, &nStale);
     Press(m_pPage, CGamma_LUTDlg::IDC_LUT_25);
     EXPECT_EQ(BoolFeature(L"LUTEnable"), 1);
     EXPECT_EQ(LutEntry(0), 0);
