@@ -223,7 +223,14 @@ TEST_F(DisplayFixture, MinimisedAndOversizedWindowsKeepEveryCopyInsideItsImage) 
     Fill8(90);
     disp->m_bShowAlign = TRUE;
     disp->m_bShowEdgeBoxes = true;
-    // The client is larger than the frame: the frame is shown at the top left, black beside it.
+    // The client is larger than the frame: the frame is shown at the top left, black beside it, whatever
+    // the view held before.
+    {
+        ASSERT_NE(disp->m_pViewImage, nullptr);
+        Gdiplus::Graphics stale(disp->m_pViewImage->m_pBitmap);
+        const Gdiplus::SolidBrush white(Gdiplus::Color(255, 255, 255));
+        stale.FillRectangle(&white, 0, 0, disp->m_pViewImage->m_nWidth, disp->m_pViewImage->m_nHeight);
+    }
     disp->DrawFrame();
     EXPECT_EQ(PixelOf(disp->m_pViewImage, 300, 470), (Bgr{90, 90, 90}));
     EXPECT_EQ(PixelOf(disp->m_pViewImage, 700, 300), (Bgr{0, 0, 0}));
