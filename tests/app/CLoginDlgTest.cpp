@@ -316,6 +316,14 @@ TEST_F(SetupWindowStartTest, StartRefusesInOrderWithTheFocusOnWhatIsMissing) {
 
     EXPECT_EQ(m_run.nRuns, 0);
     EXPECT_TRUE(m_dlg->IsWindowVisible());
+
+    // Any one configuration file is enough, the 12-bit one too.
+    SetText(CLoginDlg::IDC_DCF12_PATH, PathOf("camera_12bit.dcf"));
+    m_boxes.Clear();
+    Click(IDOK);
+    EXPECT_EQ(m_boxes.Count(), 0u);
+    EXPECT_EQ(m_run.nRuns, 1);
+    EXPECT_EQ(m_run.dcf, std::vector<CString>({CString(), CString(), PathOf("camera_12bit.dcf")}));
 }
 
 TEST_F(SetupWindowStartTest, StartHandsEverythingOverAndComesBackUnchanged) {
