@@ -3,6 +3,8 @@
 #include "CKavrinoDlg.h"
 #include "EnterEscFilter.h"
 
+#include <algorithm>
+
 BEGIN_MESSAGE_MAP(CNotSupportDlg, CTestPageDlg)
 ON_BN_CLICKED(IDOK, &CNotSupportDlg::OnBnClickedOk)
 ON_BN_CLICKED(CNotSupportDlg::IDC_NOISE_FAIL, &CNotSupportDlg::OnBnClickedNoise)
@@ -62,11 +64,12 @@ int CNotSupportDlg::CheckCurrentVoltage() {
     if (!IsConnected())
         return 0;
     // The bounds cut toward zero, in 64 bits: a tenth above a reference near the end of the int range
-    // (from the test-set file) does not fit an int.
+    // (from the test-set file) does not fit an int. Below a negative reference the tenth below lies above
+    // it: the window is the same ten percent either way.
     auto withinTenPercent = [](int nRef, int nValue) {
-        const auto nLow = static_cast<long long>(static_cast<double>(nRef) * 0.9);
-        const auto nHigh = static_cast<long long>(static_cast<double>(nRef) * 1.1);
-        return nLow <= nValue && nValue <= nHigh ? 1 : 0;
+        const auto nNear = static_cast<long long>(static_cast<double>(nRef) * 0.9);
+        const auto nFar = static_cast<long long>(static_cast<double>(nRef) * 1.1);
+        return std::min(nNear, nFar) <= nValue && nValue <= std::max(nNear, nFar) ? 1 : 0;
     };
     const int nCurrent = static_cast<int>(GetDlgItemInt(IDC_CURRENT, nullptr, TRUE));
     const int nVoltage = static_cast<int>(GetDlgItemInt(IDC_VOLTAGE, nullptr, TRUE));

@@ -127,6 +127,16 @@ TEST_F(OtherChecksPageTest, SupplyValuesPassWithinTenPercentOfTheirReference) {
     Confirm(L"1932735281", L"1799999999"); // just below 90 percent
     EXPECT_EQ(m_pPage->m_bCurrentPass, 0);
     EXPECT_EQ(m_pPage->m_bVoltagePass, 0);
+
+    // A negative reference (a supply measured with its leads the other way round) has its window too.
+    m_dlg->m_nCurrentRef = -100;
+    m_dlg->m_nVoltageRef = -20;
+    Confirm(L"-100", L"-22");
+    EXPECT_EQ(m_pPage->m_bCurrentPass, 1);
+    EXPECT_EQ(m_pPage->m_bVoltagePass, 1);
+    Confirm(L"-111", L"-17");
+    EXPECT_EQ(m_pPage->m_bCurrentPass, 0);
+    EXPECT_EQ(m_pPage->m_bVoltagePass, 0);
     m_dlg->m_nVoltageRef = 15;
 
     m_dlg->m_nCurrentRef = 500;
