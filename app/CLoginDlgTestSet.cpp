@@ -3,6 +3,11 @@
 
 #include "CKavrinoApp.h"
 #include "CLoginDlg.h"
+#include "ProfileFile.h"
+#include "StringConv.h"
+
+#include <cstdio>
+#include <string>
 
 namespace {
 
@@ -66,6 +71,19 @@ int ReadCount(const wchar_t* section, const wchar_t* key, const CString& strPath
     return nCount < CLoginDlg::kMaxLoadedEntries ? nCount : CLoginDlg::kMaxLoadedEntries;
 }
 
+// Puts the test-set file back as it was before a save that did not go through whole: rows are written one
+// by one, and a row the file refuses (text its code page cannot hold) must not leave the new items beside
+// the old set's configuration files. A file that was not there before goes again.
+void PutBack(const std::string& path, kavrino::ProfileFile::LoadStatus before, const std::string& bytes) {
+    if (before == kavrino::ProfileFile::LoadStatus::Missing) {
+        std::remove(path.c_str());
+    } else if (before == kavrino::ProfileFile::LoadStatus::Loaded) {
+        kavrino::ProfileFile file;
+        file.Parse(bytes);
+        file.Save(path);
+    }
+}
+
 } // namespace
 
 void CLoginDlg::OnBnClickedSaveTestFile() {
@@ -82,9 +100,15 @@ void CLoginDlg::OnBnClickedSaveTestFile() {
         return;
     theApp.g_strIniPath = dlg.GetPathName();
     ReadDcfEdits();
-    // A set that did not reach the file would be lost without a word (a read-only file, a folder gone).
-    if (!WriteTestSet(theApp.g_strIniPath))
+    // A set that did not reach the file would be lost without a word (a read-only file, a folder gone);
+    // one that reached it in part leaves it as it was.
+    const std::string path = kavrino::WideToUtf8(static_cast<LPCWSTR>(theApp.g_strIniPath));
+    std::string bytes;
+    const kavrino::ProfileFile::LoadStatus before = kavrino::ProfileFile::ReadBytes(path, bytes);
+    if (!WriteTestSet(theApp.g_strIniPath)) {
+        PutBack(path, before, bytes);
         AfxMessageBox(L"검사 파일 저장 실패");
+    }
 }
 
 void CLoginDlg::OnBnClickedLoadTestFile() {

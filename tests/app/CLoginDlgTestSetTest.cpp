@@ -156,6 +156,35 @@ TEST_F(TestSetFileTest, ASetThatCannotBeSavedIsTold) {
     EXPECT_EQ(theApp.g_strIniPath, nowhere);
 }
 
+// "화" in the Korean code page (C8 AD) is also well-formed UTF-8, so a new test set (written in that code
+// page) refuses a configuration-file path in a folder of that name; the rows written before it must not
+// stay behind, beside the set's old configuration files or as a half set in a new file.
+TEST_F(TestSetFileTest, ASaveThatFailsPartWayLeavesTheFileAsItWas) {
+    LoginAsAdministrator();
+    AddItems({L"비닝"});
+    AddFrames({L"30"});
+    SetText(CLoginDlg::IDC_DCF10_PATH, L"/cam/mono_10bit.dcf");
+    const CString path = PathOf("set.ini");
+    Save(path);
+    ASSERT_EQ(m_boxes.Count(), 0u);
+    const QByteArray saved = ReadBytes(path);
+
+    m_dlg->m_listTestItems.ResetContent();
+    AddItems({L"ROI", L"리버스"});
+    SetText(CLoginDlg::IDC_DCF10_PATH, L"/cam/화화/mono_10bit.dcf");
+    Save(path);
+    EXPECT_EQ(m_boxes.Texts(), Names({L"검사 파일 저장 실패"}));
+    EXPECT_EQ(ReadBytes(path), saved);
+    Load(path);
+    EXPECT_EQ(Entries(m_dlg->m_listTestItems), Names({L"비닝"}));
+    EXPECT_EQ(Text(CLoginDlg::IDC_DCF10_PATH), L"/cam/mono_10bit.dcf");
+
+    SetText(CLoginDlg::IDC_DCF10_PATH, L"/cam/화화/mono_10bit.dcf");
+    const CString fresh = PathOf("fresh.ini");
+    Save(fresh);
+    EXPECT_FALSE(QFile::exists(QString::fromStdWString(static_cast<LPCWSTR>(fresh))));
+}
+
 TEST_F(TestSetFileTest, SavingKeepsPageSectionsAndLeftoverItemsThatLoadingIgnores) {
     const CString path = PathOf("set.ini");
     WriteBytes(path, "[BINNING]\r\n검사방법=ON,OFF\r\n이미지경로=/ref/binning.bmp\r\n");
