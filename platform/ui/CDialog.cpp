@@ -7,11 +7,13 @@
 #include "UiInternal.h"
 #include "UiThread.h"
 
+#include <QAbstractButton>
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QWidget>
+#include <algorithm>
 #include <mutex>
 
 using namespace kavrino;
@@ -26,6 +28,34 @@ HWND OwnFocusControl(const WindowState& dialog) {
     const HWND control = focus ? WindowRegistry::HandleOf(focus) : nullptr;
     const WindowState* c = FindWindowState(control);
     return c && c->parent == dialog.hwnd ? control : nullptr;
+}
+
+bool IsArrowKey(WPARAM key) {
+    return key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN;
+}
+
+// The button an arrow key moves to from a radio button of the dialog: the next (Right, Down) or previous
+// (Left, Up) one of its group in template order, round the end, passing over the ones that are disabled
+// or hidden; null when there is no other.
+HWND NextRadioOfGroup(const WindowState& dialog, const WindowState& from, bool previous) {
+    std::vector<HWND> members;
+    for (HWND child : dialog.children) {
+        const WindowState* c = FindWindowState(child);
+        if (c && c->radioGroup == from.radioGroup)
+            members.push_back(child);
+    }
+    const auto at = std::find(members.begin(), members.end(), from.hwnd);
+    if (at == members.end())
+        return nullptr;
+    const std::size_t n = members.size();
+    std::size_t i = static_cast<std::size_t>(at - members.begin());
+    for (std::size_t step = 1; step < n; ++step) {
+        i = previous ? (i + n - 1) % n : (i + 1) % n;
+        const WindowState* c = FindWindowState(members[i]);
+        if (c && c->widget && c->widget->isEnabled() && !c->widget->isHidden())
+            return members[i];
+    }
+    return nullptr;
 }
 } // namespace
 
@@ -234,6 +264,23 @@ BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
             return TRUE;
         SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED),
                     reinterpret_cast<LPARAM>(button));
+        return TRUE;
+    }
+    if (IsArrowKey(pMsg->wParam)) {
+        // The arrow keys go round a group of radio buttons: the focus moves first, then the button is
+        // clicked, so that a handler of the click that moves the focus on has the last word.
+        const WindowState* focus = FindWindowState(pMsg->hwnd);
+        const WindowState* self = FindWindowState(m_hWnd);
+        if (!focus || !self || focus->parent != m_hWnd || focus->kind != "RADIOBUTTON" || !focus->radioGroup)
+            return FALSE;
+        const HWND next = NextRadioOfGroup(*self, *focus, pMsg->wParam == VK_LEFT || pMsg->wParam == VK_UP);
+        if (CWnd* button = next ? CWnd::FromHandle(next) : nullptr) {
+            button->SetFocus();
+            const WindowState* c = FindWindowState(next);
+            auto* b = c ? qobject_cast<QAbstractButton*>(c->widget.data()) : nullptr;
+            if (b && !b->isChecked())
+                b->click();
+        }
         return TRUE;
     }
     if (pMsg->wParam == VK_ESCAPE) {

@@ -69,6 +69,15 @@ QPixmap ResourcePixmap(const QString& kind, const QString& id) {
     return p;
 }
 
+// In a group of radio buttons the checked one is the group's tab stop: Tab enters the group at the choice
+// made and leaves it with the next key, the arrow keys move within it. A group with nothing checked keeps
+// every button a stop, so that it can still be reached.
+void KeepRadioTabStop(QButtonGroup* group) {
+    const QAbstractButton* checked = group->checkedButton();
+    for (QAbstractButton* b : group->buttons())
+        b->setFocusPolicy(!checked || b == checked ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
 Made MakeControl(const ControlTemplate& c, QWidget* parent, HWND hwnd) {
     Made m;
     const QString text = ToQString(c.text);
@@ -399,6 +408,8 @@ HWND BuildDialog(CWnd* dialog, const DialogTemplate& t, CWnd* parent) {
             if (!group || c.Has("GROUP") || !previousRadio) {
                 group = new QButtonGroup(client);
                 group->setExclusive(true);
+                QObject::connect(group, QOverload<QAbstractButton*, bool>::of(&QButtonGroup::buttonToggled),
+                                 group, [group](QAbstractButton*, bool) { KeepRadioTabStop(group); });
                 groupFirst = ch;
             }
             group->addButton(static_cast<QAbstractButton*>(m.widget));

@@ -40,7 +40,12 @@ public:
     CListBox m_listSupported;
 
     void OnBnClickedAddAll() { ++clicks; }
-    void OnBnClickedUserType(UINT id) { lastRadio = id; }
+    int focusOnAdministrator = 0; // a control the 관리자 radio's click hands the focus to
+    void OnBnClickedUserType(UINT id) {
+        lastRadio = id;
+        if (id == 1060 && focusOnAdministrator)
+            GetDlgItem(focusOnAdministrator)->SetFocus();
+    }
     void OnTimer(UINT_PTR id) {
         if (id == 7)
             ++timerTicks;
@@ -261,6 +266,44 @@ TEST_F(DialogFixture, AKeyAfterTheLastKeysWidgetIsGoneReachesTheDialog) {
     const int before = dlg.preTranslated;
     DeliverKeyPress(ItemWidget(&dlg, 1062), Qt::Key_A);
     EXPECT_EQ(dlg.preTranslated, before + 1);
+}
+
+TEST_F(DialogFixture, ArrowKeysGoRoundARadioGroupAndTabEntersItAtTheCheckedButton) {
+    auto* operatorRadio = static_cast<QAbstractButton*>(ItemWidget(&dlg, 1059));
+    auto* adminRadio = static_cast<QAbstractButton*>(ItemWidget(&dlg, 1060));
+    ASSERT_TRUE(operatorRadio && adminRadio);
+    ASSERT_TRUE(operatorRadio->isChecked());
+    // Only the checked button of the group is a tab stop.
+    EXPECT_TRUE(operatorRadio->focusPolicy() & Qt::TabFocus);
+    EXPECT_FALSE(adminRadio->focusPolicy() & Qt::TabFocus);
+
+    // Down moves to the next button and checks it; Down again goes round to the first.
+    dlg.GetDlgItem(1059)->SetFocus();
+    PressKey(operatorRadio, Qt::Key_Down);
+    EXPECT_EQ(CWnd::GetFocus(), dlg.GetDlgItem(1060));
+    EXPECT_TRUE(adminRadio->isChecked());
+    EXPECT_EQ(dlg.lastRadio, 1060u);
+    EXPECT_TRUE(adminRadio->focusPolicy() & Qt::TabFocus);
+    EXPECT_FALSE(operatorRadio->focusPolicy() & Qt::TabFocus);
+    PressKey(adminRadio, Qt::Key_Down);
+    EXPECT_EQ(CWnd::GetFocus(), dlg.GetDlgItem(1059));
+    EXPECT_TRUE(operatorRadio->isChecked());
+    EXPECT_EQ(dlg.lastRadio, 1059u);
+
+    // A click handler that moves the focus on keeps it there: the focus moves before the click.
+    dlg.focusOnAdministrator = 1062;
+    PressKey(operatorRadio, Qt::Key_Up);
+    EXPECT_TRUE(adminRadio->isChecked());
+    EXPECT_EQ(CWnd::GetFocus(), dlg.GetDlgItem(1062));
+    dlg.focusOnAdministrator = 0;
+
+    // A disabled button is passed over, and a group with one button left has nowhere to go.
+    dlg.GetDlgItem(1059)->EnableWindow(FALSE);
+    dlg.GetDlgItem(1060)->SetFocus();
+    PressKey(adminRadio, Qt::Key_Down);
+    EXPECT_EQ(CWnd::GetFocus(), dlg.GetDlgItem(1060));
+    EXPECT_TRUE(adminRadio->isChecked());
+    EXPECT_FALSE(operatorRadio->isChecked());
 }
 
 TEST(DialogKeys, EnterInAMultiLineEditThatWantsItMakesANewLine) {
