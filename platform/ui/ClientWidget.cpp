@@ -73,4 +73,11 @@ void ClientWidget::contextMenuEvent(QContextMenuEvent* event) {
         event->ignore();
 }
 
+bool ClientWidget::focusNextPrevChild(bool next) {
+    // Tab in a window of the program passes over the controls a page covers.
+    if (!isWindow())
+        return SurfaceWidget::focusNextPrevChild(next);
+    return MoveTabFocus(this, next);
+}
+
 } // namespace kavrino

@@ -78,4 +78,11 @@ void FrameWidget::contextMenuEvent(QContextMenuEvent* event) {
     ShowSystemMenu(m_hwnd, event->globalPos());
 }
 
+bool FrameWidget::focusNextPrevChild(bool next) {
+    // Tab in a window of the program passes over the controls a page covers.
+    if (!isWindow())
+        return QWidget::focusNextPrevChild(next);
+    return MoveTabFocus(this, next);
+}
+
 } // namespace kavrino

@@ -250,6 +250,39 @@ CWnd* WndFromHandle(HWND hwnd) {
     return CWnd::FromHandle(hwnd);
 }
 
+namespace {
+// A control that a child window shown above it covers whole: the operator cannot see it, so it takes no key.
+bool CoveredByChildWindow(const QWidget* control) {
+    const QWidget* parent = control->parentWidget();
+    if (!parent)
+        return false;
+    const QObjectList& siblings = parent->children();
+    for (int i = siblings.indexOf(const_cast<QWidget*>(control)) + 1; i > 0 && i < siblings.size(); ++i) {
+        const auto* s = qobject_cast<const QWidget*>(siblings.at(i));
+        if (!s || s->isWindow() || !s->isVisible())
+            continue;
+        const WindowState* state = FindWindowState(WindowRegistry::HandleOf(s));
+        if (state && state->dialog && s->geometry().contains(control->geometry()))
+            return true;
+    }
+    return false;
+}
+} // namespace
+
+bool MoveTabFocus(QWidget* window, bool next) {
+    QWidget* from = window->focusWidget() ? window->focusWidget() : window;
+    for (QWidget* w = from;;) {
+        w = next ? w->nextInFocusChain() : w->previousInFocusChain();
+        if (!w || w == from)
+            return false;
+        if (w->window() == window && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() &&
+            w->isVisibleTo(window) && !w->focusProxy() && !CoveredByChildWindow(w)) {
+            w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+}
+
 } // namespace kavrino
 
 #include "CFont.h"

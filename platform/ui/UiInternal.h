@@ -117,6 +117,10 @@ void SetLastFocus(QWidget* widget);
 // EN_SETFOCUS to the edit that gets it, once per change, as the original sends them.
 void FocusMovedTo(HWND hwnd);
 QWidget* LastFocus();
+// Moves the focus of a window to its next (or previous) control that Tab stops at: enabled, shown, a tab
+// stop, and not hidden whole under a child window shown above it (a page over the main window's
+// controls). Returns false when there is no other.
+bool MoveTabFocus(QWidget* window, bool next);
 
 // Installs the key pre-translation and the Hangul application font, once.
 void EnsureWindowSystem();

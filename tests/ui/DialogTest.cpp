@@ -306,6 +306,35 @@ TEST_F(DialogFixture, ArrowKeysGoRoundARadioGroupAndTabEntersItAtTheCheckedButto
     EXPECT_FALSE(operatorRadio->isChecked());
 }
 
+TEST(DialogKeys, TabPassesOverTheControlsAPageCovers) {
+    // The main window with a page shown over its camera controls, where the runner shows its pages.
+    CDialog main(102u);
+    ASSERT_TRUE(main.Create(102u, nullptr));
+    main.ShowWindow(SW_SHOW);
+    CDialog page(159u);
+    ASSERT_TRUE(page.Create(159u, &main));
+    page.MoveWindow(200, 20, 1050, 410);
+    page.ShowWindow(SW_SHOW);
+    QWidget* window = WidgetOf(&main);
+    ASSERT_NE(window, nullptr);
+
+    // From the last control left of the page, Tab goes into the page, not to the width field under it.
+    main.GetDlgItem(1032)->SetFocus();
+    PressKey(ItemWidget(&main, 1032), Qt::Key_Tab);
+    EXPECT_EQ(window->focusWidget(), ItemWidget(&page, 1122));
+    // Shift+Tab from there comes back past the covered controls too.
+    PressKey(ItemWidget(&page, 1122), Qt::Key_Backtab);
+    EXPECT_EQ(window->focusWidget(), ItemWidget(&main, 1032));
+    // Once the page is hidden, its controls are passed over and the camera controls are stops again.
+    page.ShowWindow(SW_HIDE);
+    PressKey(ItemWidget(&main, 1032), Qt::Key_Tab);
+    EXPECT_EQ(window->focusWidget(), ItemWidget(&main, 1006));
+
+    page.DestroyWindow();
+    main.DestroyWindow();
+    Settle();
+}
+
 TEST(DialogKeys, EnterInAMultiLineEditThatWantsItMakesANewLine) {
     CDialog page(143u);
     ASSERT_TRUE(page.Create(143u, nullptr));
