@@ -182,6 +182,8 @@ Made MakeControl(const ControlTemplate& c, QWidget* parent, HWND hwnd) {
         t->setWordWrap(false);
         t->setStyle(new ListCellStyle(t));
         t->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        // Tab leaves a list control for the next control; it does not walk (and select) its cells.
+        t->setTabKeyNavigation(false);
         t->setSelectionBehavior(QAbstractItemView::SelectItems);
         t->setSelectionMode(QAbstractItemView::ExtendedSelection);
         t->horizontalHeader()->setHighlightSections(false);

@@ -335,6 +335,26 @@ TEST(DialogKeys, TabPassesOverTheControlsAPageCovers) {
     Settle();
 }
 
+TEST(DialogKeys, TabLeavesAListControlWithoutSelectingItsCells) {
+    CDialog report(149u);
+    ASSERT_TRUE(report.Create(149u, nullptr));
+    report.ShowWindow(SW_SHOW);
+    auto* list = dynamic_cast<CListCtrl*>(report.GetDlgItem(1056));
+    ASSERT_NE(list, nullptr);
+    list->InsertColumn(0, L"검사 항목", LVCFMT_LEFT, 80);
+    list->InsertColumn(1, L"결과", LVCFMT_LEFT, 60);
+    list->InsertItem(0, L"비닝");
+    list->SetItemText(0, 1, L"PASS");
+    list->InsertItem(1, L"리버스");
+    list->SetItemText(1, 1, L"FAIL");
+    report.GetDlgItem(1056)->SetFocus();
+    PressKey(ItemWidget(&report, 1056), Qt::Key_Tab);
+    EXPECT_EQ(WidgetOf(&report)->focusWidget(), ItemWidget(&report, 1));
+    EXPECT_EQ(list->GetSelectedCount(), 0u);
+    report.DestroyWindow();
+    Settle();
+}
+
 TEST(DialogKeys, EnterInAMultiLineEditThatWantsItMakesANewLine) {
     CDialog page(143u);
     ASSERT_TRUE(page.Create(143u, nullptr));
