@@ -132,10 +132,9 @@ void CDisplayDlg::MeasureRgbWindow(int nLeft, int nTop, int nWidth, int nHeight,
     // Parity in image coordinates, the mosaic's red site at (0, 0).
     const bool leftEven = (nLeft & 1) == 0;
     const bool topEven = (nTop & 1) == 0;
-    // A plane that is not measured leaves the profile as it was. A window that does not lie inside the
-    // image (or is wider than the profile) reads nothing: its half width may run past the profile.
-    // The plane that starts dx columns and dy rows into the window (its first site is worked out only for
-    // a window inside the image: the window's corner is any int).
+    // The sum of the plane that starts dx columns and dy rows into the window. A window that does not lie
+    // inside the image (or is wider than the profile) reads 0 and leaves the profile as it was: its half
+    // width may run past the profile, and its corner, any int, is not offset.
     auto planeSum = [&](int dx, int dy) {
         if (!inside)
             return 0;
