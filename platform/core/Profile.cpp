@@ -5,6 +5,7 @@
 #include "StringConv.h"
 
 #include <algorithm>
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -41,12 +42,18 @@ struct ParsedFile {
     bool settled = false;
 };
 
-bool Settled(const ProfileFile::Stamp& stamp) {
-    constexpr std::int64_t kSettleNs = 3LL * 1000000000; // above the coarsest timestamps (2 s on FAT)
+std::int64_t SystemClock() {
     struct timespec now {};
     ::clock_gettime(CLOCK_REALTIME, &now);
-    const std::int64_t nowNs = static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
-    return nowNs - std::max(stamp.modifiedNs, stamp.changedNs) > kSettleNs;
+    return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+std::atomic<std::int64_t (*)()> g_clock{&SystemClock};
+
+bool Settled(const ProfileFile::Stamp& stamp) {
+    constexpr std::int64_t kSettleNs = 3LL * 1000000000; // above the coarsest timestamps (2 s on FAT)
+    const std::int64_t nowNs = g_clock.load()();
+    return nowNs - stamp.modifiedNs > kSettleNs && nowNs - stamp.changedNs > kSettleNs;
 }
 
 // The file's contents, or nothing when it cannot be read (then every value reads as its default). The
@@ -187,14 +194,17 @@ BOOL WritePrivateProfileString(LPCWSTR section, LPCWSTR key, LPCWSTR value, LPCW
     if (status == ProfileFile::LoadStatus::Failed)
         return FALSE;
     const std::string before = file.Bytes();
-    if (!key)
-        file.DeleteSection(section);
-    else if (!value)
-        file.DeleteKey(section, key);
-    else if (!file.SetValue(section, key, value))
+    const bool changed = !key     ? file.DeleteSection(section)
+                         : !value ? file.DeleteKey(section, key)
+                                  : file.SetValue(section, key, value);
+    if (!changed)
         return FALSE;
     // Nothing to change (also: deleting from a file that does not exist) needs no write.
     if (file.Bytes() == before)
         return TRUE;
     return file.Save(path) ? TRUE : FALSE;
+}
+
+void kavrino::SetProfileClock(std::int64_t (*clock)()) {
+    g_clock.store(clock ? clock : &SystemClock);
 }

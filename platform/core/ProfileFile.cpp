@@ -22,6 +22,11 @@ namespace {
 constexpr off_t kMaxFileSize = 16 * 1024 * 1024;
 constexpr std::size_t kMaxLines = 1 << 18;
 
+bool IsAscii(const std::string& bytes) {
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 bool IsBlank(wchar_t c) {
     return c == L' ' || c == L'\t' || c == L'\r' || c == L'\v' || c == L'\f';
 }
@@ -160,6 +165,21 @@ std::optional<ProfileFile::Stamp> ProfileFile::StampOf(const std::string& path) 
     return StampFromStat(st);
 }
 
+ProfileFile::Encoding ProfileFile::EncodingOf(const std::string& bytes) {
+    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        return Encoding::Utf8Bom;
+    if (bytes.compare(0, 2, "\xFF\xFE") == 0)
+        return Encoding::Utf16Le;
+    if (bytes.compare(0, 2, "\xFE\xFF") == 0)
+        return Encoding::Utf16Be;
+    // A file made on the original platform is in the Korean code page, and so is a new one, written as
+    // its private-profile functions write one, so that a station running the original reads it. Its
+    // Korean keys never form UTF-8, so a test set from such a station never reads as UTF-8.
+    if (IsAscii(bytes) || !IsValidUtf8(bytes))
+        return Encoding::Cp949;
+    return Encoding::Utf8;
+}
+
 void ProfileFile::Parse(const std::string& bytes) {
     m_lines.clear();
     std::size_t start = 0;
@@ -172,12 +192,8 @@ void ProfileFile::Parse(const std::string& bytes) {
     } else if (bytes.compare(0, 2, "\xFE\xFF") == 0) {
         m_encoding = Encoding::Utf16Be;
         start = 2;
-    } else if (bytes.empty()) {
-        // A new (or empty) file is written in the Korean code page, as the original platform's
-        // private-profile functions write one, so that a station running the original reads it.
-        m_encoding = Encoding::Cp949;
     } else {
-        m_encoding = IsValidUtf8(bytes) ? Encoding::Utf8 : Encoding::Cp949;
+        m_encoding = EncodingOf(bytes);
     }
 
     // Lines are split on the line-feed code unit; a carriage return just before it belongs to the line
@@ -256,21 +272,18 @@ std::wstring ProfileFile::ValueAsRead(const std::wstring& text) {
     return value;
 }
 
-std::wstring ProfileFile::Decode(const std::string& raw) const {
-    switch (m_encoding) {
+std::wstring ProfileFile::Decode(const std::string& raw, Encoding encoding) {
+    switch (encoding) {
     case Encoding::Utf8Bom:
-        return Utf8ToWide(raw);
     case Encoding::Utf8:
+        return Utf8ToWide(raw);
     case Encoding::Cp949:
-        // Without a byte-order mark each line reads for what it is. A file with lines of both kinds (a
-        // legacy file that another tool added to) then reads every line right, and a write that removes
-        // the last legacy line, or adds one, never changes how the other lines read.
-        return IsValidUtf8(raw) ? Utf8ToWide(raw) : Cp949ToWide(raw);
+        return Cp949ToWide(raw);
     case Encoding::Utf16Le:
     case Encoding::Utf16Be:
         break;
     }
-    const bool be = m_encoding == Encoding::Utf16Be;
+    const bool be = encoding == Encoding::Utf16Be;
     std::wstring out;
     out.reserve(raw.size() / 2);
     auto unitAt = [&](std::size_t at) {
@@ -293,9 +306,9 @@ std::wstring ProfileFile::Decode(const std::string& raw) const {
     return out;
 }
 
-std::optional<std::string> ProfileFile::Encode(const std::wstring& text) const {
+std::optional<std::string> ProfileFile::Encode(const std::wstring& text, Encoding encoding) {
     std::string out;
-    switch (m_encoding) {
+    switch (encoding) {
     case Encoding::Utf8:
     case Encoding::Utf8Bom:
         out = WideToUtf8(text);
@@ -305,7 +318,7 @@ std::optional<std::string> ProfileFile::Encode(const std::wstring& text) const {
         break;
     case Encoding::Utf16Le:
     case Encoding::Utf16Be: {
-        const bool be = m_encoding == Encoding::Utf16Be;
+        const bool be = encoding == Encoding::Utf16Be;
         out.reserve(text.size() * 2);
         for (wchar_t wc : text) {
             auto c = static_cast<std::uint32_t>(wc);
@@ -324,20 +337,72 @@ std::optional<std::string> ProfileFile::Encode(const std::wstring& text) const {
     }
     // Text that would not read back as itself is refused: the legacy code page has no room for most of
     // Unicode, and a '?' in place of the operator's text would be silent data loss.
-    if (Decode(out) != text)
+    if (Decode(out, encoding) != text)
         return std::nullopt;
     return out;
 }
 
 std::optional<ProfileFile::Line> ProfileFile::MakeLine(const std::wstring& text) const {
     std::optional<std::string> raw = Encode(text);
+    // Whether UTF-8 may take it is for SettleChange to say, which sees the whole changed file.
+    if (!raw && m_encoding == Encoding::Cp949)
+        raw = Encode(text, Encoding::Utf8);
     if (!raw)
         return std::nullopt;
     Line line;
     line.raw = std::move(*raw);
     line.end = m_newline;
+    line.text = text;
+    line.fresh = true;
     Classify(line, text);
     return line;
+}
+
+bool ProfileFile::SettleChange() {
+    const bool marked = m_encoding != Encoding::Utf8 && m_encoding != Encoding::Cp949;
+    for (int attempt = 0;; ++attempt) {
+        // A byte-order mark keeps the code page whatever the lines hold; without one the changed bytes
+        // decide it anew, as the next reading of the file will.
+        const Encoding next = marked ? m_encoding : EncodingOf(Bytes());
+        bool readsRight = true;
+        bool onlyNewLines = true;
+        for (const Line& line : m_lines) {
+            if (!line.fresh && (marked || IsAscii(line.raw)))
+                continue;
+            const std::wstring wanted = line.fresh ? line.text : Decode(line.raw);
+            if (Decode(line.raw, next) != wanted) {
+                readsRight = false;
+                onlyNewLines = onlyNewLines && line.fresh;
+            }
+        }
+        if (readsRight) {
+            m_encoding = next;
+            for (Line& line : m_lines) {
+                line.fresh = false;
+                line.text.clear();
+            }
+            return true;
+        }
+        // Only the new lines read wrong: their CP949 bytes form UTF-8 in a file that holds nothing else
+        // beyond ASCII (a new file whose first text is "화"). Written in UTF-8 they read right, and
+        // nothing else in the file reads otherwise.
+        if (!onlyNewLines || attempt > 0)
+            return false;
+        for (Line& line : m_lines) {
+            if (line.fresh)
+                line.raw = *Encode(line.text, Encoding::Utf8);
+        }
+    }
+}
+
+template <typename Change> bool ProfileFile::Apply(Change change) {
+    std::vector<Line> before = m_lines;
+    const Encoding encoding = m_encoding;
+    if (change() && SettleChange())
+        return true;
+    m_lines = std::move(before);
+    m_encoding = encoding;
+    return false;
 }
 
 void ProfileFile::InsertLine(std::size_t at, Line line) {
@@ -348,7 +413,13 @@ void ProfileFile::InsertLine(std::size_t at, Line line) {
         const bool wide = m_encoding == Encoding::Utf16Le || m_encoding == Encoding::Utf16Be;
         if (wide && last.raw.size() % 2 != 0)
             last.raw.pop_back();
-        last.end = m_newline;
+        // A carriage return that ends the line belongs to its text (it was never followed by a line
+        // feed); a "\n" right after it would make it part of the line end instead, and the line would
+        // read otherwise ("\xb0\r" in CP949 reads as a character, "\xb0" alone as nothing).
+        const std::string cr = *Encode(L"\r");
+        const bool endsInCr =
+            last.raw.size() >= cr.size() && last.raw.compare(last.raw.size() - cr.size(), cr.size(), cr) == 0;
+        last.end = endsInCr ? *Encode(L"\r\n") : m_newline;
     }
     m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
 }
@@ -412,13 +483,10 @@ std::vector<std::wstring> ProfileFile::KeyNames(const std::wstring& section) con
 }
 
 bool ProfileFile::SetValue(const std::wstring& section, const std::wstring& key, const std::wstring& value) {
-    // A new file whose first text the Korean code page cannot hold is written in UTF-8 instead: nothing
-    // of it may be lost, and the original could not have read that text either.
-    if (m_lines.empty() && m_encoding == Encoding::Cp949 &&
-        (!Encode(Trim(section)) || !Encode(Trim(key)) || !Encode(value))) {
-        m_encoding = Encoding::Utf8;
-        m_newline = *Encode(L"\r\n");
-    }
+    return Apply([&] { return SetLines(section, key, value); });
+}
+
+bool ProfileFile::SetLines(const std::wstring& section, const std::wstring& key, const std::wstring& value) {
     const std::wstring sectionName = Trim(section);
     const std::wstring keyName = Trim(key);
     const std::vector<std::size_t> headers = SectionHeaders(sectionName);
@@ -457,28 +525,29 @@ bool ProfileFile::SetValue(const std::wstring& section, const std::wstring& key,
 }
 
 bool ProfileFile::DeleteKey(const std::wstring& section, const std::wstring& key) {
-    const std::wstring wanted = Trim(key);
-    bool removed = false;
-    const std::vector<std::size_t> headers = SectionHeaders(section);
-    // From the last section back, so that the indices of the earlier ones stay valid.
-    for (auto h = headers.rbegin(); h != headers.rend(); ++h) {
-        for (std::size_t i = SectionEnd(*h); i-- > *h + 1;) {
-            if (m_lines[i].kind == Kind::Key && NamesEqual(m_lines[i].name, wanted)) {
-                m_lines.erase(m_lines.begin() + static_cast<std::ptrdiff_t>(i));
-                removed = true;
+    return Apply([&] {
+        const std::wstring wanted = Trim(key);
+        const std::vector<std::size_t> headers = SectionHeaders(section);
+        // From the last section back, so that the indices of the earlier ones stay valid.
+        for (auto h = headers.rbegin(); h != headers.rend(); ++h) {
+            for (std::size_t i = SectionEnd(*h); i-- > *h + 1;) {
+                if (m_lines[i].kind == Kind::Key && NamesEqual(m_lines[i].name, wanted))
+                    m_lines.erase(m_lines.begin() + static_cast<std::ptrdiff_t>(i));
             }
         }
-    }
-    return removed;
+        return true;
+    });
 }
 
 bool ProfileFile::DeleteSection(const std::wstring& section) {
-    const std::vector<std::size_t> headers = SectionHeaders(section);
-    for (auto h = headers.rbegin(); h != headers.rend(); ++h) {
-        m_lines.erase(m_lines.begin() + static_cast<std::ptrdiff_t>(*h),
-                      m_lines.begin() + static_cast<std::ptrdiff_t>(SectionEnd(*h)));
-    }
-    return !headers.empty();
+    return Apply([&] {
+        const std::vector<std::size_t> headers = SectionHeaders(section);
+        for (auto h = headers.rbegin(); h != headers.rend(); ++h) {
+            m_lines.erase(m_lines.begin() + static_cast<std::ptrdiff_t>(*h),
+                          m_lines.begin() + static_cast<std::ptrdiff_t>(SectionEnd(*h)));
+        }
+        return true;
+    });
 }
 
 std::string ProfileFile::Bytes() const {

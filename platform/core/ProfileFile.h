@@ -38,11 +38,14 @@ public:
     // The stamp of a regular file, taken through an opening of it (so that a network file system checks
     // it with its server); nothing for anything else.
     static std::optional<Stamp> StampOf(const std::string& path);
-    // Takes the file's whole contents; the encoding follows from the BOM, else from whether the bytes
-    // are well-formed UTF-8 (CP949 when they are not). No contents at all (a new file) is CP949. Without
-    // a BOM each line is read as UTF-8 when it is well-formed UTF-8 and as CP949 otherwise; new lines
-    // take the file's encoding.
+    // Takes the file's whole contents. One code page reads the whole file, as the original platform
+    // decides it: a byte-order mark says UTF-8 or UTF-16; without one the file is CP949, unless its
+    // bytes as a whole are well-formed UTF-8 with some text beyond ASCII (files saved by editors here),
+    // then UTF-8. A file of ASCII alone, or of nothing, reads the same either way and takes CP949 for its
+    // new text, as the original writes it.
     void Parse(const std::string& bytes);
+    // The code page a file of these bytes is read in (Parse's rule).
+    static Encoding EncodingOf(const std::string& bytes);
 
     // Section and key names are compared trimmed and case-insensitively. Sections of the same name act as
     // one section: the first key that matches wins. The value comes trimmed and without enclosing quotes.
@@ -50,12 +53,17 @@ public:
     std::vector<std::wstring> SectionNames() const;
     std::vector<std::wstring> KeyNames(const std::wstring& section) const;
 
+    // Every change keeps what the rest of the file reads: a line it does not name reads afterwards as it
+    // read before, or the change is refused (false) and nothing changes. Without a byte-order mark a
+    // change can turn the whole file's code page: a CP949 file whose last bytes that are not UTF-8 go
+    // away would read as UTF-8; such a change is refused when any line would then read otherwise.
+    //
     // Replaces the key's value in its line, or adds the key at the end of its section, or the section at
-    // the end of the file. False, with nothing changed, when the new line would not read back as the
-    // text: the file's code page cannot hold it (a new file whose first text CP949 cannot hold becomes a
-    // UTF-8 file instead).
+    // the end of the file. False when the new lines would not read back as the text: the file's code
+    // page cannot hold it. A file of ASCII alone (a new one too) takes such text, and CP949 text that
+    // would make it read as UTF-8, in UTF-8 instead: nothing else in it reads otherwise.
     bool SetValue(const std::wstring& section, const std::wstring& key, const std::wstring& value);
-    // Remove every occurrence; true when something was removed.
+    // Remove every occurrence (nothing to remove is no failure).
     bool DeleteKey(const std::wstring& section, const std::wstring& key);
     bool DeleteSection(const std::wstring& section);
 
@@ -80,12 +88,23 @@ private:
         Kind kind = Kind::Other;
         std::wstring name;  // section or key name, trimmed
         std::wstring value; // key value, trimmed and unquoted
+        std::wstring text;  // of a line the current change made: the whole text it must read as
+        bool fresh = false;
     };
 
     static void Classify(Line& line, const std::wstring& text);
-    std::wstring Decode(const std::string& raw) const;
-    std::optional<std::string> Encode(const std::wstring& text) const;
+    static std::wstring Decode(const std::string& raw, Encoding encoding);
+    static std::optional<std::string> Encode(const std::wstring& text, Encoding encoding);
+    std::wstring Decode(const std::string& raw) const { return Decode(raw, m_encoding); }
+    std::optional<std::string> Encode(const std::wstring& text) const { return Encode(text, m_encoding); }
+    // A line of the current change, in the file's code page, or in UTF-8 where CP949 cannot hold it.
     std::optional<Line> MakeLine(const std::wstring& text) const;
+    // Ends a change: decides the code page the changed file reads in and checks that every line reads as
+    // it must; false when one would not (the caller then puts the old lines back).
+    bool SettleChange();
+    // Runs a change of the lines and settles it; puts everything back when either fails.
+    template <typename Change> bool Apply(Change change);
+    bool SetLines(const std::wstring& section, const std::wstring& key, const std::wstring& value);
     // Inserts at the index; the line before it gets a line end when it had none.
     void InsertLine(std::size_t at, Line line);
     // Index past the last line of the section whose header is at the index.

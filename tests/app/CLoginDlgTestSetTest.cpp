@@ -171,7 +171,7 @@ TEST_F(TestSetFileTest, ASaveThatFailsPartWayLeavesTheFileAsItWas) {
 
     m_dlg->m_listTestItems.ResetContent();
     AddItems({L"ROI", L"리버스"});
-    SetText(CLoginDlg::IDC_DCF10_PATH, L"/cam/화화/mono_10bit.dcf");
+    SetText(CLoginDlg::IDC_DCF10_PATH, L"/cam/☃/mono_10bit.dcf");
     Save(path);
     EXPECT_EQ(m_boxes.Texts(), Names({L"검사 파일 저장 실패"}));
     EXPECT_EQ(ReadBytes(path), saved);
@@ -179,7 +179,7 @@ TEST_F(TestSetFileTest, ASaveThatFailsPartWayLeavesTheFileAsItWas) {
     EXPECT_EQ(Entries(m_dlg->m_listTestItems), Names({L"비닝"}));
     EXPECT_EQ(Text(CLoginDlg::IDC_DCF10_PATH), L"/cam/mono_10bit.dcf");
 
-    SetText(CLoginDlg::IDC_DCF10_PATH, L"/cam/화화/mono_10bit.dcf");
+    SetText(CLoginDlg::IDC_DCF10_PATH, L"/cam/☃/mono_10bit.dcf");
     const CString fresh = PathOf("fresh.ini");
     Save(fresh);
     EXPECT_FALSE(QFile::exists(QString::fromStdWString(static_cast<LPCWSTR>(fresh))));
@@ -267,14 +267,20 @@ TEST_F(TestSetFileTest, MissingFileEmptiesEverythingWithoutAMessage) {
     EXPECT_EQ(m_boxes.Count(), 0u);
 }
 
+// A test set written by a station that runs the original: the Korean code page throughout, also where a
+// line's bytes happen to form UTF-8 ("화" is C8 AD, "창" C3 A2). It loads as that station reads it, and
+// saving it again unchanged gives the same bytes.
 TEST_F(TestSetFileTest, LoadsAFileWrittenInTheKoreanCodePage) {
     const std::wstring text =
         L"[ItemCount]\r\n검사항목=2\r\n[0]\r\n검사항목=화이트 밸런스\r\n[1]\r\n검사항목=휘도편차\r\n"
         L"[ISCOLOR]\r\n컬러카메라=1\r\n[AcqCount]\r\n프레임항목=1\r\n[ACQ0]\r\n프레임항목=25\r\n"
-        L"[8BIT]\r\nDCF_PATH=C:\\카메라\\color_8bit.dcf\r\n[BRIGHT_DIFF]\r\n휘도편차=15\r\n"
-        L"[기타검사]\r\nNOISE=1\r\nELECTRIC_VALUE=450\r\n";
+        L"[8BIT]\r\nDCF_PATH=C:\\카메라\\color_8bit.dcf\r\n[10BIT]\r\nDCF_PATH=C:\\화\\cam.dcf\r\n"
+        L"[12BIT]\r\nDCF_PATH=D:\\창\\cam12.dcf\r\n[BRIGHT_DIFF]\r\n휘도편차=15\r\n"
+        L"[기타검사]\r\nNOISE=1\r\nBLOOMING=0\r\nRESOLUTION=0\r\nELECTRIC=0\r\nVOLTAGE=0\r\n"
+        L"ELECTRIC_VALUE=450\r\nVOLTAGE_VALUE=0\r\n";
     const std::string cp949 = kavrino::WideToCp949(text);
     ASSERT_FALSE(kavrino::IsValidUtf8(cp949));
+    ASSERT_TRUE(kavrino::IsValidUtf8(kavrino::WideToCp949(L"DCF_PATH=C:\\화\\cam.dcf")));
     const CString path = PathOf("cp949.ini");
     WriteBytes(path, QByteArray::fromStdString(cp949));
     Load(path);
@@ -282,14 +288,16 @@ TEST_F(TestSetFileTest, LoadsAFileWrittenInTheKoreanCodePage) {
     EXPECT_EQ(Entries(m_dlg->m_listFrames), Names({L"25"}));
     EXPECT_TRUE(Checked(CLoginDlg::IDC_COLOR_CAMERA));
     EXPECT_EQ(Text(CLoginDlg::IDC_DCF8_PATH), L"C:\\카메라\\color_8bit.dcf");
+    EXPECT_EQ(Text(CLoginDlg::IDC_DCF10_PATH), L"C:\\화\\cam.dcf");
+    EXPECT_EQ(Text(CLoginDlg::IDC_DCF12_PATH), L"D:\\창\\cam12.dcf");
     EXPECT_EQ(Text(CLoginDlg::IDC_DEVIATION_LIMIT), L"15");
     EXPECT_EQ(Text(CLoginDlg::IDC_CURRENT_REF), L"450");
 
-    // Saving back keeps the file in its code page.
+    // Saving back keeps the file in its code page, byte for byte.
     LoginAsAdministrator();
     Save(path);
-    EXPECT_FALSE(kavrino::IsValidUtf8(ReadBytes(path).toStdString()));
-    EXPECT_EQ(Value(L"0", L"검사항목", path), L"화이트 밸런스");
+    EXPECT_EQ(m_boxes.Count(), 0u);
+    EXPECT_EQ(ReadBytes(path).toStdString(), cp949);
 }
 
 TEST_F(TestSetFileTest, TheSampleTestSetLoads) {

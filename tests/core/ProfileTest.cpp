@@ -3,6 +3,7 @@
 
 #include <dirent.h>
 #include <fstream>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
@@ -163,6 +164,19 @@ TEST_F(Profile, EveryReadSeesTheFileAsItIsNow) {
     EXPECT_EQ(Get(L"A", L"k", "t.ini", L"gone"), L"gone");
     Put("t.ini", "[A]\r\nk=six\r\n");
     EXPECT_EQ(Get(L"A", L"k"), L"six");
+
+    // A file that has not changed for a while keeps its parse as long as its stamp stays; a change in
+    // place of the same size gives it another stamp, and the next read sees it.
+    kavrino::SetProfileClock([] { return std::numeric_limits<std::int64_t>::max() / 2; });
+    EXPECT_EQ(Get(L"A", L"k"), L"six");
+    EXPECT_EQ(Get(L"A", L"k"), L"six");
+    {
+        std::fstream f(Path("t.ini"), std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(7);
+        f << "ten";
+    }
+    EXPECT_EQ(Get(L"A", L"k"), L"ten");
+    kavrino::SetProfileClock(nullptr);
 }
 
 TEST_F(Profile, BufferIsCutToOneLessThanItsSize) {
@@ -256,7 +270,7 @@ TEST_F(Profile, WriteChangesOnlyWhatItMustAndKeepsTheRest) {
     ASSERT_TRUE(Set(L"ALIGN", L"New", L"n"));
     ASSERT_TRUE(Set(L"EXPOSURE", L"검사방법", L"a,b"));
     // The file's "\n" line ends are kept; the new key goes before the blank line and comment that lead to
-    // the next section; the key keeps its spelling.
+    // the next section; the key keeps its spelling. A file of ASCII alone takes Korean text in CP949.
     EXPECT_EQ(Bytes("t.ini"), "; test set\n"
                               "stray=before sections\n"
                               "[ALIGN]\n"
@@ -267,8 +281,8 @@ TEST_F(Profile, WriteChangesOnlyWhatItMustAndKeepsTheRest) {
                               "# next comes BRIGHT\n"
                               "[BRIGHT]\n"
                               "W1=1,2,3,4\n"
-                              "[EXPOSURE]\n"
-                              "검사방법=a,b\n");
+                              "[EXPOSURE]\n" +
+                                  kavrino::WideToCp949(L"검사방법=a,b\n"));
 
     ASSERT_TRUE(Set(L"ALIGN", L"New", nullptr));
     ASSERT_TRUE(Set(L"EXPOSURE", nullptr, nullptr));
@@ -279,6 +293,19 @@ TEST_F(Profile, WriteChangesOnlyWhatItMustAndKeepsTheRest) {
     EXPECT_TRUE(Set(L"NONE", nullptr, nullptr));
     EXPECT_TRUE(Set(L"A", L"k", nullptr, "none.ini"));
     EXPECT_EQ(Entries(), std::vector<std::string>{"t.ini"});
+}
+
+// An edited line keeps its own line end, whatever the file's first line ends with; a last line without
+// one stays without.
+TEST_F(Profile, AnEditedLineKeepsItsOwnLineEnd) {
+    Put("t.ini", "[A]\r\nk=1\nm=2\r\nz=3");
+    ASSERT_TRUE(Set(L"A", L"k", L"5"));
+    ASSERT_TRUE(Set(L"A", L"m", L"6"));
+    ASSERT_TRUE(Set(L"A", L"z", L"7"));
+    EXPECT_EQ(Bytes("t.ini"), "[A]\r\nk=5\nm=6\r\nz=7");
+    // A new key after the last line gives that line the file's line end.
+    ASSERT_TRUE(Set(L"A", L"n", L"8"));
+    EXPECT_EQ(Bytes("t.ini"), "[A]\r\nk=5\nm=6\r\nz=7\r\nn=8\r\n");
 }
 
 TEST_F(Profile, DeleteRemovesEveryCopyAndTheWholeSection) {
@@ -312,14 +339,74 @@ TEST_F(Profile, LegacyCp949FileIsReadAndStaysCp949) {
     EXPECT_FALSE(Set(L"snow ☃", L"k", L"v"));
     EXPECT_EQ(Bytes("t.ini"), before);
 
-    // A legacy file that another tool added UTF-8 lines to reads each line as what it is, and keeps
-    // reading them so when a write removes the last legacy line.
-    Put("mixed.ini", "[0]\r\n\xea\xb2\x80\xec\x82\xac\xed\x95\xad\xeb\xaa\xa9=\xeb\xb9\x84\xeb\x8b\x9d\r\n"
-                     "[BRIGHT_DIFF]\r\n\xc8\xd6\xb5\xb5\xc6\xed\xc2\xf7=10\r\n");
-    EXPECT_EQ(Get(L"0", L"검사항목", "mixed.ini"), L"비닝");
+    // One code page reads the whole file, as on a station running the original: a line whose CP949
+    // bytes happen to form UTF-8 ("화" is C8 AD) reads as CP949 too, and keeps doing so through writes.
+    const std::string station = "[ItemCount]\r\n\xb0\xcb\xbb\xe7\xc7\xd7\xb8\xf1=1\r\n"
+                                "[8BIT]\r\nDCF_PATH=C:\\\xc8\xad\\cam.dcf\r\n";
+    ASSERT_TRUE(kavrino::IsValidUtf8("DCF_PATH=C:\\\xc8\xad\\cam.dcf"));
+    Put("station.ini", station);
+    EXPECT_EQ(Get(L"8BIT", L"DCF_PATH", "station.ini"), L"C:\\화\\cam.dcf");
+    ASSERT_TRUE(Set(L"8BIT", L"DCF_PATH", L"C:\\화\\cam.dcf", "station.ini"));
+    ASSERT_TRUE(Set(L"10BIT", L"DCF_PATH", L"C:\\창\\cam10.dcf", "station.ini"));
+    EXPECT_EQ(Bytes("station.ini"),
+              station + kavrino::WideToCp949(L"[10BIT]\r\nDCF_PATH=C:\\창\\cam10.dcf\r\n"));
+    EXPECT_EQ(Get(L"8BIT", L"DCF_PATH", "station.ini"), L"C:\\화\\cam.dcf");
+    EXPECT_EQ(Get(L"10BIT", L"DCF_PATH", "station.ini"), L"C:\\창\\cam10.dcf");
+}
+
+// A change that would turn how the rest of a file reads is refused: once the last bytes of a CP949 file
+// that are not UTF-8 went, the file would read as UTF-8 and its other Korean lines otherwise. A change
+// that leaves nothing but ASCII behind turns nothing and goes through.
+TEST_F(Profile, AWriteNeverTurnsTheCodePageUnderTheOtherLines) {
+    // "[0]\r\n검사항목=비닝" written by another tool in UTF-8, "[BRIGHT_DIFF]\r\n휘도편차=10" by the
+    // original in CP949: the file reads in CP949 throughout, the first key as the original reads it.
+    const std::string mixed = "[0]\r\n\xea\xb2\x80\xec\x82\xac\xed\x95\xad\xeb\xaa\xa9=x\r\n"
+                              "[BRIGHT_DIFF]\r\n\xc8\xd6\xb5\xb5\xc6\xed\xc2\xf7=10\r\n";
+    Put("mixed.ini", mixed);
     EXPECT_EQ(Get(L"BRIGHT_DIFF", L"휘도편차", "mixed.ini"), L"10");
-    ASSERT_TRUE(Set(L"BRIGHT_DIFF", nullptr, nullptr, "mixed.ini"));
-    EXPECT_EQ(Get(L"0", L"검사항목", "mixed.ini"), L"비닝");
+    EXPECT_EQ(Get(L"0", L"검사항목", "mixed.ini", L"none"), L"none");
+    EXPECT_FALSE(Set(L"BRIGHT_DIFF", nullptr, nullptr, "mixed.ini"));
+    EXPECT_FALSE(Set(L"BRIGHT_DIFF", L"휘도편차", nullptr, "mixed.ini"));
+    EXPECT_EQ(Bytes("mixed.ini"), mixed);
+    // What keeps a byte that is not UTF-8 goes through.
+    ASSERT_TRUE(Set(L"BRIGHT_DIFF", L"휘도편차", L"20", "mixed.ini"));
+    EXPECT_EQ(Get(L"BRIGHT_DIFF", L"휘도편차", "mixed.ini"), L"20");
+
+    Put("ascii.ini", "[A]\r\nk=1\r\n[B]\r\n\xb0\xcb=2\r\n");
+    ASSERT_TRUE(Set(L"B", nullptr, nullptr, "ascii.ini"));
+    EXPECT_EQ(Bytes("ascii.ini"), "[A]\r\nk=1\r\n");
+
+    // A file of ASCII alone takes Korean text as the original writes it, in CP949; text whose CP949
+    // bytes would read as UTF-8 ("화" alone), or that CP949 cannot hold, in UTF-8.
+    ASSERT_TRUE(Set(L"8BIT", L"DCF_PATH", L"C:\\검사\\cam.dcf", "ascii.ini"));
+    EXPECT_EQ(Bytes("ascii.ini"),
+              "[A]\r\nk=1\r\n" + kavrino::WideToCp949(L"[8BIT]\r\nDCF_PATH=C:\\검사\\cam.dcf\r\n"));
+    Put("new.ini", "[A]\r\nk=1\r\n");
+    ASSERT_TRUE(Set(L"8BIT", L"DCF_PATH", L"C:\\화", "new.ini"));
+    EXPECT_EQ(Bytes("new.ini"), "[A]\r\nk=1\r\n[8BIT]\r\nDCF_PATH=C:\\화\r\n");
+    EXPECT_EQ(Get(L"8BIT", L"DCF_PATH", "new.ini"), L"C:\\화");
+    ASSERT_TRUE(Set(L"화", L"key", L"화", "fresh.ini"));
+    EXPECT_EQ(Get(L"화", L"key", "fresh.ini"), L"화");
+}
+
+// Found by fuzzing: a file whose lines end in "\n" and whose last line ends in a carriage return without
+// a line feed. The key added after it must not turn that carriage return into part of a line end: the
+// last key's value ("11" and a CP949 lead byte before the return) would read otherwise.
+TEST_F(Profile, AKeyAddedAfterALastLineWithoutItsEndKeepsTheOtherKeys) {
+    const std::string bytes = "[0]\r\xcb\xb0\n\xbb\xe7\xc7\xd7\xb8\xf1=\xba\xf1\xb4\xd7\r\n"
+                              "[.RIGHT_DIFF]\r\n\xc8\xd6\xb5\xb5\xc6\xed\xc2\x0c=11\xb0\r"s;
+    Put("t.ini", bytes);
+    wchar_t keys[64] = {};
+    ASSERT_GT(GetPrivateProfileString(L".RIGHT_DIFF", nullptr, nullptr, keys, 64, WPath("t.ini").c_str()),
+              0u);
+    const std::wstring key = keys;
+    const std::wstring value = Get(L".RIGHT_DIFF", key.c_str());
+    const std::wstring first = Get(L"0", L"사항목");
+    EXPECT_EQ(first, L"비닝");
+    ASSERT_TRUE(Set(L".RIGHT_DIFF", L"upper", L"a=b"));
+    EXPECT_EQ(Get(L".RIGHT_DIFF", key.c_str(), "t.ini", L"lost"), value);
+    EXPECT_EQ(Get(L"0", L"사항목"), first);
+    EXPECT_EQ(Get(L".RIGHT_DIFF", L"upper"), L"a=b");
 }
 
 TEST_F(Profile, Utf16AndUtf8ByteOrderMarksAreKept) {

@@ -9,6 +9,7 @@
 #include "Profile.h"
 #include "StringConv.h"
 
+#include <algorithm>
 #include <optional>
 
 using namespace kavrino_fuzz;
@@ -76,15 +77,41 @@ bool NonAscii(const std::wstring& text) {
     return false;
 }
 
-// A write may be refused for names or values that would not read back as themselves, and for text the
-// file's code page (CP949) cannot hold; any other refusal would drop the operator's data.
-bool MayBeRefused(const Write& write) {
+bool NonAscii(const std::string& bytes) {
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return true;
+    return false;
+}
+
+// A file without a byte-order mark that is not UTF-8 as a whole reads in CP949 throughout; if one of its
+// lines would read otherwise in UTF-8, a write that leaves nothing but UTF-8 behind would turn that line.
+bool MayTurnItsCodePage(const std::string& file) {
+    if (file.compare(0, 3, "\xEF\xBB\xBF") == 0 || file.compare(0, 2, "\xFF\xFE") == 0 ||
+        file.compare(0, 2, "\xFE\xFF") == 0 || kavrino::IsValidUtf8(file))
+        return false;
+    std::size_t start = 0;
+    while (start <= file.size()) {
+        const std::size_t end = std::min(file.find('\n', start), file.size());
+        const std::string line = file.substr(start, end - start);
+        if (NonAscii(line) && kavrino::IsValidUtf8(line) &&
+            kavrino::Utf8ToWide(line) != kavrino::Cp949ToWide(line))
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+// A write may be refused for names or values that would not read back as themselves, for text the
+// file's code page (CP949) cannot hold, and where it would turn how another line reads; any other refusal
+// would drop the operator's data.
+bool MayBeRefused(const Write& write, const std::string& file) {
     const std::wstring key = write.key.value_or(L"");
     const std::wstring value = write.value.value_or(L"");
     const std::size_t first = key.find_first_not_of(L" \t");
     const bool keyLooksSpecial = first != std::wstring::npos && HasAny(key.substr(first, 1), L";#[");
     return HasAny(write.section, L"\r\n]") || HasAny(key, L"\r\n=") || keyLooksSpecial ||
-           HasAny(value, L"\r\n") || NonAscii(write.section + key + value);
+           HasAny(value, L"\r\n") || NonAscii(write.section + key + value) || MayTurnItsCodePage(file);
 }
 
 // The file's lines after its byte-order mark, without their line ends, in the file's code units (two
@@ -168,7 +195,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!ok) {
             if (after != before)
                 Fail("a refused write changed the file");
-            if (!MayBeRefused(write))
+            if (!MayBeRefused(write, before))
                 Fail("a plain write was refused", Describe(write));
             continue;
         }
