@@ -8,6 +8,7 @@
 #include "UiThread.h"
 
 #include <QApplication>
+#include <QHash>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -122,28 +123,49 @@ std::wstring ReadProfileValue(const CString& path, const std::wstring& section, 
 
 using namespace kavrino_fuzz;
 
+// The clock the private-profile reads judge a file's age by: the files the targets hand the program are
+// always new, and the time of day must not choose the path a run takes.
+std::int64_t NoTime() {
+    return 0;
+}
+
 // One headless application for the whole run, as the program has; only the program's name is handed to
 // Qt, the fuzzer's own options stay the fuzzer's.
+//
+// A run with the same seed takes the same path every time and on every machine (scripts/fuzz relies on
+// it): nothing it does may depend on the time, on chance or on where it runs. Qt's hash tables are seeded
+// with 0 (QT_HASH_SEED=0 in the environment also covers those made before this), the profile reads keep
+// no clock, and the scratch folder is the one KAVRINO_FUZZ_SCRATCH names (an empty folder the caller made,
+// of the same name on every machine) instead of one of a random name.
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     static int qtArgc = 1;
     static char* qtArgv[] = {*argc > 0 ? (*argv)[0] : const_cast<char*>("fuzz"), nullptr};
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    qSetGlobalQHashSeed(0);
     static QApplication* app = new QApplication(qtArgc, qtArgv);
     (void)app;
     std::setlocale(LC_NUMERIC, "C");
     kavrino::RegisterResources();
     kavrino::SetMessageBoxHandler([](const CString&, const CString&, UINT) { return IDOK; });
     kavrino::SetFileDialogHandler([](kavrino::FileDialogRequest&) { return false; });
+    kavrino::SetProfileClock(&NoTime);
 
-    // In memory where there is such a folder: every profile write syncs its file and folder to disk.
     std::error_code error;
-    const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", error)
-                                           ? "/dev/shm"
-                                           : std::filesystem::temp_directory_path();
-    std::string folder = (base / "kavrino-fuzz-XXXXXX").string();
-    if (!mkdtemp(folder.data()))
-        Fail("cannot make the scratch folder", folder);
-    Scratch() = folder;
+    if (const char* given = std::getenv("KAVRINO_FUZZ_SCRATCH"); given && *given) {
+        if (!std::filesystem::is_directory(given, error) ||
+            std::filesystem::directory_iterator(given, error) != std::filesystem::directory_iterator())
+            Fail("KAVRINO_FUZZ_SCRATCH is not an empty folder", given);
+        Scratch() = given;
+    } else {
+        // In memory where there is such a folder: every profile write syncs its file and folder to disk.
+        const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", error)
+                                               ? "/dev/shm"
+                                               : std::filesystem::temp_directory_path();
+        std::string folder = (base / "kavrino-fuzz-XXXXXX").string();
+        if (!mkdtemp(folder.data()))
+            Fail("cannot make the scratch folder", folder);
+        Scratch() = folder;
+    }
     std::atexit(RemoveScratch);
     return 0;
 }
