@@ -65,6 +65,29 @@ TEST_F(FrameRatePageTest, ValuesAreListedAsTextAndCappedToTheCameraMaximum) {
     EXPECT_EQ(PageBoxes(), std::vector<CString>{L"검사 안 한 항목\r\n@ 프레임 모드\r\n"});
 }
 
+TEST_F(FrameRatePageTest, AMaximumThatCannotBeReadIsReportedAndWritesNoRate) {
+    Open({L"25"});
+    m_pPage->ShowWindow(SW_SHOW);
+    SetRate(17.0);
+    auto camera = kavrino::SimCameraRegistry::Find(L"P0001");
+    camera->SetMissing(L"AcquisitionFrameRate", true);
+    Pick(0);
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"ERROR : 'AcquisitionFrameRate'"});
+    // The toggle reports it too and still switches the limit on, at the rate the camera has.
+    m_boxes.Clear();
+    Press(m_pPage, CFrameRateDlg::IDC_FRAME_MODE);
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"ERROR : 'AcquisitionFrameRate'"});
+    EXPECT_EQ(TextFeature(L"AcquisitionFrameRateEnable"), L"On");
+    camera->SetMissing(L"AcquisitionFrameRate", false);
+    EXPECT_DOUBLE_EQ(Rate(), 17.0);
+    // Both steps were tried, and the verdict is not blamed for the reads.
+    m_boxes.Clear();
+    Press(m_pPage, IDOK);
+    EXPECT_TRUE(PageBoxes().empty());
+    EXPECT_TRUE(Signalled(m_pPage->m_hEvent));
+    EXPECT_EQ(m_pPage->m_bResult, 1);
+}
+
 TEST_F(FrameRatePageTest, TheToggleWritesTheRateBeforeTheLimitAndTheVerdictSwitchesItOff) {
     Open({L"25", L"10"});
     m_pPage->ShowWindow(SW_SHOW);
