@@ -18,6 +18,7 @@
 #include "PictureWidget.h"
 #include "QtText.h"
 #include "UiInternal.h"
+#include "WholeRectButton.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -103,13 +104,13 @@ Made MakeControl(const ControlTemplate& c, QWidget* parent, HWND hwnd) {
             p->setAutoDefault(false);
             b = p;
         } else {
-            b = new QCheckBox(parent);
+            b = new WholeRectButton<QCheckBox>(parent);
         }
         b->setText(text);
         m.widget = b;
         m.own = std::make_unique<CButton>();
     } else if (k == "RADIOBUTTON") {
-        auto* r = new QRadioButton(text, parent);
+        auto* r = new WholeRectButton<QRadioButton>(text, parent);
         r->setAutoExclusive(false);
         m.widget = r;
         m.own = std::make_unique<CButton>();

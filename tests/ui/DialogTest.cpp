@@ -10,7 +10,10 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTimer>
+#include <QtTest/qtestspontaneevent.h>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
@@ -167,6 +170,65 @@ TEST_F(DialogFixture, ClicksAndNotificationsReachTheMappedHandlers) {
     // A command sent by the program reaches the same handler.
     dlg.SendMessage(WM_COMMAND, MAKEWPARAM(1005, BN_CLICKED), 0);
     EXPECT_EQ(dlg.clicks, 2);
+}
+
+namespace {
+// A press and a release at one point of a control, as they come from the mouse (spontaneous events: the
+// press moves the focus as the control's policy says).
+void ClickAt(QWidget* widget, const QPoint& at) {
+    QMouseEvent press(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    // Delivered as the application delivers the window system's events (sendEvent would clear the mark).
+    QSpontaneKeyEvent::setSpontaneous(&press);
+    QSpontaneKeyEvent::setSpontaneous(&release);
+    QApplication::instance()->notify(widget, &press);
+    QApplication::instance()->notify(widget, &release);
+}
+
+// A point of the control right of its label, where the style's own click area (indicator and text)
+// ends.
+QPoint RightOfLabel(QAbstractButton* button, QStyle::SubElement clickArea) {
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    option.iconSize = button->iconSize();
+    const QRect label = button->style()->subElementRect(clickArea, &option, button);
+    const QPoint at(button->width() - 3, button->height() / 2);
+    EXPECT_FALSE(label.contains(at)) << "the label reaches the control's right edge";
+    return at;
+}
+} // namespace
+
+TEST_F(DialogFixture, RadiosAndCheckBoxesTakeAClickAnywhereInTheirRectangle) {
+    auto* operatorRadio = static_cast<QAbstractButton*>(ItemWidget(&dlg, 1059));
+    auto* adminRadio = static_cast<QAbstractButton*>(ItemWidget(&dlg, 1060));
+    ASSERT_TRUE(operatorRadio && adminRadio);
+    // The window is active, as the one the operator clicks in is: the click moves the focus.
+    QApplication::setActiveWindow(WidgetOf(&dlg));
+    ClickAt(adminRadio, RightOfLabel(adminRadio, QStyle::SE_RadioButtonClickRect));
+    EXPECT_EQ(dlg.lastRadio, 1060u);
+    EXPECT_EQ(dlg.IsDlgButtonChecked(1060), 1u);
+    EXPECT_EQ(dlg.IsDlgButtonChecked(1059), 0u);
+    EXPECT_EQ(CWnd::GetFocus(), dlg.GetDlgItem(1060));
+
+    // Right of "작업자 :", inside the template's rectangle: the focus and the click go to the radio.
+    dlg.GetDlgItem(1062)->SetFocus();
+    ClickAt(operatorRadio, RightOfLabel(operatorRadio, QStyle::SE_RadioButtonClickRect));
+    EXPECT_EQ(dlg.lastRadio, 1059u);
+    EXPECT_EQ(dlg.IsDlgButtonChecked(1059), 1u);
+    EXPECT_EQ(dlg.IsDlgButtonChecked(1060), 0u);
+    EXPECT_EQ(CWnd::GetFocus(), dlg.GetDlgItem(1059));
+
+    // A check box likewise, each click toggling it.
+    auto* colour = static_cast<QAbstractButton*>(ItemWidget(&dlg, 1057));
+    ASSERT_NE(colour, nullptr);
+    colour->setEnabled(true);
+    const QPoint right = RightOfLabel(colour, QStyle::SE_CheckBoxClickRect);
+    ClickAt(colour, right);
+    EXPECT_EQ(dlg.IsDlgButtonChecked(1057), 1u);
+    EXPECT_EQ(CWnd::GetFocus(), dlg.GetDlgItem(1057));
+    ClickAt(colour, right);
+    EXPECT_EQ(dlg.IsDlgButtonChecked(1057), 0u);
 }
 
 TEST_F(DialogFixture, UpdateDataExchangesBothWaysAndRefusesANonNumber) {
