@@ -15,6 +15,7 @@
 #include "GroupFrame.h"
 #include "ListCellStyle.h"
 #include "OwnerDrawButton.h"
+#include "OwnerDrawCombo.h"
 #include "PictureWidget.h"
 #include "QtText.h"
 #include "UiInternal.h"
@@ -165,7 +166,14 @@ Made MakeControl(const ControlTemplate& c, QWidget* parent, HWND hwnd) {
         m.client = l->viewport();
         m.own = std::make_unique<CListBox>();
     } else if (k == "COMBOBOX") {
-        auto* cb = new QComboBox(parent);
+        QComboBox* cb;
+        if (c.Has("DROPDOWNLIST") && (c.Has("OWNERDRAWFIXED") || c.Has("OWNERDRAWVARIABLE"))) {
+            auto* od = new OwnerDrawCombo(parent);
+            od->SetHandle(hwnd);
+            cb = od;
+        } else {
+            cb = new QComboBox(parent);
+        }
         cb->setEditable(!c.Has("DROPDOWNLIST"));
         m.widget = cb;
         m.own = std::make_unique<CComboBox>();
