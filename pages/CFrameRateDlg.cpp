@@ -79,9 +79,12 @@ void CFrameRateDlg::WriteCappedFrameRate() {
     CString strValue;
     pList->GetLBText(nSel, strValue);
     const double dRequested = _wtof(strValue);
-    // An unreadable maximum stays 0.0, which then caps every rate.
+    // Without the maximum there is nothing to cap to: the read's error is reported and the camera keeps
+    // its rate, rather than every value writing 0.0.
     double dMax = 0.0;
     m_pMainDlg->GetFeature(kRate, FEATURE_MAX, &dMax);
+    if (!m_pMainDlg->CheckMilError(kRate))
+        return;
     const double dRate = dRequested >= dMax ? dMax : dRequested;
     m_pMainDlg->SetFeature(kRate, FEATURE_VALUE, &dRate);
 }

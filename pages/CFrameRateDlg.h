@@ -50,7 +50,7 @@ protected:
 private:
     CComboBox* FrameRateList() const;
     // The selected entry's rate, capped to the camera's maximum. Nothing is written while no entry is
-    // selected (a test set without frame values).
+    // selected (a test set without frame values), nor when the maximum cannot be read (that is reported).
     void WriteCappedFrameRate();
     void Finish(BOOL bPass);
     void ShowGenICamError(const char* pszDescription);

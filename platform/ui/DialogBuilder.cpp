@@ -15,9 +15,11 @@
 #include "GroupFrame.h"
 #include "ListCellStyle.h"
 #include "OwnerDrawButton.h"
+#include "OwnerDrawCombo.h"
 #include "PictureWidget.h"
 #include "QtText.h"
 #include "UiInternal.h"
+#include "WholeRectButton.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -103,13 +105,13 @@ Made MakeControl(const ControlTemplate& c, QWidget* parent, HWND hwnd) {
             p->setAutoDefault(false);
             b = p;
         } else {
-            b = new QCheckBox(parent);
+            b = new WholeRectButton<QCheckBox>(parent);
         }
         b->setText(text);
         m.widget = b;
         m.own = std::make_unique<CButton>();
     } else if (k == "RADIOBUTTON") {
-        auto* r = new QRadioButton(text, parent);
+        auto* r = new WholeRectButton<QRadioButton>(text, parent);
         r->setAutoExclusive(false);
         m.widget = r;
         m.own = std::make_unique<CButton>();
@@ -164,7 +166,14 @@ Made MakeControl(const ControlTemplate& c, QWidget* parent, HWND hwnd) {
         m.client = l->viewport();
         m.own = std::make_unique<CListBox>();
     } else if (k == "COMBOBOX") {
-        auto* cb = new QComboBox(parent);
+        QComboBox* cb;
+        if (c.Has("DROPDOWNLIST") && (c.Has("OWNERDRAWFIXED") || c.Has("OWNERDRAWVARIABLE"))) {
+            auto* od = new OwnerDrawCombo(parent);
+            od->SetHandle(hwnd);
+            cb = od;
+        } else {
+            cb = new QComboBox(parent);
+        }
         cb->setEditable(!c.Has("DROPDOWNLIST"));
         m.widget = cb;
         m.own = std::make_unique<CComboBox>();

@@ -1,7 +1,6 @@
 #include "OwnerDrawButton.h"
 
-#include "DeviceSurface.h"
-#include "UiInternal.h"
+#include "OwnerDrawItem.h"
 
 #include <QPainter>
 
@@ -19,32 +18,17 @@ UINT OwnerDrawButton::ItemState() const {
 }
 
 void OwnerDrawButton::paintEvent(QPaintEvent* event) {
-    WindowState* s = FindWindowState(m_hwnd);
-    if (!s || !s->parent) {
-        QPushButton::paintEvent(event);
-        return;
-    }
-    ImageSurface surface(width(), height());
-    surface.Image().fill(palette().color(QPalette::Button));
-    // The button's font is selected into the context it hands out, as the original control does.
-    surface.font = font();
-    DRAWITEMSTRUCT dis{};
-    dis.CtlType = ODT_BUTTON;
-    dis.CtlID = static_cast<UINT>(s->id);
-    dis.itemAction = ODA_DRAWENTIRE;
-    dis.itemState = ItemState();
-    dis.hwndItem = m_hwnd;
-    dis.hDC = ToHdc(&surface);
-    dis.rcItem = RECT{0, 0, width(), height()};
-    const LRESULT handled =
-        SendTo(s->parent, WM_DRAWITEM, static_cast<WPARAM>(s->id), reinterpret_cast<LPARAM>(&dis));
-    ReleaseTempDC(dis.hDC);
-    if (!handled) {
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_BUTTON;
+    item.itemAction = ODA_DRAWENTIRE;
+    item.itemState = ItemState();
+    const QImage painted = PaintOwnerDrawnItem(this, m_hwnd, item, size(), palette().color(QPalette::Button));
+    if (painted.isNull()) {
         QPushButton::paintEvent(event);
         return;
     }
     QPainter p(this);
-    p.drawImage(0, 0, surface.Image());
+    p.drawImage(0, 0, painted);
 }
 
 } // namespace kavrino

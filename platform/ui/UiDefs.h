@@ -329,6 +329,7 @@ constexpr UINT ODS_GRAYED = 0x2;
 constexpr UINT ODS_DISABLED = 0x4;
 constexpr UINT ODS_CHECKED = 0x8;
 constexpr UINT ODS_FOCUS = 0x10;
+constexpr UINT ODS_COMBOBOXEDIT = 0x1000;
 
 struct DRAWITEMSTRUCT {
     UINT CtlType;

@@ -29,6 +29,7 @@ const QString kReferenceTitle = QStringLiteral("검사이미지"); // a page's r
 constexpr int kSetup = 150;
 constexpr int kMain = 102;
 constexpr int kRoiPage = 130;
+constexpr int kAlignPage = 153;
 constexpr int kBrightPage = 161;
 constexpr int kCentrePage = 162;
 constexpr int kOtherChecksPage = 148;
@@ -49,6 +50,13 @@ QPoint ControlCentre(int templateId, int controlId) {
 
 QPoint PageControlCentre(int templateId, int controlId) {
     return kPageArea.topLeft() + ControlCentre(templateId, controlId);
+}
+
+// A point of a radio button or check box right of its label, near the right edge of its rectangle: the
+// control takes a click there as on its label.
+QPoint RightOfLabel(int templateId, int controlId) {
+    const QRect r = ControlRect(templateId, controlId);
+    return QPoint(r.right() - 4, r.center().y());
 }
 
 // The log as text, whatever the code page it was written in.
@@ -183,7 +191,8 @@ TEST_F(FirstRun, TheReadmeWalkWithKeyboardAndMouse) {
     session.Type("tester");
 
     // 2. Administrator login, then a new log file through the save dialog, accepted with Enter.
-    ClickControl(setupWindow, kSetup, 1060); // 관리자: the password field gets the focus, text selected
+    // 관리자, clicked right of its label: the password field gets the focus, text selected.
+    session.Click(setupWindow, RightOfLabel(kSetup, 1060));
     session.Type("plomek472");
     ClickControl(setupWindow, kSetup, 1069); // 관리자 등록
     ClickControl(setupWindow, kSetup, 1031); // 로그 파일 등록
@@ -328,9 +337,10 @@ TEST_F(FirstRun, TheReadmeWalkWithKeyboardAndMouse) {
         << "the set-up window came back elsewhere";
     session.Shot("15-setup-back");
 
-    // 9. A second run from the test list's third last item: PASS refused while a step is untried, FAIL,
-    //    PASS, the other checks, the report page and "검사 종료", which closes the main window with the
-    //    display and the Grab One window.
+    // 9. A second main window: a run from the alignment page, cancelled after its question; then a run
+    //    from the test list's third last item: PASS refused while a step is untried, FAIL, PASS, the
+    //    other checks, the report page and "검사 종료", which closes the main window with the display
+    //    and the Grab One window.
     ASSERT_TRUE(session.Activate(setupWindow));
     ClickControl(setupWindow, kSetup, 1); // 검사 시작
     mainWindow = Window(kMainTitle);
@@ -339,11 +349,51 @@ TEST_F(FirstRun, TheReadmeWalkWithKeyboardAndMouse) {
     ASSERT_NO_FATAL_FAILURE(StartLiveAndConfirm());
     ASSERT_TRUE(session.Activate(mainWindow));
     bareMain = PageArea();
+    const QRect list = ControlRect(kMain, 1002);
+
+    // The alignment page's question comes with Yes and No and nothing else: "n" answers No and the
+    // page stays; from Yes, which has the focus, Tab goes round the two buttons and back, and Enter
+    // there is Yes: the run goes on to the next page. Then the run is cancelled.
+    session.Click(mainWindow, QPoint(list.center().x(), list.top() + 8)); // the list's first entry
+    // Nine entries down: 얼라인검사.
+    for (int i = 0; i < 9; ++i)
+        session.Key("Down");
+    ClickControl(mainWindow, kMain, 1003); // 검사 시작
+    ASSERT_NO_FATAL_FAILURE(WaitForPage(bareMain));
+    ClickPageControl(kAlignPage, 1031); // PASS: "검사를 진행하였습니까?"
+    ASSERT_NE(session.WaitForWindow(kBoxTitle), 0u) << "no question; windows: " << Windows();
+    session.Shot("15b-alignment-question");
+    ASSERT_NO_FATAL_FAILURE(AnswerBox("n"));
+    // The page as No left it, PASS with the focus.
+    QImage alignPage;
+    ASSERT_TRUE(desktop::WaitUntil(
+        [&] {
+            const QImage now = PageArea();
+            const bool settled =
+                !alignPage.isNull() && desktop::DifferentPixels(now, alignPage, now.rect()) == 0;
+            alignPage = now;
+            return settled;
+        },
+        30));
+    ClickPageControl(kAlignPage, 1031);
+    const WindowId question = Window(kBoxTitle);
+    ASSERT_NE(question, 0u);
+    ASSERT_NO_FATAL_FAILURE(ExpectFocus(question));
+    session.Key("Tab");
+    session.Key("Tab");
+    ASSERT_NO_FATAL_FAILURE(AnswerBox("Return"));
+    ASSERT_NO_FATAL_FAILURE(WaitForPage(alignPage));
+    session.Shot("15c-after-the-alignment-page");
+    ASSERT_TRUE(session.Activate(mainWindow));
+    ClickControl(mainWindow, kMain, 1003); // 검사 취소
+    ASSERT_TRUE(desktop::WaitUntil(
+        [&] { return desktop::DifferentPixels(PageArea(), bareMain, PageArea().rect()) == 0; }, 30))
+        << "the cancelled run left its page";
+
     // A frame grabbed before the run stays on screen while the run goes.
     ClickControl(mainWindow, kMain, 1144); // Grab One
     ASSERT_NE(Window(kGrabOneTitle), 0u);
     ASSERT_TRUE(session.Activate(mainWindow));
-    const QRect list = ControlRect(kMain, 1002);
     session.Click(mainWindow, QPoint(list.center().x(), list.top() + 8)); // the list's first entry
     session.Key("End");
     session.Key("Up");
@@ -361,6 +411,9 @@ TEST_F(FirstRun, TheReadmeWalkWithKeyboardAndMouse) {
     ClickPageControl(kCentrePage, 1031); // PASS
     ASSERT_NO_FATAL_FAILURE(WaitForPage(page));
     page = PageArea();
+    // Noise FAIL, clicked right of the radio's label.
+    ASSERT_TRUE(session.Activate(mainWindow));
+    session.Click(mainWindow, kPageArea.topLeft() + RightOfLabel(kOtherChecksPage, 1087));
     // The supply current and voltage as the operator reads them off the meters.
     ClickPageControl(kOtherChecksPage, 1111);
     session.Type("500");
@@ -382,11 +435,21 @@ TEST_F(FirstRun, TheReadmeWalkWithKeyboardAndMouse) {
     EXPECT_TRUE(log.contains(QStringLiteral("=====>"))) << log.toStdString();
     EXPECT_TRUE(log.contains(QStringLiteral("검사항목 : 휘도편차\r\n결    과 : FAIL"))) << log.toStdString();
     EXPECT_TRUE(log.contains(QStringLiteral("검사항목 : 휘도\r\n결    과 : PASS"))) << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("검사항목 : 노이즈\r\n결    과 : FAIL"))) << log.toStdString();
     EXPECT_TRUE(log.contains(QStringLiteral("검사항목 : 전류\r\n결    과 : PASS"))) << log.toStdString();
     EXPECT_TRUE(log.contains(QStringLiteral("검사항목 : 전압\r\n결    과 : PASS"))) << log.toStdString();
 
-    // 10. Closing the set-up window ends the program: exit code 0 and nothing on the error output.
+    // 10. 작업자, clicked right of its label, leaves edit mode: "로그 파일 등록" is disabled again.
     ASSERT_TRUE(session.Activate(setupWindow));
+    const QRect registerLog = ControlRect(kSetup, 1031).translated(session.ClientRect(setupWindow).topLeft());
+    const QImage editMode = session.Screen();
+    session.Click(setupWindow, RightOfLabel(kSetup, 1059));
+    EXPECT_TRUE(desktop::WaitUntil(
+        [&] { return desktop::DifferentPixels(session.Screen(), editMode, registerLog) > 0; }, 30))
+        << "a click right of \"작업자 :\" did not choose the operator";
+    session.Shot("21-operator-again");
+
+    // 11. Closing the set-up window ends the program: exit code 0 and nothing on the error output.
     session.Key("alt+F4");
     int status = -1;
     bool signalled = false;

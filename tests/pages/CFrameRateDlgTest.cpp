@@ -6,6 +6,12 @@
 #include "CFrameRateDlg.h"
 #include "PageFixture.h"
 #include "SimNodeMap.h"
+#include "WindowState.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
 using kavrino_test::PageTest;
 
@@ -63,6 +69,29 @@ TEST_F(FrameRatePageTest, ValuesAreListedAsTextAndCappedToTheCameraMaximum) {
     EXPECT_EQ(TextFeature(L"AcquisitionFrameRateEnable"), L"Off");
     Press(m_pPage, IDOK);
     EXPECT_EQ(PageBoxes(), std::vector<CString>{L"검사 안 한 항목\r\n@ 프레임 모드\r\n"});
+}
+
+TEST_F(FrameRatePageTest, AMaximumThatCannotBeReadIsReportedAndWritesNoRate) {
+    Open({L"25"});
+    m_pPage->ShowWindow(SW_SHOW);
+    SetRate(17.0);
+    auto camera = kavrino::SimCameraRegistry::Find(L"P0001");
+    camera->SetMissing(L"AcquisitionFrameRate", true);
+    Pick(0);
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"ERROR : 'AcquisitionFrameRate'"});
+    // The toggle reports it too and still switches the limit on, at the rate the camera has.
+    m_boxes.Clear();
+    Press(m_pPage, CFrameRateDlg::IDC_FRAME_MODE);
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"ERROR : 'AcquisitionFrameRate'"});
+    EXPECT_EQ(TextFeature(L"AcquisitionFrameRateEnable"), L"On");
+    camera->SetMissing(L"AcquisitionFrameRate", false);
+    EXPECT_DOUBLE_EQ(Rate(), 17.0);
+    // Both steps were tried, and the verdict is not blamed for the reads.
+    m_boxes.Clear();
+    Press(m_pPage, IDOK);
+    EXPECT_TRUE(PageBoxes().empty());
+    EXPECT_TRUE(Signalled(m_pPage->m_hEvent));
+    EXPECT_EQ(m_pPage->m_bResult, 1);
 }
 
 TEST_F(FrameRatePageTest, TheToggleWritesTheRateBeforeTheLimitAndTheVerdictSwitchesItOff) {
@@ -216,4 +245,43 @@ TEST_F(FrameRatePageTest, OwnerDrawnToggleDrawsItsCaptionBeforeTheBorder) {
     // Both captions are there: the whole face's on the outer frame, the pressed one inside.
     EXPECT_EQ(image.pixel(20, 0) & 0xFFFFFF, 0xFFFFFFu);
     EXPECT_EQ(image.pixel(20, 4) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+TEST_F(FrameRatePageTest, TheListsClosedFieldIsPaintedByThePageWithTheKeyPadsFocus) {
+    Open({L"30", L"60"}, false);
+    m_pPage->ShowWindow(SW_SHOW);
+    // The operator's window is the active one, so the focus the key pad moves is the real focus.
+    QApplication::setActiveWindow(m_dlg->State()->widget);
+    auto* combo =
+        qobject_cast<QComboBox*>(m_pPage->GetDlgItem(CFrameRateDlg::IDC_FRAME_RATE)->State()->widget);
+    ASSERT_NE(combo, nullptr);
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    const QRect field =
+        combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
+    ASSERT_GT(field.width(), 8);
+    const int y = field.center().y();
+    // Pixels as 0xRRGGBB: the painter's frame, the 3-D border inside it, the face; and whether the
+    // selected entry's caption is there in white (near white where its edges are smoothed).
+    auto paint = [&] {
+        const QImage image = combo->grab().toImage();
+        bool caption = false;
+        for (int x = field.left() + 3; x < field.right() - 2 && !caption; ++x)
+            for (int row = field.top() + 3; row < field.bottom() - 2 && !caption; ++row)
+                caption = qGray(image.pixel(x, row)) > 0xE0;
+        return std::make_tuple(image.pixel(field.left(), y) & 0xFFFFFF,
+                               image.pixel(field.left() + 1, y) & 0xFFFFFF,
+                               image.pixel(field.left() + 3, y) & 0xFFFFFF, caption);
+    };
+    EXPECT_EQ(paint(), std::make_tuple(0x808080u, 0xC0C0C0u, 0x0080C0u, true));
+
+    // Code 2 moves the focus from the toggle onto the list: orange in a red frame, the entry shown
+    // selected (sunken).
+    m_pPage->OnKeypadMessage(0, 2);
+    ASSERT_EQ(FocusId(), CFrameRateDlg::IDC_FRAME_RATE);
+    EXPECT_EQ(paint(), std::make_tuple(0xFF0000u, 0x000000u, 0xFF8040u, true));
+    // And back: the list shows no focus any more.
+    m_pPage->OnKeypadMessage(0, 1);
+    ASSERT_EQ(FocusId(), CFrameRateDlg::IDC_FRAME_MODE);
+    EXPECT_EQ(paint(), std::make_tuple(0x808080u, 0xC0C0C0u, 0x0080C0u, true));
 }

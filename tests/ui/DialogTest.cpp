@@ -4,13 +4,18 @@
 #include "UiTestSupport.h"
 
 #include <QAbstractButton>
+#include <QGuiApplication>
 #include <QDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleHints>
+#include <QStyleOptionButton>
 #include <QTimer>
+#include <QtTest/qtestspontaneevent.h>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
@@ -169,6 +174,126 @@ TEST_F(DialogFixture, ClicksAndNotificationsReachTheMappedHandlers) {
     EXPECT_EQ(dlg.clicks, 2);
 }
 
+namespace {
+// A press and a release at one point of a control, as they come from the mouse (spontaneous events: the
+// press moves the focus as the control's policy says).
+void ClickAt(QWidget* widget, const QPoint& at) {
+    QMouseEvent press(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    // Delivered as the application delivers the window system's events (sendEvent would clear the mark).
+    QSpontaneKeyEvent::setSpontaneous(&press);
+    QSpontaneKeyEvent::setSpontaneous(&release);
+    QApplication::instance()->notify(widget, &press);
+    QApplication::instance()->notify(widget, &release);
+}
+
+// A point of the control right of its label, where the style's own click area (indicator and text)
+// ends.
+QPoint RightOfLabel(QAbstractButton* button, QStyle::SubElement clickArea) {
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    option.iconSize = button->iconSize();
+    const QRect label = button->style()->subElementRect(clickArea, &option, button);
+    const QPoint at(button->width() - 3, button->height() / 2);
+    EXPECT_FALSE(label.contains(at)) << "the label reaches the control's right edge";
+    return at;
+}
+} // namespace
+
+TEST_F(DialogFixture, RadiosAndCheckBoxesTakeAClickAnywhereInTheirRectangle) {
+    auto* operatorRadio = static_cast<QAbstractButton*>(ItemWidget(&dlg, 1059));
+    auto* adminRadio = static_cast<QAbstractButton*>(ItemWidget(&dlg, 1060));
+    ASSERT_TRUE(operatorRadio && adminRadio);
+    // The window is active, as the one the operator clicks in is: the click moves the focus.
+    QApplication::setActiveWindow(WidgetOf(&dlg));
+    ClickAt(adminRadio, RightOfLabel(adminRadio, QStyle::SE_RadioButtonClickRect));
+    EXPECT_EQ(dlg.lastRadio, 1060u);
+    EXPECT_EQ(dlg.IsDlgButtonChecked(1060), 1u);
+    EXPECT_EQ(dlg.IsDlgButtonChecked(1059), 0u);
+    EXPECT_EQ(CWnd::GetFocus(), dlg.GetDlgItem(1060));
+
+    // Right of "작업자 :", inside the template's rectangle: the focus and the click go to the radio.
+    dlg.GetDlgItem(1062)->SetFocus();
+    ClickAt(operatorRadio, RightOfLabel(operatorRadio, QStyle::SE_RadioButtonClickRect));
+    EXPECT_EQ(dlg.lastRadio, 1059u);
+    EXPECT_EQ(dlg.IsDlgButtonChecked(1059), 1u);
+    EXPECT_EQ(dlg.IsDlgButtonChecked(1060), 0u);
+    EXPECT_EQ(CWnd::GetFocus(), dlg.GetDlgItem(1059));
+
+    // A check box likewise, each click toggling it.
+    auto* colour = static_cast<QAbstractButton*>(ItemWidget(&dlg, 1057));
+    ASSERT_NE(colour, nullptr);
+    colour->setEnabled(true);
+    const QPoint right = RightOfLabel(colour, QStyle::SE_CheckBoxClickRect);
+    ClickAt(colour, right);
+    EXPECT_EQ(dlg.IsDlgButtonChecked(1057), 1u);
+    EXPECT_EQ(CWnd::GetFocus(), dlg.GetDlgItem(1057));
+    ClickAt(colour, right);
+    EXPECT_EQ(dlg.IsDlgButtonChecked(1057), 0u);
+}
+
+namespace {
+// A mouse event as the window system delivers it: with the time of the press and its place on the screen.
+void TimedMouse(QWidget* widget, QEvent::Type type, const QPoint& at, const QPoint& screen, ulong time) {
+    QMouseEvent event(type, at, screen, Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+    event.setTimestamp(time);
+    QApplication::sendEvent(widget, &event);
+}
+
+// A click, or the second click of a double click (its press comes with the double-click event).
+void TimedClick(QWidget* widget, const QPoint& at, const QPoint& screen, ulong time, bool second = false) {
+    TimedMouse(widget, QEvent::MouseButtonPress, at, screen, time);
+    if (second)
+        TimedMouse(widget, QEvent::MouseButtonDblClick, at, screen, time);
+    TimedMouse(widget, QEvent::MouseButtonRelease, at, screen, time + 1);
+}
+} // namespace
+
+TEST_F(DialogFixture, QuickClicksStayWithTheControlTheyBeganOnWithinTheDoubleClickDistance) {
+    auto* first = static_cast<QAbstractButton*>(ItemWidget(&dlg, 1003));
+    auto* other = static_cast<QAbstractButton*>(ItemWidget(&dlg, 1005));
+    ASSERT_TRUE(first && other);
+    first->setEnabled(true);
+    other->setEnabled(true);
+    int firstClicks = 0;
+    QObject::connect(first, &QAbstractButton::clicked, [&] { ++firstClicks; });
+    const QStyleHints* hints = QGuiApplication::styleHints();
+    const ulong interval = static_cast<ulong>(hints->mouseDoubleClickInterval());
+    const int distance = hints->mouseDoubleClickDistance();
+    const QPoint spot(700, 400);
+    const QPoint in = first->rect().center();
+    const QPoint otherIn = other->rect().center();
+    ulong t = 50000000;
+
+    // A double click whose second click lands on another control (a window that came up under the
+    // pointer): the press, its double-click event and the release are all dropped, and the control is
+    // not left held down.
+    TimedClick(first, in, spot, t);
+    EXPECT_EQ(firstClicks, 1);
+    TimedClick(other, otherIn, spot + QPoint(distance, 0), t += interval / 4, true);
+    EXPECT_EQ(dlg.clicks, 0);
+    EXPECT_FALSE(other->isDown());
+
+    // Farther than the double-click distance from the last press, it is a click of its own.
+    TimedClick(other, otherIn, spot + QPoint(2 * distance + 1, 0), t += interval / 4);
+    EXPECT_EQ(dlg.clicks, 1);
+
+    // A double click on the control the burst began on reaches it whole: the list's double click.
+    auto* list = qobject_cast<QListWidget*>(ItemWidget(&dlg, 1063));
+    ASSERT_NE(list, nullptr);
+    list->setEnabled(true);
+    dlg.m_listSupported.AddString(L"ROI");
+    int doubleClicks = 0;
+    QObject::connect(list, &QListWidget::itemDoubleClicked, [&] { ++doubleClicks; });
+    const QPoint row = list->visualItemRect(list->item(0)).center();
+    const QPoint listSpot(100, 100);
+    TimedClick(list->viewport(), row, listSpot, t += 10 * interval);
+    TimedClick(list->viewport(), row, listSpot, t += interval / 4, true);
+    EXPECT_EQ(doubleClicks, 1);
+}
+
 TEST_F(DialogFixture, UpdateDataExchangesBothWaysAndRefusesANonNumber) {
     dlg.m_strName = L"이름입력";
     dlg.m_nUserType = 1;
@@ -229,6 +354,40 @@ TEST_F(DialogFixture, EnterAndEscReachOkAndCancelOnlyWithoutAFilter) {
     PressKey(name, Qt::Key_Escape);
     EXPECT_EQ(dlg.cancelCalls, 1);
     EXPECT_FALSE(dlg.IsWindowVisible());
+}
+
+TEST_F(DialogFixture, EnterPressesTheFocusedButtonOrTheDefaultButNeverADisabledOne) {
+    QWidget* name = ItemWidget(&dlg, 1062);
+    ASSERT_NE(name, nullptr);
+    // The Enter key of the numeric key pad is the dialog's Enter too.
+    QKeyEvent padEnter(QEvent::KeyPress, Qt::Key_Enter, Qt::KeypadModifier);
+    QApplication::sendEvent(name, &padEnter);
+    EXPECT_EQ(dlg.okCalls, 1);
+    dlg.ShowWindow(SW_SHOW);
+
+    // A focused push button takes Enter for itself: its own command, not the default's.
+    CWnd* addAll = dlg.GetDlgItem(1005);
+    addAll->EnableWindow(TRUE);
+    addAll->SetFocus();
+    PressKey(ItemWidget(&dlg, 1005), Qt::Key_Return);
+    EXPECT_EQ(dlg.clicks, 1);
+    EXPECT_EQ(dlg.okCalls, 1);
+
+    // A disabled button is not pressed by Enter: neither the focused one (disabled while it has the
+    // focus) nor the default one.
+    MSG enter{};
+    enter.hwnd = addAll->GetSafeHwnd();
+    enter.message = WM_KEYDOWN;
+    enter.wParam = VK_RETURN;
+    addAll->EnableWindow(FALSE);
+    EXPECT_TRUE(dlg.CDialog::PreTranslateMessage(&enter));
+    EXPECT_EQ(dlg.clicks, 1);
+    EXPECT_EQ(dlg.okCalls, 1);
+    dlg.GetDlgItem(IDOK)->EnableWindow(FALSE);
+    dlg.GetDlgItem(1062)->SetFocus();
+    PressKey(name, Qt::Key_Return);
+    EXPECT_EQ(dlg.okCalls, 1);
+    EXPECT_TRUE(dlg.IsWindowVisible());
 }
 
 TEST_F(DialogFixture, AWindowOpenedOverTheDialogKeepsItsOwnEnter) {
@@ -304,6 +463,33 @@ TEST_F(DialogFixture, ArrowKeysGoRoundARadioGroupAndTabEntersItAtTheCheckedButto
     EXPECT_EQ(CWnd::GetFocus(), dlg.GetDlgItem(1060));
     EXPECT_TRUE(adminRadio->isChecked());
     EXPECT_FALSE(operatorRadio->isChecked());
+}
+
+TEST(DialogKeys, TheArrowKeysPassOverHiddenRadioButtons) {
+    // The trigger page: "Off" shares its group with the hidden "CC1"; the trigger sources are three.
+    CDialog page(147u);
+    ASSERT_TRUE(page.Create(147u, nullptr));
+    page.ShowWindow(SW_SHOW);
+    auto radio = [&](int id) { return static_cast<QAbstractButton*>(ItemWidget(&page, id)); };
+    page.CheckRadioButton(1038, 1044, 1038);
+    page.GetDlgItem(1038)->SetFocus();
+    PressKey(radio(1038), Qt::Key_Down);
+    EXPECT_EQ(CWnd::GetFocus(), page.GetDlgItem(1038));
+    EXPECT_TRUE(radio(1038)->isChecked());
+    EXPECT_FALSE(radio(1044)->isChecked());
+
+    page.CheckRadioButton(1124, 1126, 1124);
+    page.GetDlgItem(1125)->ShowWindow(SW_HIDE);
+    page.GetDlgItem(1124)->SetFocus();
+    PressKey(radio(1124), Qt::Key_Right);
+    EXPECT_EQ(CWnd::GetFocus(), page.GetDlgItem(1126));
+    EXPECT_TRUE(radio(1126)->isChecked());
+    EXPECT_FALSE(radio(1125)->isChecked());
+    PressKey(radio(1126), Qt::Key_Left);
+    EXPECT_EQ(CWnd::GetFocus(), page.GetDlgItem(1124));
+    EXPECT_TRUE(radio(1124)->isChecked());
+    page.DestroyWindow();
+    Settle();
 }
 
 TEST(DialogKeys, TabPassesOverTheControlsAPageCovers) {

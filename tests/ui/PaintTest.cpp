@@ -16,18 +16,21 @@ using namespace uitest;
 
 namespace {
 
-// A page with an owner-drawn step button (1031) that paints as the pages do.
+// A page with an owner-drawn step button (1031), or the frame-rate page with its owner-drawn list (1014),
+// that paints as the pages do.
 class OwnerDrawPage : public CDialog {
 public:
-    OwnerDrawPage() : CDialog(143u) {}
+    explicit OwnerDrawPage(UINT templateId = 143u) : CDialog(templateId) {}
     int draws = 0;
     UINT lastState = 0;
     UINT lastId = 0;
+    DRAWITEMSTRUCT lastItem{};
     CSize lastExtent;
     void OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT dis) {
         ++draws;
         lastId = static_cast<UINT>(nIDCtl);
         lastState = dis->itemState;
+        lastItem = *dis;
         CDC* dc = CDC::FromHandle(dis->hDC);
         CRect rc(dis->rcItem);
         if (dis->itemState & ODS_DISABLED)
@@ -85,6 +88,57 @@ TEST(OwnerDraw, TheDialogPaintsTheButtonWithItsState) {
     EXPECT_NE(page.lastState & ODS_DISABLED, 0u);
     EXPECT_EQ(QColor(Centre(disabled)), QColor(0xC0, 0xC0, 0xC0));
     page.DestroyWindow();
+    Settle();
+}
+
+TEST(OwnerDraw, TheDialogPaintsTheSelectionFieldOfAnOwnerDrawnList) {
+    OwnerDrawPage page(144u);
+    ASSERT_TRUE(page.Create(144u, nullptr));
+    page.ShowWindow(SW_SHOW);
+    auto* list = static_cast<CComboBox*>(page.GetDlgItem(1014));
+    QWidget* combo = ItemWidget(&page, 1014);
+    ASSERT_NE(combo, nullptr);
+
+    // Nothing selected yet: the field is painted all the same, for entry -1.
+    combo->grab();
+    EXPECT_EQ(page.lastId, 1014u);
+    EXPECT_EQ(page.lastItem.CtlType, ODT_COMBOBOX);
+    EXPECT_EQ(page.lastItem.itemID, static_cast<UINT>(-1));
+    EXPECT_EQ(page.lastItem.hwndItem, list->GetSafeHwnd());
+    EXPECT_EQ(page.lastState, ODS_COMBOBOXEDIT);
+    // The field lies inside the control, left of the drop-down button the control keeps drawing.
+    EXPECT_LT(page.lastItem.rcItem.right, combo->width() - 8);
+    EXPECT_LE(page.lastItem.rcItem.bottom, combo->height());
+
+    list->AddString(L"30");
+    list->AddString(L"60");
+    list->SetItemData(1, 77);
+    list->SetCurSel(1);
+    QImage painted = combo->grab().toImage();
+    EXPECT_EQ(page.lastItem.itemID, 1u);
+    EXPECT_EQ(page.lastItem.itemData, 77u);
+    EXPECT_EQ(QColor(painted.pixel(page.lastItem.rcItem.left + 8, combo->height() / 2)),
+              QColor(0x00, 0x80, 0xC0));
+
+    page.GetDlgItem(1014)->EnableWindow(FALSE);
+    combo->grab();
+    EXPECT_EQ(page.lastState, ODS_COMBOBOXEDIT | ODS_DISABLED);
+    page.DestroyWindow();
+
+    // A dialog that does not paint it leaves the list to paint itself: the entry's text in the field.
+    CDialog plain(144u);
+    ASSERT_TRUE(plain.Create(144u, nullptr));
+    plain.ShowWindow(SW_SHOW);
+    auto* plainList = static_cast<CComboBox*>(plain.GetDlgItem(1014));
+    plainList->AddString(L"30");
+    plainList->SetCurSel(0);
+    const QImage own = ItemWidget(&plain, 1014)->grab().toImage();
+    bool text = false;
+    for (int x = 0; x < own.width() / 2 && !text; ++x)
+        for (int y = 0; y < own.height() && !text; ++y)
+            text = qGray(own.pixel(x, y)) < 0x60;
+    EXPECT_TRUE(text);
+    plain.DestroyWindow();
     Settle();
 }
 

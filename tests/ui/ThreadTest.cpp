@@ -257,6 +257,63 @@ TEST(MessageBoxes, ARealBoxIsWideEnoughForItsCaptionAndItsText) {
     }
 }
 
+namespace {
+// The message box shown now, or null.
+QMessageBox* ShownMessageBox() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible())
+            return box;
+    return nullptr;
+}
+} // namespace
+
+TEST(MessageBoxes, EachStyleShowsItsButtonsAndAnswersWithThePressedOne) {
+    kavrino::SetMessageBoxHandler(nullptr);
+    using B = QMessageBox;
+    const struct {
+        UINT type;
+        std::vector<std::pair<B::StandardButton, int>> buttons; // each button and its answer
+    } styles[] = {
+        {MB_OK, {{B::Ok, IDOK}}},
+        {MB_OKCANCEL, {{B::Ok, IDOK}, {B::Cancel, IDCANCEL}}},
+        // The alignment page's question: Yes and No, nothing else.
+        {MB_YESNO | MB_ICONQUESTION, {{B::Yes, IDYES}, {B::No, IDNO}}},
+        {MB_YESNOCANCEL, {{B::Yes, IDYES}, {B::No, IDNO}, {B::Cancel, IDCANCEL}}},
+        {MB_RETRYCANCEL, {{B::Retry, IDRETRY}, {B::Cancel, IDCANCEL}}},
+        {MB_ABORTRETRYIGNORE, {{B::Abort, IDABORT}, {B::Retry, IDRETRY}, {B::Ignore, IDIGNORE}}},
+    };
+    for (const auto& style : styles) {
+        B::StandardButtons expected;
+        for (const auto& button : style.buttons)
+            expected |= button.first;
+        for (const auto& [press, answer] : style.buttons) {
+            SCOPED_TRACE(::testing::Message() << "type " << style.type << " button " << press);
+            B::StandardButtons shown;
+            // Once the box runs: its buttons are read and one is pressed; should that fail, the box is
+            // closed anyway, so that the test never waits on it.
+            QTimer pressIt;
+            pressIt.setSingleShot(true);
+            QObject::connect(&pressIt, &QTimer::timeout, [&, press = press] {
+                QMessageBox* box = ShownMessageBox();
+                ASSERT_NE(box, nullptr);
+                shown = box->standardButtons();
+                if (QAbstractButton* b = box->button(press))
+                    b->click();
+            });
+            QTimer closeIt;
+            closeIt.setSingleShot(true);
+            QObject::connect(&closeIt, &QTimer::timeout, [] {
+                if (QMessageBox* box = ShownMessageBox())
+                    box->done(-1);
+            });
+            pressIt.start(0);
+            closeIt.start(10000);
+            EXPECT_EQ(AfxMessageBox(L"검사를 진행하였습니까?", style.type), answer);
+            EXPECT_EQ(shown, expected);
+        }
+    }
+}
+
 TEST(FileDialogs, TheHookSeesTheRequestAndGivesThePath) {
     kavrino::FileDialogAnswer answer(CString(L"/tmp/kavrino/오늘"));
     CFileDialog save(FALSE, L"LOG file", nullptr, OFN_ENABLESIZING, L"LOG File (*.log)|*.log|");
