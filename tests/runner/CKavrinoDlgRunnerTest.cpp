@@ -636,6 +636,18 @@ TEST_F(RunnerTest, AKeyPadDriverInAnotherProgramRunsThePages) {
     };
     OpenConnected({L"테스트 패턴", L"디바이스 정보", L"기타 체크 항목"});
     m_dlg->m_CheckItems[CNotSupportDlg::CHECK_BLOOMING] = 1;
+    // What the main window's own code posts to it (the pixel-format warning of the grab hook, the end of
+    // a run) is not taken from another program: no box for the operator, and the window stays.
+    m_boxes.Clear();
+    for (const char* message : {"WM_APP+0x101", "WM_APP+1"}) {
+        const posttest::ClientRun run =
+            posttest::Post(listener.Directory(), {"--caption", "Movrane", "--message", message});
+        EXPECT_EQ(run.exitCode, 1) << message;
+        EXPECT_EQ(run.out.rfind("error refused: ", 0), 0u) << run.out;
+    }
+    kavrino::ProcessUiEvents();
+    EXPECT_TRUE(m_boxes.Texts().empty()) << m_boxes.Texts().front().ToUtf8();
+    ASSERT_NE(m_dlg->GetSafeHwnd(), nullptr);
     Start(0);
 
     // Test pattern: 2 focuses "OFF", 4 presses it; 1 goes back to the ramp, 3 presses it with Space; 8
