@@ -288,6 +288,8 @@ private:
     void CreatePages();
     void HandDigitizerToPages();
     void DestroyDisplay();
+    // Closes the stop event and the runner thread's handle.
+    void CloseRunHandles();
     void BeginRunnerCleanup();
     void ApplyExposureLimit(MIL_INT64 limit);
     void ReleaseFrameBuffer();

@@ -492,6 +492,25 @@ TEST_F(RunnerTest, AClosedMainWindowLeavesNoHandleWindowOrLibraryObjectBehind) {
         EXPECT_EQ(kavrino::WindowCount(), nWindows);
         EXPECT_EQ(kavrino::MilObjectCount(), nObjects);
     }
+    // Ended without WM_CLOSE, destroyed outright: after a cancelled run, and while the runner waits. The
+    // stop event and the runner thread's handle go with the window, again and again.
+    for (int i = 0; i < 3; ++i) {
+        const bool bCancelFirst = i != 1;
+        SCOPED_TRACE(i);
+        OpenConnected({L"비닝", L"데시메이션"});
+        Start(0);
+        ASSERT_TRUE(WaitShown(m_dlg->m_pBinningDlg));
+        if (bCancelFirst) {
+            Click(CKavrinoDlg::IDC_START_TEST);
+            ASSERT_TRUE(WaitRunnerEnded());
+        }
+        m_dlg->DestroyWindow();
+        m_dlg.reset();
+        kavrino::ProcessUiEvents();
+        EXPECT_EQ(kavrino::OpenHandleCount(), nHandles);
+        EXPECT_EQ(kavrino::WindowCount(), nWindows);
+        EXPECT_EQ(kavrino::MilObjectCount(), nObjects);
+    }
 }
 
 TEST_F(RunnerTest, EveryItemOfTheSetUpWindowRunsOnItsOwnPage) {
