@@ -389,6 +389,49 @@ TEST_F(RunnerTest, StartIsRefusedUnconnectedAndWithoutSelection) {
     EXPECT_EQ(m_dlg->m_pResults, nullptr);
 }
 
+// When no runner thread can be started the operator is told so and the window stays idle, ready for the
+// next start: nothing is shown, no row array is made and no handle is left behind; the handle of the
+// previous run's runner is kept.
+TEST_F(RunnerTest, AStartWhoseThreadCannotBeCreatedLeavesTheWindowIdle) {
+    OpenConnected({L"비닝", L"데시메이션"});
+    for (const bool bAfterARun : {false, true}) {
+        SCOPED_TRACE(bAfterARun);
+        if (bAfterARun) {
+            Start(0);
+            ASSERT_TRUE(WaitShown(m_dlg->m_pBinningDlg));
+            Click(CKavrinoDlg::IDC_START_TEST);
+            ASSERT_TRUE(WaitRunnerEnded());
+            ASSERT_TRUE(kavrino::PumpUntil([&] { return !Visible(m_dlg->m_pBinningDlg); }));
+        }
+        const HANDLE hEarlier = m_dlg->m_hTestThread;
+        TestResult* const pEarlierRows = m_dlg->m_pResults;
+        const std::size_t nHandles = kavrino::OpenHandleCount();
+        m_boxes.Clear();
+        kavrino::FailNextThreadCreations(1);
+        Start(1);
+        EXPECT_EQ(PageBoxes(), std::vector<CString>{L"Create thread failed."});
+        EXPECT_FALSE(m_dlg->m_bTesting);
+        EXPECT_EQ(Text(CKavrinoDlg::IDC_START_TEST), L"검사 시작");
+        EXPECT_EQ(m_dlg->m_hTestThread, hEarlier);
+        EXPECT_EQ(kavrino::OpenHandleCount(), nHandles);
+        kavrino::ProcessUiEvents();
+        EXPECT_FALSE(Visible(m_dlg->m_pDecimationDlg));
+        EXPECT_EQ(m_dlg->m_pResults, pEarlierRows);
+        EXPECT_EQ(m_dlg->m_listTest.GetCurSel(), 1);
+    }
+    // The next start runs from the selected entry as usual.
+    m_boxes.Clear();
+    Click(CKavrinoDlg::IDC_START_TEST);
+    EXPECT_TRUE(m_dlg->m_bTesting);
+    EXPECT_EQ(Text(CKavrinoDlg::IDC_START_TEST), L"검사 취소");
+    ASSERT_TRUE(WaitShown(m_dlg->m_pDecimationDlg));
+    EXPECT_FALSE(Visible(m_dlg->m_pBinningDlg));
+    Press(m_dlg->m_pDecimationDlg, CDecimationDlg::IDC_FAIL);
+    ASSERT_TRUE(WaitShown(m_dlg->m_pReportDlg));
+    EXPECT_EQ(ReportRows(), (Rows{{L"데시메이션", L"FAIL", L""}}));
+    EXPECT_TRUE(PageBoxes().empty());
+}
+
 TEST_F(RunnerTest, CancelDuringTheReportWaitClosesTheWindowWithoutReport) {
     OpenConnected({L"전압전류"});
     Start(0);
