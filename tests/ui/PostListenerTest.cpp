@@ -384,13 +384,22 @@ TEST_F(PostListenerTest, TwoProgramsKeepTheirOwnEndpointsAndOneLeftBehindBlocksN
 
 TEST_F(PostListenerTest, OnlyThisUserMayReachTheEndpoint) {
     // A directory others may enter, or a link in place of one, is refused; the program then has no endpoint.
+    // A directory open to the group is open to others too, whatever the group may do there, and so is one
+    // open to the rest but not to the group.
     const QString open = m_temp.filePath("open");
     ASSERT_TRUE(QDir().mkdir(open));
-    ASSERT_EQ(::chmod(open.toUtf8().constData(), 0755), 0);
     std::string reason;
-    EXPECT_FALSE(kavrino::StartPostListener(reason, open.toStdString()));
-    EXPECT_NE(reason.find("may be entered by other users (its mode must be 0700)"), std::string::npos)
-        << reason;
+    for (const mode_t mode : {0755, 0750, 0770, 0740, 0720, 0710, 0705, 0703, 0701}) {
+        SCOPED_TRACE(mode);
+        ASSERT_EQ(::chmod(open.toUtf8().constData(), mode), 0);
+        EXPECT_FALSE(kavrino::StartPostListener(reason, open.toStdString()));
+        EXPECT_NE(reason.find("may be entered by other users (its mode must be 0700)"), std::string::npos)
+            << reason;
+        // The client refuses it the same way.
+        reason.clear();
+        EXPECT_FALSE(kavrino::CheckPostDirectory(open.toStdString(), reason));
+        EXPECT_NE(reason.find("its mode must be 0700"), std::string::npos) << reason;
+    }
     ASSERT_TRUE(QDir().mkdir(Dir()));
     ASSERT_EQ(::chmod(Dir().toUtf8().constData(), 0700), 0);
     ASSERT_TRUE(QFile::link(Dir(), m_temp.filePath("link")));
