@@ -20,13 +20,14 @@ const char kUsage[] =
     "       kavrino-post --list\n"
     "WINDOW: the top-level window by --class NAME, --caption TEXT or --hwnd H, with --visible for a shown\n"
     "        one; then, step by step down, --child followed by --class, --caption, --id N and --visible.\n"
-    "MSG:    a number (decimal or 0x...), WM_USER+n, WM_APP+n, WM_KEYPAD or WM_REFRESH_PAGE.\n"
+    "MSG:    WM_KEYPAD (0x812C) or WM_REFRESH_PAGE (0x464), also written as a number (decimal or 0x...),\n"
+    "        WM_USER+n or WM_APP+n; the program refuses every other message.\n"
     "Without --pid or --endpoint the one running program is chosen.\n"
     "Exit status: 0 posted, 1 refused by the program, 2 bad usage, 3 no program or no answer.\n";
 
 enum Exit { kPosted = 0, kRefused = 1, kBadUsage = 2, kNoAnswer = 3 };
 
-// The program's own messages, by the names its pages give them.
+// The messages the program takes from other programs, by the names its pages give them.
 const std::pair<const char*, const char*> kMessageNames[] = {
     {"WM_KEYPAD", "WM_APP+300"},
     {"WM_REFRESH_PAGE", "WM_USER+100"},

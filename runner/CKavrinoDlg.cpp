@@ -70,12 +70,14 @@ CKavrinoDlg::CKavrinoDlg(CWnd* pParent) : CDialog(IDD, pParent) {
 }
 
 CKavrinoDlg::~CKavrinoDlg() {
-    // A window ended without WM_CLOSE (IDCANCEL) still holds the grabber, the pages and the frame buffer:
-    // release them here, before the members the grab hook writes go away.
+    // A window ended without WM_CLOSE (IDCANCEL, or destroyed outright) still holds the grabber, the
+    // pages, the stop event, the runner's thread handle and the frame buffer: release them here, before
+    // the members the grab hook writes go away.
     BeginRunnerCleanup();
     MilDisconnect();
     DestroyPages();
     DestroyDisplay();
+    CloseRunHandles();
     ReleaseFrameBuffer();
     delete[] m_pResults;
     m_pResults = nullptr;
@@ -112,6 +114,9 @@ BOOL CKavrinoDlg::OnInitDialog() {
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
 
+    // A window created again on the same object does not keep the stop event of its earlier life.
+    if (m_hStopEvent != nullptr)
+        CloseHandle(m_hStopEvent);
     m_hStopEvent = CreateEvent(nullptr, TRUE, FALSE, nullptr);
 
     if (m_pTestItemList != nullptr) {
@@ -294,14 +299,7 @@ void CKavrinoDlg::OnClose() {
     DestroyPages();
     DestroyDisplay();
     CloseGrabOneWindow();
-    if (m_hStopEvent != nullptr) {
-        CloseHandle(m_hStopEvent);
-        m_hStopEvent = nullptr;
-    }
-    if (m_hTestThread != nullptr) {
-        CloseHandle(m_hTestThread);
-        m_hTestThread = nullptr;
-    }
+    CloseRunHandles();
     ReleaseFrameBuffer();
     StopLive();
     m_bConnected = FALSE;
@@ -397,6 +395,17 @@ void CKavrinoDlg::HandDigitizerToPages() {
 void CKavrinoDlg::BeginRunnerCleanup() {
     if (m_pRunnerLink)
         m_pRunnerLink->BeginCleanup();
+}
+
+void CKavrinoDlg::CloseRunHandles() {
+    if (m_hStopEvent != nullptr) {
+        CloseHandle(m_hStopEvent);
+        m_hStopEvent = nullptr;
+    }
+    if (m_hTestThread != nullptr) {
+        CloseHandle(m_hTestThread);
+        m_hTestThread = nullptr;
+    }
 }
 
 void CKavrinoDlg::DestroyDisplay() {

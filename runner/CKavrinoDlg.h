@@ -116,13 +116,25 @@ public:
     void DestroyPages();
 
     // Feature access (runner/CKavrinoDlgFeature.cpp)
-    // value points to a value of the feature's own type (double, MIL_INT64, MIL_BOOL, wide text); with
-    // FEATURE_VALUE_AS_STRING it is a wide text, which also writes an enumeration by its entry name.
-    void SetFeature(const wchar_t* name, MIL_INT64 access, const void* value);
-    // out points to the caller's initialised variable of the feature's own type; a text (string,
-    // enumeration, or any value read with FEATURE_VALUE_AS_STRING) goes into a buffer of kFeatureTextSize
-    // wide characters.
-    void GetFeature(const wchar_t* name, MIL_INT64 access, void* out);
+    // value is a value of the feature's own type (double, MIL_INT64, MIL_BOOL, wide text); with
+    // FEATURE_VALUE_AS_STRING it is a wide text, which also writes an enumeration by its entry name. Only
+    // the value the caller handed over is read, whatever type the camera reports: a 32-bit boolean for an
+    // integer or float feature is widened, any other mismatch goes to the library in the caller's own
+    // type, which converts what fits and refuses the rest (the error query reports it). A command is
+    // executed with no value (nullptr, or whatever is handed over).
+    void SetFeature(const wchar_t* name, MIL_INT64 access, const MIL_DOUBLE* value);
+    void SetFeature(const wchar_t* name, MIL_INT64 access, const MIL_INT64* value);
+    void SetFeature(const wchar_t* name, MIL_INT64 access, const MIL_BOOL* value);
+    void SetFeature(const wchar_t* name, MIL_INT64 access, const wchar_t* value);
+    void SetFeature(const wchar_t* name, MIL_INT64 access, std::nullptr_t);
+    // out is the caller's initialised variable of the feature's own type; only that variable is written,
+    // in its own type (the library converts what fits; a value that does not leaves it unchanged). A text
+    // (string, enumeration, or any value read with FEATURE_VALUE_AS_STRING) goes into a buffer of
+    // kFeatureTextSize wide characters.
+    void GetFeature(const wchar_t* name, MIL_INT64 access, MIL_DOUBLE* out);
+    void GetFeature(const wchar_t* name, MIL_INT64 access, MIL_INT64* out);
+    void GetFeature(const wchar_t* name, MIL_INT64 access, MIL_BOOL* out);
+    void GetFeature(const wchar_t* name, MIL_INT64 access, wchar_t* out);
     // A text read into a buffer of capacity wide characters (terminating zero included); a longer text is
     // cut to capacity - 1 characters.
     void GetFeature(const wchar_t* name, MIL_INT64 access, wchar_t* out, std::size_t capacity);
@@ -276,6 +288,8 @@ private:
     void CreatePages();
     void HandDigitizerToPages();
     void DestroyDisplay();
+    // Closes the stop event and the runner thread's handle.
+    void CloseRunHandles();
     void BeginRunnerCleanup();
     void ApplyExposureLimit(MIL_INT64 limit);
     void ReleaseFrameBuffer();

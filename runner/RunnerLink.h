@@ -62,8 +62,7 @@ public:
     // Processes user-interface events until every runner thread has ended (bounded).
     void WaitForRunners();
     // The runner asks the window to close once its report page has been closed; the window takes the
-    // request when the message comes. A message of the same number that no runner sent (another program
-    // may post any number) finds no request.
+    // request when the message comes. A message of the same number that no runner sent finds no request.
     void RequestFinish() { m_bFinishRequested = true; }
     bool TakeFinishRequest() { return std::exchange(m_bFinishRequested, false); }
 

@@ -2,6 +2,7 @@
 #include "StringConv.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include <chrono>
 #include <condition_variable>
@@ -65,6 +66,16 @@ HandleTable& Handles() {
     return *table;
 }
 
+// Thread creations still to fail (tests).
+std::atomic<int> g_threadFailures{0};
+
+bool TakeThreadCreationFailure() {
+    int left = g_threadFailures.load();
+    while (left > 0 && !g_threadFailures.compare_exchange_weak(left, left - 1)) {
+    }
+    return left > 0;
+}
+
 } // namespace
 
 HANDLE CreateEvent(LPSECURITY_ATTRIBUTES, BOOL manualReset, BOOL initialState, LPCWSTR) {
@@ -113,7 +124,7 @@ BOOL CloseHandle(HANDLE handle) {
 
 HANDLE CreateThread(LPSECURITY_ATTRIBUTES, std::size_t, LPTHREAD_START_ROUTINE routine, LPVOID parameter,
                     DWORD creationFlags, DWORD* threadId) {
-    if (!routine || creationFlags != 0)
+    if (!routine || creationFlags != 0 || TakeThreadCreationFailure())
         return nullptr;
     auto object = std::make_shared<KernelObject>();
     object->isThread = true;
@@ -228,5 +239,9 @@ void DeleteCriticalSection(LPCRITICAL_SECTION) {}
 namespace kavrino {
 std::size_t OpenHandleCount() {
     return Handles().Count();
+}
+
+void FailNextThreadCreations(int count) {
+    g_threadFailures = count > 0 ? count : 0;
 }
 } // namespace kavrino

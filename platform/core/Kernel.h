@@ -55,4 +55,6 @@ void DeleteCriticalSection(LPCRITICAL_SECTION section);
 namespace kavrino {
 // The number of handles open now (for tests that check that nothing is left behind).
 std::size_t OpenHandleCount();
+// Tests: the next `count` calls of CreateThread fail as when the system cannot start another thread.
+void FailNextThreadCreations(int count);
 } // namespace kavrino

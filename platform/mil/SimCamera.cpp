@@ -95,6 +95,13 @@ void SimCamera::AddFeatures() {
         return f;
     };
     auto boolean = [this](const std::wstring& name, bool v) -> F& {
+        if (m_config.integerBooleans.count(name)) {
+            F& f = Add(F::Integer, name);
+            f.iMin = 0;
+            f.iMax = 1;
+            f.value = SimValue::OfInt(v ? 1 : 0);
+            return f;
+        }
         F& f = Add(F::Boolean, name);
         f.value = SimValue::OfBool(v);
         return f;
@@ -252,6 +259,16 @@ void SimCamera::Store(SimFeature& f, const SimValue& v) {
 
 std::wstring SimCamera::Text(const std::wstring& name) const {
     return Current(m_features.at(name)).s;
+}
+
+bool SimCamera::Flag(const std::wstring& name) const {
+    const SimValue& v = m_features.at(name).value;
+    return v.kind == SimValue::Int ? v.i != 0 : v.b;
+}
+
+void SimCamera::ClearFlag(const std::wstring& name) {
+    SimFeature& f = m_features.at(name);
+    f.value = f.type == SimFeature::Integer ? SimValue::OfInt(0) : SimValue::OfBool(false);
 }
 
 double SimCamera::Number(const std::wstring& name) const {
@@ -476,11 +493,11 @@ void SimCamera::AfterWrite(const std::wstring& name) {
         UpdateGeometry(true);
     } else if (name == L"Width" || name == L"Height" || name == L"OffsetX" || name == L"OffsetY") {
         UpdateGeometry(false);
-    } else if (name == L"GammaEnable" && m_features.at(name).value.b) {
+    } else if (name == L"GammaEnable" && Flag(name)) {
         // The camera has one correction stage: gamma and the LUT exclude each other.
-        m_features.at(L"LUTEnable").value.b = false;
-    } else if (name == L"LUTEnable" && m_features.at(name).value.b) {
-        m_features.at(L"GammaEnable").value.b = false;
+        ClearFlag(L"LUTEnable");
+    } else if (name == L"LUTEnable" && Flag(name)) {
+        ClearFlag(L"GammaEnable");
     } else if (name == L"ExposureAuto" || (name == L"Gain" && Text(L"ExposureAuto") == L"Continuous")) {
         AutoAdjust(L"ExposureAuto", L"ExposureTime", L"Gain");
     } else if (name == L"GainAuto" || (name == L"ExposureTime" && Text(L"GainAuto") == L"Continuous")) {
@@ -653,8 +670,8 @@ SimImageSettings SimCamera::Snapshot() const {
     s.factorY = mode == L"DecimationHorizontalVertical" ? decimation
                 : mode == L"BinningVertical" ? static_cast<int>(m_features.at(L"BinningVertical").value.i)
                                              : 1;
-    s.reverseX = m_features.at(L"ReverseX").value.b;
-    s.reverseY = m_features.at(L"ReverseY").value.b;
+    s.reverseX = Flag(L"ReverseX");
+    s.reverseY = Flag(L"ReverseY");
     const std::wstring format = Text(L"PixelFormat");
     s.formatBits = FormatBits(format);
     s.bayer = format.rfind(L"Bayer", 0) == 0;
@@ -674,9 +691,9 @@ SimImageSettings SimCamera::Snapshot() const {
         }
     }
     s.blackLevel = static_cast<double>(m_features.at(L"BlackLevelRaw").value.i) / 4095.0;
-    s.gammaEnable = m_features.at(L"GammaEnable").value.b;
+    s.gammaEnable = Flag(L"GammaEnable");
     s.gamma = Number(L"Gamma");
-    s.lutEnable = m_features.at(L"LUTEnable").value.b;
+    s.lutEnable = Flag(L"LUTEnable");
     const SimFeature& lut = m_features.at(L"LUTValue");
     s.lut.resize(static_cast<std::size_t>(lut.iMax + 1));
     for (std::size_t i = 0; i < s.lut.size(); ++i)

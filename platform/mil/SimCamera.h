@@ -79,6 +79,9 @@ private:
     void AutoBalance();
     std::wstring Text(const std::wstring& name) const;
     double Number(const std::wstring& name) const;
+    // An unselected boolean, also one the camera reports as an integer (0 or 1), and clearing it.
+    bool Flag(const std::wstring& name) const;
+    void ClearFlag(const std::wstring& name);
 
     mutable std::mutex m_mutex;
     const SimCameraConfig m_config;

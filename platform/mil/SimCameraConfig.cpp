@@ -2,6 +2,7 @@
 
 #include "StringConv.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -97,6 +98,12 @@ bool SimCameraConfig::IsKnownPixelFormat(const std::wstring& name, bool color) {
     if (name == L"Mono8" || name == L"Mono10" || name == L"Mono12")
         return true;
     return color && (name == L"BayerRG8" || name == L"BayerRG10" || name == L"BayerRG12");
+}
+
+const std::vector<std::wstring>& SimCameraConfig::BooleanFeatures() {
+    static const std::vector<std::wstring> names = {L"ReverseX", L"ReverseY", L"LineInverter", L"GammaEnable",
+                                                    L"LUTEnable"};
+    return names;
 }
 
 bool SimCameraConfig::Load(const std::wstring& path, std::wstring& error) {
@@ -258,6 +265,15 @@ bool SimCameraConfig::SetKey(const std::wstring& key, const std::wstring& value,
         auto& target = key == L"missing" ? missing : refused;
         for (const auto& name : SplitList(value))
             target.insert(name);
+    } else if (key == L"integer_booleans") {
+        const auto& booleans = BooleanFeatures();
+        for (const auto& name : SplitList(value)) {
+            if (std::find(booleans.begin(), booleans.end(), name) == booleans.end()) {
+                error = L"'integer_booleans' names '" + name + L"', which is not a boolean of the camera";
+                return false;
+            }
+            integerBooleans.insert(name);
+        }
     } else {
         error = L"unknown key '" + key + L"'";
         return false;

@@ -30,6 +30,11 @@ public:
     // writes (or execution) it refuses.
     std::set<std::wstring> missing;
     std::set<std::wstring> refused;
+    // Booleans the camera reports as 64-bit integers running from 0 to 1, as some cameras describe
+    // "ReverseX" and the like; taken when the camera is first seen.
+    std::set<std::wstring> integerBooleans;
+    // The camera's boolean features.
+    static const std::vector<std::wstring>& BooleanFeatures();
 
     // Reads and checks a file. On failure returns false and puts the reason, with the line number where
     // one applies, into error; the configuration is then unusable.

@@ -160,12 +160,17 @@ struct Parser {
         if (!ParseUnsigned(number, UINT32_MAX, offset))
             return Malformed("message '" + Shown(value) + "' is not a number, WM_USER+n or WM_APP+n");
         const std::uint64_t message = base + offset;
-        if (message > kLastPostableMessage)
+        if (message > kLastMessageId)
             return Malformed("message " + Hex(message) + " is past 0xFFFF, the last message id");
-        if (message < kFirstPostableMessage)
+        if (!IsPostableMessage(static_cast<std::uint32_t>(message))) {
+            const std::string taken =
+                "other programs post only WM_KEYPAD (0x812C) and WM_REFRESH_PAGE (0x0464)";
+            if (message < 0x0400)
+                return Fail(PostError::Refused,
+                            "message " + Hex(message, 4) + " is the window system's own: " + taken);
             return Fail(PostError::Refused, "message " + Hex(message, 4) +
-                                                " is the window system's own: other programs post WM_USER "
-                                                "(0x0400) to 0xFFFF");
+                                                " is not one the program takes from outside: " + taken);
+        }
         result.request.message = static_cast<std::uint32_t>(message);
         return true;
     }
@@ -271,6 +276,10 @@ struct Parser {
 };
 
 } // namespace
+
+bool IsPostableMessage(std::uint32_t message) {
+    return message == kKeypadMessage || message == kRefreshPageMessage;
+}
 
 const char* PostErrorWord(PostError error) {
     switch (error) {

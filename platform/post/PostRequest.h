@@ -8,7 +8,8 @@
 // parameters; then the window: "window" and what the top-level window must match, followed by zero or
 // more "child" steps, each matching a direct child of the window found so far.
 //
-//     msg=M         the message: a number, WM_USER+n or WM_APP+n; only WM_USER (0x0400) to 0xFFFF
+//     msg=M         the message: a number, WM_USER+n or WM_APP+n; only the two messages other programs
+//                   send the program (kKeypadMessage, kRefreshPageMessage)
 //     wparam=N      unsigned, 0 when left out
 //     lparam=N      signed (a leading '-') or unsigned up to 64 bits, 0 when left out
 //     window        starts the top-level step; child starts a child step
@@ -37,8 +38,14 @@ constexpr std::size_t kMaxRequestBytes = 1024;
 constexpr std::size_t kMaxWindowSteps = 8;
 // Bytes of one decoded class name or caption.
 constexpr std::size_t kMaxTextBytes = 256;
-constexpr std::uint32_t kFirstPostableMessage = 0x0400; // WM_USER
-constexpr std::uint32_t kLastPostableMessage = 0xFFFF;
+constexpr std::uint32_t kLastMessageId = 0xFFFF;
+// The messages the program takes from other programs: the key pad's WM_KEYPAD (WM_APP+300) for the test
+// pages and WM_REFRESH_PAGE (WM_USER+100) for the other-checks page. Every other number is refused: the
+// window system's own messages, and the ones the program's windows send each other (a pixel-format
+// warning or the end of a run, posted from outside, would act as if the program had sent them).
+constexpr std::uint32_t kKeypadMessage = 0x812C;
+constexpr std::uint32_t kRefreshPageMessage = 0x0464;
+bool IsPostableMessage(std::uint32_t message);
 
 // What one window on the way must match; an absent criterion matches every window.
 struct WindowStep {

@@ -25,7 +25,8 @@ void CheckReply(const std::string& reply) {
 }
 
 bool WithinLimits(const kavrino::PostRequest& request) {
-    if (request.message < kavrino::kFirstPostableMessage || request.message > kavrino::kLastPostableMessage)
+    // Only the key pad's WM_KEYPAD and WM_REFRESH_PAGE come from other programs.
+    if (request.message != 0x812C && request.message != 0x0464)
         return false;
     if (request.steps.empty() || request.steps.size() > kavrino::kMaxWindowSteps)
         return false;

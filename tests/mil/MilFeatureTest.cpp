@@ -279,6 +279,43 @@ TEST_F(MilFeatureTest, FaultInjectionRemovesFeaturesAndRefusesWrites) {
     EXPECT_EQ(std::wstring(text), L"x");
 }
 
+// Some cameras describe their booleans as 64-bit integers from 0 to 1; the camera acts on them the same.
+TEST_F(MilFeatureTest, ACameraMayReportItsBooleansAsIntegers) {
+    // Only the camera's booleans can be named.
+    app = MappAlloc(MIL_TEXT("M_DEFAULT"), M_DEFAULT);
+    sys = MsysAlloc(M_DEFAULT, M_SYSTEM_RADIENTCXP, M_DEFAULT, M_DEFAULT);
+    const std::wstring gain = Write("gain.dcf", Camera(false, 8, "integer_booleans = Gain\n"));
+    EXPECT_EQ(MdigAlloc(sys, M_DEV0, gain.c_str(), M_DEFAULT), 0);
+    EXPECT_NE(MilLastErrorText().find(L"'integer_booleans' names 'Gain'"), std::wstring::npos);
+    MsysFree(sys);
+    MappFree(app);
+    Connect(Camera(false, 8, "integer_booleans = ReverseX, GammaEnable\n"));
+    EXPECT_EQ(TypeOf(dig, L"ReverseX"), M_TYPE_INT64);
+    EXPECT_EQ(TypeOf(dig, L"ReverseY"), M_TYPE_BOOLEAN);
+    MIL_INT64 max = 0;
+    MdigInquireFeature(dig, M_FEATURE_MAX, MIL_TEXT("ReverseX"), &max);
+    EXPECT_EQ(max, 1);
+    MdigControlFeature(dig, M_FEATURE_VALUE, MIL_TEXT("ReverseX"), MIL_INT64{2});
+    EXPECT_EQ(Error(), kMilErrorFeatureRange);
+
+    const std::vector<std::uint8_t> straight = Grab();
+    MdigControlFeature(dig, M_FEATURE_VALUE, MIL_TEXT("ReverseX"), MIL_INT64{1});
+    EXPECT_EQ(Error(), 0);
+    const std::vector<std::uint8_t> mirrored = Grab();
+    ASSERT_EQ(mirrored.size(), straight.size());
+    const std::size_t w = static_cast<std::size_t>(width);
+    for (std::size_t x = 0; x < w; ++x)
+        ASSERT_EQ(mirrored[x], straight[w - 1 - x]) << x;
+
+    // Gamma and the LUT still exclude each other, whatever type each has.
+    MdigControlFeature(dig, M_FEATURE_VALUE, MIL_TEXT("GammaEnable"), MIL_INT64{1});
+    MdigControlFeature(dig, M_FEATURE_VALUE, MIL_TEXT("LUTEnable"), MIL_BOOL{1});
+    EXPECT_EQ(Error(), 0);
+    EXPECT_EQ(TextOf(dig, L"GammaEnable"), L"0");
+    MdigControlFeature(dig, M_FEATURE_VALUE, MIL_TEXT("GammaEnable"), MIL_INT64{1});
+    EXPECT_EQ(TextOf(dig, L"LUTEnable"), L"0");
+}
+
 TEST_F(MilFeatureTest, TextReadsNeverWritePastTheBuffer) {
     const std::string longModel(80, 'K');
     std::string config = Camera();

@@ -4,6 +4,7 @@
 #include "StringConv.h"
 
 #include <cstring>
+#include <future>
 #include <thread>
 
 using namespace kavrino;
@@ -143,6 +144,68 @@ TEST_F(MilLibraryTest, TheErrorStaysPendingUntilQueriedAndSuccessDoesNotClearIt)
     Disconnect();
     Connect(Camera());
     EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), 0);
+}
+
+// The window system opens a scope around every message on the user-interface thread while the grab hook
+// and the runner call the library on theirs: a scope saves and restores only its own thread's error, and
+// a fresh start (a new program in the tests) leaves no thread an error from before it.
+TEST_F(MilLibraryTest, ErrorScopesKeepToTheirThreadAndAFreshStartDropsEveryPendingError) {
+    Connect(Camera());
+    auto badGain = [this] { MdigControlFeature(dig, M_FEATURE_VALUE, MIL_TEXT("Gain"), 100.0); };
+    auto noSuchFeature = [this] { MdigControlFeature(dig, M_FEATURE_VALUE, MIL_TEXT("NoSuchFeature"), 1.0); };
+
+    // One thread's scope neither takes nor hands back another thread's pending error.
+    std::promise<void> otherRaised, scopeDone, otherScopeDone;
+    MIL_INT otherSeesAfterOurScope = -1;
+    std::thread other([&] {
+        badGain(); // left pending on this thread
+        otherRaised.set_value();
+        scopeDone.get_future().wait();
+        otherSeesAfterOurScope = MappGetError(M_DEFAULT, M_CURRENT, M_NULL);
+        {
+            MilErrorScope scope;
+            noSuchFeature(); // never queried: ends with the scope
+        }
+        otherScopeDone.set_value();
+    });
+    otherRaised.get_future().wait();
+    MdigControlFeature(dig, M_FEATURE_VALUE_AS_STRING, MIL_TEXT("TriggerMode"), MIL_TEXT("Sometimes"));
+    {
+        MilErrorScope scope;
+        EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), 0);
+        noSuchFeature();
+    }
+    scopeDone.set_value();
+    otherScopeDone.get_future().wait();
+    other.join();
+    EXPECT_EQ(otherSeesAfterOurScope, kMilErrorFeatureRange);
+    EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), kMilErrorFeatureEntry);
+
+    // A fresh start: the error pending on this thread, one saved by an open scope and one pending on a
+    // thread that lives on across it are all gone, and so is the latest failure kept for the log.
+    std::promise<void> otherPending, resetDone;
+    MIL_INT otherSeesAfterReset = -1;
+    std::thread survivor([&] {
+        badGain();
+        otherPending.set_value();
+        resetDone.get_future().wait();
+        otherSeesAfterReset = MappGetError(M_DEFAULT, M_CURRENT, M_NULL);
+    });
+    otherPending.get_future().wait();
+    badGain();
+    {
+        MilErrorScope scope;
+        badGain();
+        SimCameraRegistry::Reset();
+        buf = dig = sys = app = 0;
+        EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), 0);
+    }
+    resetDone.set_value();
+    survivor.join();
+    EXPECT_EQ(MappGetError(M_DEFAULT, M_CURRENT, M_NULL), 0);
+    EXPECT_EQ(otherSeesAfterReset, 0);
+    EXPECT_EQ(MilLastErrorCode(), kMilErrorNone);
+    EXPECT_TRUE(MilLastErrorText().empty());
 }
 
 TEST_F(MilLibraryTest, BufferCopiesGiveRowsWithoutPaddingAndRefuseRegionsOutsideTheBuffer) {

@@ -3,6 +3,7 @@
 
 #include "MainWindowFixture.h"
 
+#include <cstdint>
 #include <cwchar>
 
 using kavrino_test::CameraFile;
@@ -214,6 +215,66 @@ TEST_F(MainWindowTest, FeatureAccessByType) {
     EXPECT_STREQ(szShort, L"KV-M");
     EXPECT_EQ(szShort[5], L'#');
     EXPECT_EQ(szShort[7], L'#');
+}
+
+// A camera may describe "ReverseX", "ReverseY" and "LineInverter" as 64-bit integers. The pages hand a
+// 32-bit boolean over for them: exactly that is read and written, widened, never the bytes after it, and
+// a read gives back exactly the caller's variable.
+TEST_F(MainWindowTest, ABooleanHandedOverForAnIntegerFeatureIsReadAsItIs) {
+    UseCamera(kMono);
+    {
+        QFile file(QString::fromStdWString(std::wstring(m_dcfList.GetHead().GetString())));
+        ASSERT_TRUE(file.open(QIODevice::Append));
+        file.write("integer_booleans = ReverseX, LineInverter\n");
+    }
+    Open();
+    Click(CKavrinoDlg::IDC_CONNECT);
+    ASSERT_TRUE(m_dlg->m_bConnected);
+    MIL_INT64 nType = 0;
+    MdigInquireFeature(m_dlg->m_milDigitizer, M_FEATURE_TYPE, L"ReverseX", M_DEFAULT, &nType);
+    ASSERT_EQ(nType, FEATURE_TYPE_INT64);
+
+    // What lies after the boolean in memory is not part of the value.
+    struct {
+        MIL_BOOL bValue;
+        std::int32_t nAfter;
+    } handed{1, 0x7F};
+    m_dlg->SetFeature(L"ReverseX", FEATURE_VALUE, &handed.bValue);
+    EXPECT_TRUE(m_dlg->CheckMilError(L"ReverseX"));
+    MIL_INT64 nRead = -1;
+    m_dlg->GetFeature(L"ReverseX", FEATURE_VALUE, &nRead);
+    EXPECT_EQ(nRead, 1);
+    struct {
+        MIL_BOOL bValue;
+        std::int32_t nAfter;
+    } read{0, 0x55};
+    m_dlg->GetFeature(L"ReverseX", FEATURE_VALUE, &read.bValue);
+    EXPECT_EQ(read.bValue, 1);
+    EXPECT_EQ(read.nAfter, 0x55);
+    handed.bValue = 0;
+    m_dlg->SetFeature(L"ReverseX", FEATURE_VALUE, &handed.bValue);
+    m_dlg->GetFeature(L"ReverseX", FEATURE_VALUE, &nRead);
+    EXPECT_EQ(nRead, 0);
+
+    // The line inverter of the selected line, as the trigger page writes it.
+    m_dlg->SetFeature(L"LineSelector", FEATURE_VALUE_AS_STRING, L"Line1");
+    handed.bValue = 1;
+    m_dlg->SetFeature(L"LineInverter", FEATURE_VALUE, &handed.bValue);
+    EXPECT_TRUE(m_dlg->CheckMilError(L"LineInverter"));
+    m_dlg->GetFeature(L"LineInverter", FEATURE_VALUE, &nRead);
+    EXPECT_EQ(nRead, 1);
+
+    // A number of another type goes to the library as it is, which takes what fits: a whole double for
+    // an integer feature; a value a boolean cannot hold is refused and reported.
+    const double dWidth = 320.0;
+    m_dlg->SetFeature(L"Width", FEATURE_VALUE, &dWidth);
+    EXPECT_TRUE(m_dlg->CheckMilError(L"Width"));
+    m_dlg->GetFeature(L"Width", FEATURE_VALUE, &nRead);
+    EXPECT_EQ(nRead, 320);
+    const MIL_INT64 nTwo = 2;
+    m_dlg->SetFeature(L"ReverseY", FEATURE_VALUE, &nTwo);
+    EXPECT_FALSE(m_dlg->CheckMilError(L"ReverseY"));
+    EXPECT_TRUE(HasBox(L"ERROR : 'ReverseY'"));
 }
 
 TEST_F(MainWindowTest, ExposureControlsKeepTheFloor) {

@@ -389,6 +389,49 @@ TEST_F(RunnerTest, StartIsRefusedUnconnectedAndWithoutSelection) {
     EXPECT_EQ(m_dlg->m_pResults, nullptr);
 }
 
+// When no runner thread can be started the operator is told so and the window stays idle, ready for the
+// next start: nothing is shown, no row array is made and no handle is left behind; the handle of the
+// previous run's runner is kept.
+TEST_F(RunnerTest, AStartWhoseThreadCannotBeCreatedLeavesTheWindowIdle) {
+    OpenConnected({L"비닝", L"데시메이션"});
+    for (const bool bAfterARun : {false, true}) {
+        SCOPED_TRACE(bAfterARun);
+        if (bAfterARun) {
+            Start(0);
+            ASSERT_TRUE(WaitShown(m_dlg->m_pBinningDlg));
+            Click(CKavrinoDlg::IDC_START_TEST);
+            ASSERT_TRUE(WaitRunnerEnded());
+            ASSERT_TRUE(kavrino::PumpUntil([&] { return !Visible(m_dlg->m_pBinningDlg); }));
+        }
+        const HANDLE hEarlier = m_dlg->m_hTestThread;
+        TestResult* const pEarlierRows = m_dlg->m_pResults;
+        const std::size_t nHandles = kavrino::OpenHandleCount();
+        m_boxes.Clear();
+        kavrino::FailNextThreadCreations(1);
+        Start(1);
+        EXPECT_EQ(PageBoxes(), std::vector<CString>{L"Create thread failed."});
+        EXPECT_FALSE(m_dlg->m_bTesting);
+        EXPECT_EQ(Text(CKavrinoDlg::IDC_START_TEST), L"검사 시작");
+        EXPECT_EQ(m_dlg->m_hTestThread, hEarlier);
+        EXPECT_EQ(kavrino::OpenHandleCount(), nHandles);
+        kavrino::ProcessUiEvents();
+        EXPECT_FALSE(Visible(m_dlg->m_pDecimationDlg));
+        EXPECT_EQ(m_dlg->m_pResults, pEarlierRows);
+        EXPECT_EQ(m_dlg->m_listTest.GetCurSel(), 1);
+    }
+    // The next start runs from the selected entry as usual.
+    m_boxes.Clear();
+    Click(CKavrinoDlg::IDC_START_TEST);
+    EXPECT_TRUE(m_dlg->m_bTesting);
+    EXPECT_EQ(Text(CKavrinoDlg::IDC_START_TEST), L"검사 취소");
+    ASSERT_TRUE(WaitShown(m_dlg->m_pDecimationDlg));
+    EXPECT_FALSE(Visible(m_dlg->m_pBinningDlg));
+    Press(m_dlg->m_pDecimationDlg, CDecimationDlg::IDC_FAIL);
+    ASSERT_TRUE(WaitShown(m_dlg->m_pReportDlg));
+    EXPECT_EQ(ReportRows(), (Rows{{L"데시메이션", L"FAIL", L""}}));
+    EXPECT_TRUE(PageBoxes().empty());
+}
+
 TEST_F(RunnerTest, CancelDuringTheReportWaitClosesTheWindowWithoutReport) {
     OpenConnected({L"전압전류"});
     Start(0);
@@ -487,6 +530,25 @@ TEST_F(RunnerTest, AClosedMainWindowLeavesNoHandleWindowOrLibraryObjectBehind) {
             ASSERT_TRUE(WaitShown(m_dlg->m_pBinningDlg));
         }
         Close();
+        kavrino::ProcessUiEvents();
+        EXPECT_EQ(kavrino::OpenHandleCount(), nHandles);
+        EXPECT_EQ(kavrino::WindowCount(), nWindows);
+        EXPECT_EQ(kavrino::MilObjectCount(), nObjects);
+    }
+    // Ended without WM_CLOSE, destroyed outright: after a cancelled run, and while the runner waits. The
+    // stop event and the runner thread's handle go with the window, again and again.
+    for (int i = 0; i < 3; ++i) {
+        const bool bCancelFirst = i != 1;
+        SCOPED_TRACE(i);
+        OpenConnected({L"비닝", L"데시메이션"});
+        Start(0);
+        ASSERT_TRUE(WaitShown(m_dlg->m_pBinningDlg));
+        if (bCancelFirst) {
+            Click(CKavrinoDlg::IDC_START_TEST);
+            ASSERT_TRUE(WaitRunnerEnded());
+        }
+        m_dlg->DestroyWindow();
+        m_dlg.reset();
         kavrino::ProcessUiEvents();
         EXPECT_EQ(kavrino::OpenHandleCount(), nHandles);
         EXPECT_EQ(kavrino::WindowCount(), nWindows);
@@ -636,6 +698,18 @@ TEST_F(RunnerTest, AKeyPadDriverInAnotherProgramRunsThePages) {
     };
     OpenConnected({L"테스트 패턴", L"디바이스 정보", L"기타 체크 항목"});
     m_dlg->m_CheckItems[CNotSupportDlg::CHECK_BLOOMING] = 1;
+    // What the main window's own code posts to it (the pixel-format warning of the grab hook, the end of
+    // a run) is not taken from another program: no box for the operator, and the window stays.
+    m_boxes.Clear();
+    for (const char* message : {"WM_APP+0x101", "WM_APP+1"}) {
+        const posttest::ClientRun run =
+            posttest::Post(listener.Directory(), {"--caption", "Movrane", "--message", message});
+        EXPECT_EQ(run.exitCode, 1) << message;
+        EXPECT_EQ(run.out.rfind("error refused: ", 0), 0u) << run.out;
+    }
+    kavrino::ProcessUiEvents();
+    EXPECT_TRUE(m_boxes.Texts().empty()) << m_boxes.Texts().front().ToUtf8();
+    ASSERT_NE(m_dlg->GetSafeHwnd(), nullptr);
     Start(0);
 
     // Test pattern: 2 focuses "OFF", 4 presses it; 1 goes back to the ramp, 3 presses it with Space; 8

@@ -25,7 +25,7 @@ using posttest::ListenerScope;
 
 namespace {
 
-constexpr UINT WM_PROBE = WM_APP + 1;
+constexpr UINT WM_PROBE = 0x812C; // WM_KEYPAD, a message other programs may send
 
 // A window that records the probe messages it gets.
 class ProbeDlg : public CDialog {
@@ -74,7 +74,7 @@ protected:
     QString Dir() const { return m_temp.filePath("post"); }
     ClientRun PostProbe(QStringList target, const QString& lParam = "0") {
         return posttest::Post(Dir(), target << "--message"
-                                            << "WM_APP+1"
+                                            << "WM_KEYPAD"
                                             << "--lparam" << lParam);
     }
     // Lets the posted messages reach their windows.
@@ -118,7 +118,7 @@ TEST_F(PostListenerTest, FindWindowFindsWindowsAsAnotherProgramDoes) {
 TEST_F(PostListenerTest, AnotherProgramPostsToAWindowAndItArrivesOnTheUserInterfaceThread) {
     ListenerScope listener(Dir());
     const ClientRun run =
-        posttest::Post(Dir(), {"--class", "#32770", "--caption", "Movrane", "--message", "WM_APP+1",
+        posttest::Post(Dir(), {"--class", "#32770", "--caption", "Movrane", "--message", "WM_KEYPAD",
                                "--wparam", "0xFFFFFFFFFFFFFFFF", "--lparam", "-2"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "ok posted to " + Hex(m_main.m_hWnd));
@@ -159,22 +159,22 @@ TEST_F(PostListenerTest, BadRequestsAreRefusedWithTheirReasonAndChangeNothing) {
         {{"--raw"}, QByteArray("\x00\xFF\xFE junk\n", 9), 1, "error malformed: control byte 0x00 at byte 0"},
         {{"--raw"}, QByteArray(3000, 'x'), 1, "error too-long: request longer than 1024 bytes"},
         {{"--raw"},
-         QByteArray(1500, ' ') + "post msg=WM_APP+1 window caption=Movrane\n",
+         QByteArray(1500, ' ') + "post msg=WM_APP+300 window caption=Movrane\n",
          1,
          "error too-long"},
         {{"--raw"},
-         "post msg=WM_APP+1 window caption=Movrane",
+         "post msg=WM_APP+300 window caption=Movrane",
          1,
          "error truncated: no complete request within 2 s"},
         {{"--raw"},
-         "post msg=WM_APP+1 window caption=Movrane\npost msg=WM_APP+1 window caption=Movrane\n",
+         "post msg=WM_APP+300 window caption=Movrane\npost msg=WM_APP+300 window caption=Movrane\n",
          1,
          "error malformed: data after the end of the request: one request per connection"},
         {{"--caption", "Movrane", "--message", "WM_BOGUS"},
          {},
          1,
          "error malformed: message 'WM_BOGUS' is not a number, WM_USER+n or WM_APP+n"},
-        {{"--caption", "Movrane", "--message", "WM_APP+1", "--lparam", "8 9"},
+        {{"--caption", "Movrane", "--message", "WM_KEYPAD", "--lparam", "8 9"},
          {},
          1,
          "error malformed: lparam '8%209' is not a number"},
@@ -182,24 +182,28 @@ TEST_F(PostListenerTest, BadRequestsAreRefusedWithTheirReasonAndChangeNothing) {
          {},
          1,
          "error refused: message 0x0010 is the window"},
-        {{"--caption", "Movrane", "--child", "--id", "abc", "--message", "WM_APP+1"},
+        {{"--caption", "Movrane", "--message", "WM_APP+0x101"},
+         {},
+         1,
+         "error refused: message 0x8101 is not one the program takes from outside"},
+        {{"--caption", "Movrane", "--child", "--id", "abc", "--message", "WM_KEYPAD"},
          {},
          1,
          "error malformed: id 'abc' is not a control id (0 to 65535)"},
-        {{"--visible", "--message", "WM_APP+1"}, {}, 1, "error malformed: 'window' step names no window"},
-        {{"--caption", "Nowhere", "--message", "WM_APP+1"},
+        {{"--visible", "--message", "WM_KEYPAD"}, {}, 1, "error malformed: 'window' step names no window"},
+        {{"--caption", "Nowhere", "--message", "WM_KEYPAD"},
          {},
          1,
          "error no-window: no top-level window with caption=\"Nowhere\""},
-        {{"--hwnd", QString::fromStdString(Hex(gone)), "--message", "WM_APP+1"},
+        {{"--hwnd", QString::fromStdString(Hex(gone)), "--message", "WM_KEYPAD"},
          {},
          1,
          "error no-window: window hwnd=" + Hex(gone) + " has gone"},
-        {{"--caption", "Movrane", "--message", "WM_APP+1", "--child"},
+        {{"--caption", "Movrane", "--message", "WM_KEYPAD", "--child"},
          {},
          1,
          "error malformed: a 'child' step names no window"},
-        {{"--child", "--id", "5", "--message", "WM_APP+1"}, {}, 2, ""},
+        {{"--child", "--id", "5", "--message", "WM_KEYPAD"}, {}, 2, ""},
         {{"--caption", "Movrane"}, {}, 2, ""},
     };
     for (const auto& c : cases) {
@@ -250,7 +254,8 @@ TEST_F(PostListenerTest, TooManyConnectionsAndWaitingMessagesAreTurnedAway) {
     m_main.received.clear();
     int posted = 0, busy = 0;
     for (int i = 0; i < 70; ++i) {
-        const std::string reply = kavrino::CarryOutPostRequest("post msg=WM_APP+1 window caption=Movrane\n");
+        const std::string reply =
+            kavrino::CarryOutPostRequest("post msg=WM_APP+300 window caption=Movrane\n");
         posted += StartsWith(reply, "ok posted to ") ? 1 : 0;
         busy += reply == "error busy: 64 messages from other programs still wait for their window\n" ? 1 : 0;
     }
@@ -259,7 +264,7 @@ TEST_F(PostListenerTest, TooManyConnectionsAndWaitingMessagesAreTurnedAway) {
     Deliver();
     EXPECT_EQ(m_main.received.size(), 64u);
     EXPECT_TRUE(
-        StartsWith(kavrino::CarryOutPostRequest("post msg=WM_APP+1 window caption=Movrane\n"), "ok "));
+        StartsWith(kavrino::CarryOutPostRequest("post msg=WM_APP+300 window caption=Movrane\n"), "ok "));
 }
 
 TEST_F(PostListenerTest, AFloodIsBoundedAndTheUserInterfaceKeepsRunning) {
@@ -280,7 +285,7 @@ TEST_F(PostListenerTest, AFloodIsBoundedAndTheUserInterfaceKeepsRunning) {
                 const bool junk = (i + t) % 3 == 0;
                 std::string reply, reason;
                 if (!kavrino::ExchangePostRequest(
-                        endpoint, junk ? "\x7F\x01 junk\n" : "post msg=WM_APP+1 window caption=Movrane\n",
+                        endpoint, junk ? "\x7F\x01 junk\n" : "post msg=WM_APP+300 window caption=Movrane\n",
                         10000, reply, reason))
                     ++unanswered;
                 else if (StartsWith(reply, "ok posted to "))
@@ -334,12 +339,12 @@ TEST_F(PostListenerTest, TwoProgramsKeepTheirOwnEndpointsAndOneLeftBehindBlocksN
     if (other.processId() < ::getpid())
         std::swap(lines[0], lines[1]);
     EXPECT_EQ(posttest::RunClient(Dir(), {"--list"}).out, lines[0] + "\n" + lines[1]);
-    const ClientRun which = posttest::RunClient(Dir(), {"--caption", "Movrane", "--message", "WM_APP+1"});
+    const ClientRun which = posttest::RunClient(Dir(), {"--caption", "Movrane", "--message", "WM_KEYPAD"});
     EXPECT_EQ(which.exitCode, 2);
     EXPECT_NE(which.err.find("2 programs are running; choose one with --pid"), std::string::npos)
         << which.err;
     // Each program answers for its own windows: the other one shows its set-up window, this one has none.
-    const QStringList setup = {"--caption", "검사항목 편집 창", "--message", "WM_APP+1"};
+    const QStringList setup = {"--caption", "검사항목 편집 창", "--message", "WM_KEYPAD"};
     EXPECT_EQ(posttest::RunClient(Dir(), QStringList{"--pid", otherPid} + setup).exitCode, 0);
     EXPECT_TRUE(StartsWith(posttest::Post(Dir(), setup).out, "error no-window: "));
     EXPECT_EQ(PostProbe({"--caption", "Movrane"}).exitCode, 0);
@@ -356,7 +361,7 @@ TEST_F(PostListenerTest, TwoProgramsKeepTheirOwnEndpointsAndOneLeftBehindBlocksN
     ASSERT_TRUE(waitEnded(killed));
     EXPECT_TRUE(QFile::exists(QString::fromStdString(killedPath)));
     EXPECT_EQ(posttest::RunClient(Dir(), {"--list"}).out, std::to_string(::getpid()) + " " + self);
-    EXPECT_EQ(posttest::RunClient(Dir(), {"--caption", "Movrane", "--message", "WM_APP+1"}).exitCode, 0);
+    EXPECT_EQ(posttest::RunClient(Dir(), {"--caption", "Movrane", "--message", "WM_KEYPAD"}).exitCode, 0);
     kavrino::StopPostListener();
     std::string reason;
     ASSERT_TRUE(kavrino::StartPostListener(reason, Dir().toStdString())) << reason;
@@ -379,13 +384,22 @@ TEST_F(PostListenerTest, TwoProgramsKeepTheirOwnEndpointsAndOneLeftBehindBlocksN
 
 TEST_F(PostListenerTest, OnlyThisUserMayReachTheEndpoint) {
     // A directory others may enter, or a link in place of one, is refused; the program then has no endpoint.
+    // A directory open to the group is open to others too, whatever the group may do there, and so is one
+    // open to the rest but not to the group.
     const QString open = m_temp.filePath("open");
     ASSERT_TRUE(QDir().mkdir(open));
-    ASSERT_EQ(::chmod(open.toUtf8().constData(), 0755), 0);
     std::string reason;
-    EXPECT_FALSE(kavrino::StartPostListener(reason, open.toStdString()));
-    EXPECT_NE(reason.find("may be entered by other users (its mode must be 0700)"), std::string::npos)
-        << reason;
+    for (const mode_t mode : {0755, 0750, 0770, 0740, 0720, 0710, 0705, 0703, 0701}) {
+        SCOPED_TRACE(mode);
+        ASSERT_EQ(::chmod(open.toUtf8().constData(), mode), 0);
+        EXPECT_FALSE(kavrino::StartPostListener(reason, open.toStdString()));
+        EXPECT_NE(reason.find("may be entered by other users (its mode must be 0700)"), std::string::npos)
+            << reason;
+        // The client refuses it the same way.
+        reason.clear();
+        EXPECT_FALSE(kavrino::CheckPostDirectory(open.toStdString(), reason));
+        EXPECT_NE(reason.find("its mode must be 0700"), std::string::npos) << reason;
+    }
     ASSERT_TRUE(QDir().mkdir(Dir()));
     ASSERT_EQ(::chmod(Dir().toUtf8().constData(), 0700), 0);
     ASSERT_TRUE(QFile::link(Dir(), m_temp.filePath("link")));
