@@ -45,6 +45,8 @@ protected:
         return text;
     }
     bool TimerRan() { return m_pPage->KillTimer(CWhiteBalanceDlg::TIMER_RATIO) != FALSE; }
+    // One tick of the ratio updates, as the timer gives it.
+    void Tick() { m_pPage->SendMessage(WM_TIMER, CWhiteBalanceDlg::TIMER_RATIO, 0); }
     double Ratio(const wchar_t* colour) {
         m_dlg->SetFeature(L"BalanceRatioSelector", FEATURE_VALUE_AS_STRING, colour);
         double value = -1.0;
@@ -171,6 +173,42 @@ TEST_F(WhiteBalancePageTest, RefusedModeIsAFailedStepAndTheRatiosKeepUpdating) {
     CString strErrors;
     m_pPage->GetErrorItems(strErrors);
     EXPECT_EQ(strErrors, L"에러항목: ONCE ");
+}
+
+TEST_F(WhiteBalancePageTest, ARatioErrorIsReportedOnceAndAgainAfterEachModeButton) {
+    Open();
+    auto camera = kavrino::SimCameraRegistry::Find(L"P0001");
+    Press(m_pPage, CWhiteBalanceDlg::IDC_ONCE);
+    Tick();
+    Tick();
+    EXPECT_TRUE(PageBoxes().empty());
+
+    // An error that comes after clean updates is reported at its first tick, and only there.
+    camera->SetMissing(L"BalanceRatio", true);
+    Tick();
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"ERROR : 'BalanceRatio'"});
+    Tick();
+    Tick();
+    EXPECT_EQ(PageBoxes().size(), 1u);
+
+    // "OFF" reports it anew, once, and the updates go on since the ratios did not go through.
+    m_pPage->SetTimer(CWhiteBalanceDlg::TIMER_RATIO, 500, nullptr);
+    m_boxes.Clear();
+    Press(m_pPage, CWhiteBalanceDlg::IDC_OFF);
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"ERROR : 'BalanceRatio'"});
+    EXPECT_EQ(m_pPage->m_vecItems[CWhiteBalanceDlg::ITEM_OFF].bOk, 1);
+    EXPECT_TRUE(TimerRan());
+    Tick();
+    EXPECT_EQ(PageBoxes().size(), 1u);
+
+    // So does "ONCE" at the next tick.
+    m_boxes.Clear();
+    Press(m_pPage, CWhiteBalanceDlg::IDC_ONCE);
+    EXPECT_TRUE(PageBoxes().empty());
+    Tick();
+    Tick();
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"ERROR : 'BalanceRatio'"});
+    camera->SetMissing(L"BalanceRatio", false);
 }
 
 TEST_F(WhiteBalancePageTest, UnconnectedNothingActsAndNoVerdictIsGiven) {
