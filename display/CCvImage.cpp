@@ -1,27 +1,13 @@
 #include "CCvImage.h"
 
 #include <algorithm>
-#include <atomic>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
 
 const wchar_t* const kNoBitmap = L"생성된 비트맵이 없습니다.";
 const wchar_t* const kCannotMake = L"비트맵을 만들 수 없습니다.";
-
-// The pixel bytes of all pictures loaded from files, and their budget.
-std::atomic<long long> g_nLoadedBytes{0};
-std::atomic<long long> g_nLoadBudget{CCvImage::kLoadBudgetBytes};
-
-// Takes nBytes of the budget; false, with nothing taken, when they do not fit.
-bool ReserveLoaded(long long nBytes) {
-    long long nHeld = g_nLoadedBytes.load();
-    do {
-        if (nBytes > g_nLoadBudget.load() - nHeld)
-            return false;
-    } while (!g_nLoadedBytes.compare_exchange_weak(nHeld, nHeld + nBytes));
-    return true;
-}
 
 PixelFormat FormatOfType(int type) {
     switch (type) {
@@ -55,12 +41,11 @@ CCvImage::~CCvImage() {
 void CCvImage::ReleaseBitmap() {
     delete m_pBitmap;
     m_pBitmap = nullptr;
-    g_nLoadedBytes -= m_nLoadedBytes;
-    m_nLoadedBytes = 0;
+    m_pLoaded.reset();
 }
 
 long long CCvImage::SetLoadBudget(long long nBytes) {
-    return g_nLoadBudget.exchange(nBytes);
+    return LoadedPicture::SetBudget(nBytes);
 }
 
 int CCvImage::CreateImage(int nWidth, int nHeight, int nType) {
@@ -98,20 +83,20 @@ int CCvImage::CreateImage(int nWidth, int nHeight, int nType) {
 
 int CCvImage::LoadImage(CString strPath) {
     ReleaseBitmap();
-    m_pBitmap = new Gdiplus::Bitmap(strPath.GetString());
-    if (m_pBitmap->GetLastStatus() != Gdiplus::Ok) {
-        // Nothing was decoded: an empty holder draws nothing and is not copied from.
-        ReleaseBitmap();
+    bool bOverBudget = false;
+    m_pLoaded = LoadedPicture::Load(strPath, bOverBudget);
+    if (!m_pLoaded) {
+        // Nothing was decoded, or nothing may be held: an empty holder draws nothing and is not copied from.
+        if (bOverBudget)
+            SetErrorText(kCannotMake, L"LoadImage()");
         return 0;
     }
-    const long long nBytes = static_cast<long long>(m_pBitmap->GetWidth()) * m_pBitmap->GetHeight() *
-                             Gdiplus::GetPixelFormatSize(m_pBitmap->GetPixelFormat()) / 8;
-    if (!ReserveLoaded(nBytes)) {
+    m_pBitmap = m_pLoaded->NewBitmap();
+    if (m_pBitmap->GetLastStatus() != Gdiplus::Ok) {
         ReleaseBitmap();
         SetErrorText(kCannotMake, L"LoadImage()");
         return 0;
     }
-    m_nLoadedBytes = nBytes;
     int type = 0;
     switch (m_pBitmap->GetPixelFormat()) {
     case PixelFormat24bppRGB:
@@ -233,7 +218,8 @@ int CCvImage::DrawImage(Gdiplus::Bitmap* pTarget, int x, int y, int nWidth, int 
     Gdiplus::Rect dstRect(0, 0, nWidth, nHeight);
     Gdiplus::BitmapData src{};
     Gdiplus::BitmapData dst{};
-    if (m_pBitmap->LockBits(&srcRect, 0, PixelFormat24bppRGB, &src) != Gdiplus::Ok)
+    // Read only: a loaded picture shares its pixels, and a lock that may write would copy them first.
+    if (m_pBitmap->LockBits(&srcRect, Gdiplus::ImageLockModeRead, PixelFormat24bppRGB, &src) != Gdiplus::Ok)
         return 0;
     if (pTarget->LockBits(&dstRect, 0, PixelFormat24bppRGB, &dst) != Gdiplus::Ok) {
         m_pBitmap->UnlockBits(&src);
@@ -254,12 +240,36 @@ int CCvImage::DrawImage(Gdiplus::Bitmap* pTarget, int x, int y, int nWidth, int 
 void CCvImage::ClearImage() {
     if (!m_pBitmap)
         return;
+    if (m_pLoaded && ClearLoaded())
+        return;
     Gdiplus::BitmapData data{};
     if (!LockWhole(m_pBitmap, data))
         return;
     for (UINT y = 0; y < data.Height; ++y)
         std::memset(RowOf(data, static_cast<int>(y)), 0, static_cast<std::size_t>(data.Stride));
     m_pBitmap->UnlockBits(&data);
+}
+
+// The pixels of a loaded picture are shared with the other holders of its file: zeroing them in place
+// would first copy them all. A new bitmap of the same size, format and palette comes zeroed from the
+// system without a copy, and the decoding is let go.
+bool CCvImage::ClearLoaded() {
+    auto* pCleared =
+        new Gdiplus::Bitmap(static_cast<INT>(m_pBitmap->GetWidth()), static_cast<INT>(m_pBitmap->GetHeight()),
+                            m_pBitmap->GetPixelFormat());
+    if (pCleared->GetLastStatus() != Gdiplus::Ok) {
+        delete pCleared;
+        return false;
+    }
+    const INT nPaletteSize = m_pBitmap->GetPaletteSize();
+    auto* pPalette = static_cast<Gdiplus::ColorPalette*>(std::malloc(static_cast<std::size_t>(nPaletteSize)));
+    if (pPalette && m_pBitmap->GetPalette(pPalette, nPaletteSize) == Gdiplus::Ok && pPalette->Count > 0)
+        pCleared->SetPalette(pPalette);
+    std::free(pPalette);
+    delete m_pBitmap;
+    m_pBitmap = pCleared;
+    m_pLoaded.reset();
+    return true;
 }
 
 void CCvImage::SetErrorText(CString strMessage, CString strFunc) {

@@ -6,7 +6,10 @@
 // Types: 1 = 8-bit grey (indexed, grey palette, rows padded to 4 bytes), 2 = 24-bit colour (a created
 // bitmap is m_nWidth rounded up to a multiple of 4 pixels wide), 3 = 32-bit colour.
 
+#include "LoadedPicture.h"
 #include "Platform.h"
+
+#include <memory>
 
 class CCvImage {
 public:
@@ -21,11 +24,12 @@ public:
     // 1 for an 8-bit indexed, 24-bit or 32-bit (RGB or ARGB) file. 0 for any other pixel format, keeping
     // width, height and type (the bitmap stays loaded), and 0 for a file that cannot be read or decoded,
     // which leaves the holder without a bitmap.
-    // Pictures loaded from files hold together at most kLoadBudgetBytes of pixels: every page keeps its
-    // own reference picture, and a test set may name a huge one for each. A picture that would pass the
-    // budget is refused like a file that cannot be decoded.
+    // Holders that load the same file share one decoding of it (LoadedPicture); the decodings held
+    // together stay within kLoadBudgetBytes of pixels, since every page keeps its own reference picture
+    // and a test set may name a huge one for each. A picture that would pass the budget is refused like a
+    // file that cannot be decoded, with an error text.
     int LoadImage(CString strPath);
-    static constexpr long long kLoadBudgetBytes = 1LL << 30;
+    static constexpr long long kLoadBudgetBytes = LoadedPicture::kBudgetBytes;
     // Another budget (for tests); returns the one before.
     static long long SetLoadBudget(long long nBytes);
     int SetImage(const BYTE* pSrc, int nWidth, int nHeight);
@@ -37,6 +41,7 @@ public:
     // Region copy: the rectangle (x, y, width, height) of this type-2 image byte for byte to the
     // target's top-left corner, the target locked as 24-bit. Both rectangles must lie inside.
     int DrawImage(Gdiplus::Bitmap* pTarget, int x, int y, int nWidth, int nHeight);
+    // On a loaded picture the holder takes a new bitmap of zeroed pixels and lets the shared decoding go.
     void ClearImage();
     void SetErrorText(CString strMessage, CString strFunc);
     void CopyPixels(const BYTE* pSrc, int nWidth, int nHeight);
@@ -48,10 +53,12 @@ public:
     int m_nType;
 
 private:
-    // Deletes the bitmap and gives back its share of the load budget.
+    // Deletes the bitmap and lets go of the decoding it was loaded from.
     void ReleaseBitmap();
-    // The bytes of the bitmap counted against the load budget (0 for a created one).
-    long long m_nLoadedBytes = 0;
+    // The decoding whose pixels a loaded bitmap shares; null for a created one.
+    std::shared_ptr<const LoadedPicture> m_pLoaded;
+    // ClearImage on a loaded picture; false when no bitmap of its own can be made.
+    bool ClearLoaded();
     // The part of the bitmap that holds the picture: m_nWidth x m_nHeight, within the bitmap.
     Gdiplus::RectF PictureArea() const;
     int DrawScaled(Gdiplus::Graphics& graphics, float x, float y, float width, float height);

@@ -20,6 +20,8 @@ namespace {
 const char* const kRefImageWindowName = "kavrino-reference-picture";
 
 const wchar_t kKeyMethod[] = L"검사방법";
+// Shown in the picture's frame when the test set names a picture that cannot be shown.
+const wchar_t kRefImageFailed[] = L"이미지 불러오기 실패";
 const wchar_t kKeyImagePath[] = L"이미지경로";
 constexpr DWORD kProfileBuffer = 1024;
 
@@ -84,8 +86,15 @@ void CTestPageDlg::LoadMethodPanel() {
 
     delete m_pRefImage;
     m_pRefImage = new CCvImage;
-    m_pRefImage->LoadImage(theApp.g_strImagePath);
+    LoadRefImage(theApp.g_strImagePath);
     DrawRefImage();
+}
+
+void CTestPageDlg::LoadRefImage(const CString& strPath) {
+    m_pRefImage->LoadImage(strPath);
+    // The file named may be missing or damaged, or the pictures of the other pages may have taken the
+    // memory they are allowed: the frame says so instead of staying empty.
+    m_bRefImageFailed = !strPath.IsEmpty() && !m_pRefImage->m_pBitmap;
 }
 
 void CTestPageDlg::DrawRefImage() {
@@ -94,6 +103,13 @@ void CTestPageDlg::DrawRefImage() {
         return;
     CClientDC dc(pPicture);
     m_pRefImage->DrawImage(dc.GetSafeHdc());
+    if (!m_bRefImageFailed)
+        return;
+    CRect rcFrame;
+    pPicture->GetClientRect(&rcFrame);
+    const int nOldMode = dc.SetBkMode(TRANSPARENT);
+    dc.DrawText(kRefImageFailed, &rcFrame, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    dc.SetBkMode(nOldMode);
 }
 
 void CTestPageDlg::OnBnClickedSaveMethod() {
@@ -124,7 +140,10 @@ void CTestPageDlg::OnBnClickedChangeImage() {
         delete m_pRefImage;
     }
     m_pRefImage = new CCvImage;
-    m_pRefImage->LoadImage(theApp.g_strImagePath);
+    LoadRefImage(theApp.g_strImagePath);
+    // The frame is cleared of the picture or the note before it, which the new one may not cover.
+    if (CWnd* pPicture = GetDlgItem(m_nPictureId))
+        pPicture->Invalidate(TRUE);
     Invalidate(TRUE);
 }
 

@@ -110,6 +110,10 @@ protected:
 private:
     // The heading, then one line per step whose flag is 0; false when there is none.
     bool ListItems(int TestItem::*pFlag, LPCTSTR lpszHeading, LPCTSTR lpszLine, CString& strList) const;
-    // Draws the reference picture into its frame.
+    // Loads the reference picture into m_pRefImage and notes whether a picture named could not be shown.
+    void LoadRefImage(const CString& strPath);
+    // Draws the reference picture into its frame, or the note that it could not be shown.
     void DrawRefImage();
+
+    BOOL m_bRefImageFailed = FALSE;
 };

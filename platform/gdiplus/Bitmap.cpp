@@ -83,6 +83,8 @@ Bitmap::Bitmap(const WCHAR* filename, BOOL) {
     SetStatus(status);
 }
 
+Bitmap::Bitmap() = default;
+
 Bitmap::~Bitmap() = default;
 
 Bitmap* Bitmap::FromFile(const WCHAR* filename, BOOL useEmbeddedColorManagement) {
@@ -102,6 +104,11 @@ Status Bitmap::LockBits(const Rect* rect, UINT flags, PixelFormat format, Bitmap
         return SetStatus(InvalidParameter);
     if ((flags & (ImageLockModeRead | ImageLockModeWrite)) == 0)
         flags |= ImageLockModeRead | ImageLockModeWrite;
+    if (flags & ImageLockModeWrite) {
+        const Status owned = OwnPixels();
+        if (owned != Ok)
+            return SetStatus(owned);
+    }
     const bool grey = format == PixelFormat8bppIndexed && HasGreyView(m_format);
     if (IsIndexedPixelFormat(format) && format != m_format && !grey)
         return SetStatus(InvalidParameter);
@@ -254,6 +261,9 @@ Status Bitmap::SetPixel(INT x, INT y, const Color& color) {
         return SetStatus(InvalidParameter);
     if (m_locked)
         return SetStatus(WrongState);
+    const Status owned = OwnPixels();
+    if (owned != Ok)
+        return SetStatus(owned);
     const ARGB value = color.GetValue();
     kavrino::gdip::WriteRow(View(), x, y, 1, &value, nullptr);
     return SetStatus(Ok);

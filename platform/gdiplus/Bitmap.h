@@ -34,6 +34,9 @@ public:
     Status SetPixel(INT x, INT y, const Color& color);
 
 private:
+    friend class Image; // its clones are bitmaps
+    Bitmap();
+
     struct LockState;
     std::unique_ptr<LockState> m_lock;
     // The grey view's samples and, behind them, the samples as handed out; kept from lock to lock.

@@ -184,8 +184,15 @@ void Graphics::ApplyHints(QPainter& painter) const {
 }
 
 QPainter* Graphics::ImagePainter() {
-    if (m_painter && m_painter->isActive())
-        return m_painter.get();
+    // Drawing writes the pixels: pixels shared with a clone are copied first, and a painter begun on the
+    // memory they had is begun again on the copy.
+    if (m_image->OwnPixels() != Ok)
+        return nullptr;
+    if (m_painter && m_painter->isActive()) {
+        if (m_imageView.constBits() == m_image->m_scan0)
+            return m_painter.get();
+        m_painter->end();
+    }
     // Paints straight into the bitmap's memory: the view does not copy it.
     m_imageView = QImage(m_image->m_scan0, m_image->m_width, m_image->m_height, m_image->m_stride,
                          PainterFormat(m_image->m_format));
@@ -257,6 +264,9 @@ Status Graphics::DrawImageArea(Image* image, double x, double y, double width, d
         target.format = SurfaceFormat(surface);
         origin = m_surface->origin;
     } else {
+        const Status owned = m_image->OwnPixels();
+        if (owned != Ok)
+            return SetStatus(owned);
         target = m_image->View();
     }
 

@@ -2,6 +2,7 @@
 #include "Bitmap.h"
 
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -11,6 +12,14 @@ Image::~Image() = default;
 
 Image* Image::FromFile(const WCHAR* filename, BOOL useEmbeddedColorManagement) {
     return new Bitmap(filename, useEmbeddedColorManagement);
+}
+
+Image* Image::Clone() {
+    auto* clone = new Bitmap();
+    clone->m_initStatus = clone->ShareFrom(*this);
+    clone->SetStatus(clone->m_initStatus);
+    SetStatus(clone->m_initStatus);
+    return clone;
 }
 
 UINT Image::GetWidth() const {
@@ -79,11 +88,43 @@ Status Image::Allocate(int width, int height, PixelFormat format) {
     const std::size_t bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
     if (bytes / static_cast<std::size_t>(stride) != static_cast<std::size_t>(height))
         return ValueOverflow;
-    BYTE* memory = new (std::nothrow) BYTE[bytes]();
+    auto* memory = static_cast<BYTE*>(std::calloc(bytes, 1));
     if (!memory)
         return OutOfMemory;
-    m_owned.reset(memory);
+    m_owned.reset(memory, std::free);
     return Adopt(width, height, stride, format, memory);
+}
+
+Status Image::OwnPixels() {
+    if (!m_owned || m_owned.use_count() == 1)
+        return Ok;
+    const std::size_t bytes = static_cast<std::size_t>(m_stride) * static_cast<std::size_t>(m_height);
+    auto* memory = static_cast<BYTE*>(std::malloc(bytes));
+    if (!memory)
+        return OutOfMemory;
+    std::memcpy(memory, m_scan0, bytes);
+    m_owned.reset(memory, std::free);
+    m_scan0 = memory;
+    return Ok;
+}
+
+Status Image::ShareFrom(const Image& source) {
+    if (source.Usable() != Ok)
+        return source.Usable();
+    if (source.m_owned && !source.m_locked) {
+        m_owned = source.m_owned;
+        Adopt(source.m_width, source.m_height, source.m_stride, source.m_format, source.m_scan0);
+    } else {
+        // The caller's memory may go before the clone, and a lock's holder may still be writing.
+        const Status status = Allocate(source.m_width, source.m_height, source.m_format);
+        if (status != Ok)
+            return status;
+        std::memcpy(m_scan0, source.m_scan0,
+                    static_cast<std::size_t>(m_stride) * static_cast<std::size_t>(m_height));
+    }
+    m_palette = source.m_palette;
+    m_paletteFlags = source.m_paletteFlags;
+    return Ok;
 }
 
 Status Image::Wrap(int width, int height, int stride, PixelFormat format, BYTE* scan0) {

@@ -21,6 +21,11 @@ public:
 
     // Decodes a picture file into a new bitmap; check GetLastStatus() of the result.
     static Image* FromFile(const WCHAR* filename, BOOL useEmbeddedColorManagement = FALSE);
+    // A new bitmap with this image's size, format, palette and pixels. The pixels are shared until one of
+    // the images writes to them (a lock that allows writing, SetPixel, drawing into it): that one takes a
+    // copy of its own first. So a picture held by many owners takes its memory once, and none of them
+    // sees another's changes. An image over the caller's memory, or one locked now, is copied at once.
+    Image* Clone();
 
     UINT GetWidth() const;
     UINT GetHeight() const;
@@ -42,8 +47,14 @@ protected:
     }
     // Ok for a usable image, otherwise why it is not usable.
     Status Usable() const { return m_scan0 ? Ok : (m_initStatus == Ok ? InvalidParameter : m_initStatus); }
-    // Gives the image zeroed memory of its own; rows are padded to a multiple of 4 bytes.
+    // Gives the image zeroed memory of its own; rows are padded to a multiple of 4 bytes. The memory is
+    // taken zeroed from the system, so the pages of a large image cost nothing until they are written.
     Status Allocate(int width, int height, PixelFormat format);
+    // Called before the pixels are written: pixels shared with a clone are copied first, so that the
+    // write stays with this image. OutOfMemory when no copy can be made.
+    Status OwnPixels();
+    // Takes another image's size, format, palette and pixels, sharing them where that image owns them.
+    Status ShareFrom(const Image& source);
     // Uses the caller's memory (not owned) with the caller's row stride.
     Status Wrap(int width, int height, int stride, PixelFormat format, BYTE* scan0);
     Status Adopt(int width, int height, int stride, PixelFormat format, BYTE* scan0);
@@ -54,7 +65,7 @@ protected:
     PixelFormat m_format = PixelFormatUndefined;
     int m_stride = 0;
     BYTE* m_scan0 = nullptr;
-    std::unique_ptr<BYTE[]> m_owned;
+    std::shared_ptr<BYTE> m_owned; // shared with the clones that have not written yet
     std::vector<ARGB> m_palette;
     UINT m_paletteFlags = 0;
     Status m_initStatus = Ok;

@@ -2,13 +2,29 @@
 // window, the log file, the test set, "검사 시작", the main window on the simulated camera, the pages, the
 // report page's "검사 종료" and the set-up window back again.
 
+#include "CAlignDlg.h"
 #include "CBinningDlg.h"
+#include "CBlackLevelDlg.h"
+#include "CBrightCenterDlg.h"
+#include "CBrightDlg.h"
+#include "CCXPLinkConfigDlg.h"
 #include "CDecimationDlg.h"
+#include "CDeviceInfoDlg.h"
+#include "CExposureDlg.h"
+#include "CFrameRateDlg.h"
+#include "CGainDlg.h"
+#include "CGamma_LUTDlg.h"
 #include "CKavrinoApp.h"
 #include "CKavrinoDlg.h"
 #include "CLoginDlg.h"
+#include "CNotSupportDlg.h"
+#include "CPixelFormatDlg.h"
+#include "CROIDlg.h"
 #include "CReportDlg.h"
 #include "CReverseXYDlg.h"
+#include "CTestPatternDlg.h"
+#include "CTriggerIODlg.h"
+#include "CWhiteBalanceDlg.h"
 #include "PostListener.h"
 #include "SimCameraRegistry.h"
 #include "TestHooks.h"
@@ -19,6 +35,8 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
+#include <initializer_list>
+#include <string>
 #include <vector>
 
 namespace {
@@ -52,6 +70,10 @@ void Click(CWnd* pDlg, int id) {
     ASSERT_NE(pButton, nullptr) << id;
     ASSERT_TRUE(pButton->IsWindowEnabled()) << id;
     pButton->Click();
+}
+
+std::string Utf8(const CString& text) {
+    return kavrino::WideToUtf8(std::wstring(text.GetString()));
 }
 
 bool Shown(CWnd* pPage) {
@@ -114,6 +136,15 @@ protected:
         EXPECT_EQ(kavrino::RunApplication(), 0);
     }
 
+    // The operator's name, the administrator's login and a new log file.
+    void RegisterLog(CLoginDlg& dlg) {
+        dlg.SetDlgItemText(CLoginDlg::IDC_NAME, L"홍길동");
+        Click(&dlg, CLoginDlg::IDC_ADMINISTRATOR);
+        dlg.SetDlgItemText(CLoginDlg::IDC_PASSWORD, L"plomek472");
+        Click(&dlg, CLoginDlg::IDC_ADMIN_LOGIN);
+        Click(&dlg, CLoginDlg::IDC_REGISTER_LOG);
+    }
+
     // Connect, live, "검사 시작"; then each page in turn, and the report's "검사 종료".
     void StartRun(CKavrinoDlg& main) {
         Click(&main, CKavrinoDlg::IDC_CONNECT);
@@ -132,6 +163,19 @@ protected:
         Click(main.m_pBinningDlg, CBinningDlg::IDC_ON);
         Click(main.m_pBinningDlg, CBinningDlg::IDC_OFF);
         Click(main.m_pBinningDlg, pass ? CBinningDlg::IDC_PASS : CBinningDlg::IDC_FAIL);
+    }
+    // The operator tries the page's controls in this order and gives PASS; the page then goes.
+    void TryAndPass(CWnd* pPage, std::initializer_list<int> controls, int nPassId) {
+        if (HasFatalFailure()) // a page before kept the run from coming here
+            return;
+        ASSERT_NO_FATAL_FAILURE(WaitForPage(pPage));
+        for (int id : controls)
+            ASSERT_NO_FATAL_FAILURE(Click(pPage, id));
+        ASSERT_NO_FATAL_FAILURE(Click(pPage, nPassId));
+        std::string boxes;
+        for (const CString& box : m_boxes.Texts())
+            boxes += Utf8(box) + " | ";
+        ASSERT_FALSE(Shown(pPage)) << "the page kept its verdict back: " << boxes;
     }
     void FinishReport(CKavrinoDlg& main) {
         ASSERT_NO_FATAL_FAILURE(WaitForPage(main.m_pReportDlg));
@@ -174,11 +218,7 @@ TEST_F(SetupToReportTest, OperatorRunsTheSampleTestSetAndTheLogHoldsTheReport) {
         dlg.GetWindowText(caption);
         EXPECT_EQ(caption, L"검사항목 편집 창");
         // The administrator registers the log file for the operator, then hands over.
-        dlg.SetDlgItemText(CLoginDlg::IDC_NAME, L"홍길동");
-        Click(&dlg, CLoginDlg::IDC_ADMINISTRATOR);
-        dlg.SetDlgItemText(CLoginDlg::IDC_PASSWORD, L"plomek472");
-        Click(&dlg, CLoginDlg::IDC_ADMIN_LOGIN);
-        Click(&dlg, CLoginDlg::IDC_REGISTER_LOG);
+        RegisterLog(dlg);
         Click(&dlg, CLoginDlg::IDC_OPERATOR);
         EXPECT_EQ(theApp.g_bEditMode, 0);
 
@@ -244,6 +284,117 @@ TEST_F(SetupToReportTest, OperatorRunsTheSampleTestSetAndTheLogHoldsTheReport) {
                                      "\r\n\r\n");
     const QByteArray log = ReadBytes(LogPath());
     EXPECT_TRUE(Matches(log, expected)) << log.toStdString();
+}
+
+// The README's first run with the full sample set on the colour camera: every step of every page tried, and
+// every item passes with nothing in its comment (a step the sample camera refused would be named there).
+TEST_F(SetupToReportTest, TheFullSampleSetRunsCleanOnTheColourCamera) {
+    // A copy, so that nothing a page saves reaches the sample; its configuration files are found from the
+    // repository root as the sample's are.
+    const CString testSet = CString(m_dir.filePath("full.ini").toStdWString());
+    ASSERT_TRUE(QFile::copy(QString(kSourceDir) + "/samples/testset/full.ini",
+                            QString::fromStdWString(testSet.GetString())));
+    m_fileAnswers = {{L"*.log", LogPath()}, {L"*.ini", testSet}};
+
+    auto setup = [&](CLoginDlg& dlg) {
+        RegisterLog(dlg);
+        Click(&dlg, CLoginDlg::IDC_LOAD_TEST_FILE);
+        EXPECT_EQ(dlg.m_listTestItems.GetCount(), 19);
+        Click(&dlg, IDOK);
+    };
+    auto run = [&](CKavrinoDlg& main) {
+        ASSERT_NO_FATAL_FAILURE(StartRun(main));
+        TryAndPass(main.m_pROIDlg,
+                   {CROIDlg::IDC_WIDTH_25, CROIDlg::IDC_WIDTH_50, CROIDlg::IDC_OFFSETX_20,
+                    CROIDlg::IDC_OFFSETX_80, CROIDlg::IDC_HEIGHT_75, CROIDlg::IDC_HEIGHT_50,
+                    CROIDlg::IDC_OFFSETY_20, CROIDlg::IDC_OFFSETY_80},
+                   IDOK);
+        TryAndPass(main.m_pTestPatternDlg, {CTestPatternDlg::IDC_HORIZONTAL_RAMP, CTestPatternDlg::IDC_OFF},
+                   IDOK);
+        TryAndPass(main.m_pPixelFormatDlg,
+                   {CPixelFormatDlg::IDC_MONO8, CPixelFormatDlg::IDC_MONO10, CPixelFormatDlg::IDC_MONO12,
+                    CPixelFormatDlg::IDC_BAYER_RG8, CPixelFormatDlg::IDC_BAYER_RG10,
+                    CPixelFormatDlg::IDC_BAYER_RG12},
+                   IDOK);
+        TryAndPass(main.m_pDeviceInfoDlg, {CDeviceInfoDlg::IDC_CHECK}, IDOK);
+        {
+            ASSERT_NO_FATAL_FAILURE(WaitForPage(main.m_pFrameRateDlg));
+            CFrameRateDlg* pPage = main.m_pFrameRateDlg;
+            static_cast<CComboBox*>(pPage->GetDlgItem(CFrameRateDlg::IDC_FRAME_RATE))->SetCurSel(1);
+            pPage->SendMessage(
+                WM_COMMAND, MAKEWPARAM(CFrameRateDlg::IDC_FRAME_RATE, CBN_SELCHANGE),
+                reinterpret_cast<LPARAM>(pPage->GetDlgItem(CFrameRateDlg::IDC_FRAME_RATE)->GetSafeHwnd()));
+            TryAndPass(pPage, {CFrameRateDlg::IDC_FRAME_MODE}, IDOK);
+        }
+        TryAndPass(main.m_pExposureDlg,
+                   {CExposureDlg::IDC_EXPOSURE_4000, CExposureDlg::IDC_EXPOSURE_20000,
+                    CExposureDlg::IDC_AUTO_ONCE, CExposureDlg::IDC_AUTO_OFF},
+                   IDOK);
+        TryAndPass(
+            main.m_pGainDlg,
+            {CGainDlg::IDC_GAIN_2X, CGainDlg::IDC_GAIN_6X, CGainDlg::IDC_AUTO_ONCE, CGainDlg::IDC_AUTO_OFF},
+            IDOK);
+        TryAndPass(main.m_pTriggerIODlg,
+                   {CTriggerIODlg::IDC_TRIGGER_ON, CTriggerIODlg::IDC_SOURCE_SOFTWARE,
+                    CTriggerIODlg::IDC_SOFTWARE_TRIGGER, CTriggerIODlg::IDC_TRIGGER_OFF},
+                   IDOK);
+        // The page switches the camera to its colour format as it comes up.
+        ASSERT_NO_FATAL_FAILURE(WaitForPage(main.m_pWhiteBalanceDlg));
+        ASSERT_TRUE(kavrino::PumpUntil([&] { return main.m_strPixelFormat == L"BayerRG8"; }, kPatience));
+        TryAndPass(main.m_pWhiteBalanceDlg,
+                   {CWhiteBalanceDlg::IDC_ONCE, CWhiteBalanceDlg::IDC_CONTINUOUS, CWhiteBalanceDlg::IDC_OFF},
+                   IDOK);
+        m_boxes.SetAnswer(IDYES); // "검사를 진행하였습니까?"
+        TryAndPass(main.m_pAlignDlg, {CAlignDlg::IDC_OVERLAY}, CAlignDlg::IDC_PASS);
+        m_boxes.SetAnswer(IDOK);
+        TryAndPass(main.m_pBlackLevelDlg, {CBlackLevelDlg::IDC_20, CBlackLevelDlg::IDC_80},
+                   CBlackLevelDlg::IDC_PASS);
+        TryAndPass(main.m_pBinningDlg, {CBinningDlg::IDC_ON, CBinningDlg::IDC_OFF}, CBinningDlg::IDC_PASS);
+        TryAndPass(main.m_pDecimationDlg, {CDecimationDlg::IDC_ON, CDecimationDlg::IDC_OFF},
+                   CDecimationDlg::IDC_PASS);
+        TryAndPass(main.m_pReverseXYDlg,
+                   {CReverseXYDlg::IDC_REVERSE_X, CReverseXYDlg::IDC_REVERSE_X, CReverseXYDlg::IDC_REVERSE_Y,
+                    CReverseXYDlg::IDC_REVERSE_Y},
+                   CReverseXYDlg::IDC_PASS);
+        TryAndPass(main.m_pGammaLUTDlg,
+                   {CGamma_LUTDlg::IDC_GAMMA_ENABLE, CGamma_LUTDlg::IDC_GAMMA_04,
+                    CGamma_LUTDlg::IDC_LUT_ENABLE, CGamma_LUTDlg::IDC_LUT_25},
+                   CGamma_LUTDlg::IDC_PASS);
+        TryAndPass(main.m_pCXPLinkConfigDlg, {CCXPLinkConfigDlg::IDC_CXP1_X1, CCXPLinkConfigDlg::IDC_CXP1_X6},
+                   CCXPLinkConfigDlg::IDC_PASS);
+        TryAndPass(main.m_pBrightDlg, {CBrightDlg::IDC_CHANNEL_G, CBrightDlg::IDC_CHANNEL_B},
+                   CBrightDlg::IDC_PASS);
+        TryAndPass(main.m_pBrightCenterDlg, {}, CBrightCenterDlg::IDC_PASS);
+        {
+            // The supply as the meters read it, at the test set's references.
+            ASSERT_NO_FATAL_FAILURE(WaitForPage(main.m_pNotSupportDlg));
+            main.m_pNotSupportDlg->SetDlgItemText(CNotSupportDlg::IDC_CURRENT, L"500");
+            main.m_pNotSupportDlg->SetDlgItemText(CNotSupportDlg::IDC_VOLTAGE, L"12");
+            TryAndPass(main.m_pNotSupportDlg,
+                       {CNotSupportDlg::IDC_NOISE_PASS, CNotSupportDlg::IDC_BLOOMING_PASS,
+                        CNotSupportDlg::IDC_RESOLUTION_PASS},
+                       IDOK);
+        }
+        ASSERT_NO_FATAL_FAILURE(FinishReport(main));
+    };
+
+    RunProgram(setup, run);
+
+    EXPECT_EQ(m_nRuns, 1);
+    ASSERT_EQ(m_report.size(), 23u); // the nineteen items and the other checks' four more rows
+    for (const ReportRow& row : m_report) {
+        const std::string line = Utf8(row.item) + ": " + Utf8(row.result) + ", " + Utf8(row.comment);
+        EXPECT_EQ(row.result, L"PASS") << line;
+        EXPECT_EQ(row.comment.Find(L"에러항목"), -1) << line;
+    }
+    for (const CString& box : m_boxes.Texts())
+        EXPECT_EQ(box.Find(L"ERROR"), -1) << Utf8(box);
+    const QByteArray log = ReadBytes(LogPath());
+    const QString text = QString::fromStdWString(kavrino::Cp949ToWide(log.toStdString()));
+    const QString pixelFormatRow =
+        QString::fromUtf8("검사항목 : 픽셀 포맷\r\n결    과 : PASS\r\n비    고 : \r\n");
+    EXPECT_TRUE(text.contains(pixelFormatRow)) << log.toStdString();
+    EXPECT_FALSE(text.contains(QString::fromUtf8("에러항목"))) << log.toStdString();
 }
 
 TEST_F(SetupToReportTest, RunWithoutATestSetReadsNothingAndWritesNothing) {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <memory>
 #include <vector>
 
 using namespace Gdiplus;
@@ -250,4 +251,85 @@ TEST(Bitmap, WrapsCallerMemoryWithItsStride) {
     EXPECT_EQ(memory[2 * 16 + 11], 1);
     Bitmap tooNarrow(4, 3, 8, PixelFormat24bppRGB, memory.data());
     EXPECT_EQ(tooNarrow.GetLastStatus(), InvalidParameter);
+}
+
+// A clone shares the pixels until one side writes: the writer takes a copy of its own first, whichever
+// way it writes (a lock that may write, SetPixel, drawing into it), and the other side keeps what it had.
+TEST(Bitmap, CloneSharesThePixelsUntilOneSideWrites) {
+    Bitmap original(6, 4, PixelFormat24bppRGB);
+    ASSERT_EQ(original.SetPixel(1, 1, Color(255, 10, 20, 30)), Ok);
+    auto scan0 = [](Bitmap& bitmap) {
+        BitmapData data{};
+        if (bitmap.LockBits(nullptr, ImageLockModeRead, bitmap.GetPixelFormat(), &data) != Ok)
+            return static_cast<void*>(nullptr);
+        bitmap.UnlockBits(&data);
+        return data.Scan0;
+    };
+    auto pixel = [](Bitmap& bitmap, INT x, INT y) {
+        Color color;
+        bitmap.GetPixel(x, y, &color);
+        return color.GetValue();
+    };
+
+    std::unique_ptr<Bitmap> lockWriter(static_cast<Bitmap*>(original.Clone()));
+    std::unique_ptr<Bitmap> pixelWriter(static_cast<Bitmap*>(original.Clone()));
+    std::unique_ptr<Bitmap> drawnInto(static_cast<Bitmap*>(original.Clone()));
+    std::unique_ptr<Bitmap> blitInto(static_cast<Bitmap*>(original.Clone()));
+    ASSERT_EQ(lockWriter->GetLastStatus(), Ok);
+    EXPECT_EQ(lockWriter->GetWidth(), 6u);
+    EXPECT_EQ(lockWriter->GetPixelFormat(), PixelFormat24bppRGB);
+    EXPECT_EQ(pixel(*lockWriter, 1, 1), 0xFF0A141Eu);
+    // Reading copies nothing.
+    EXPECT_EQ(scan0(*lockWriter), scan0(original));
+
+    BitmapData data{};
+    ASSERT_EQ(lockWriter->LockBits(nullptr, 0, PixelFormat24bppRGB, &data), Ok);
+    std::memset(data.Scan0, 0xFF, static_cast<std::size_t>(data.Stride) * data.Height);
+    lockWriter->UnlockBits(&data);
+    EXPECT_NE(scan0(*lockWriter), scan0(original));
+    EXPECT_EQ(pixel(*lockWriter, 1, 1), 0xFFFFFFFFu);
+
+    ASSERT_EQ(pixelWriter->SetPixel(1, 1, Color(255, 1, 2, 3)), Ok);
+    EXPECT_EQ(pixel(*pixelWriter, 1, 1), 0xFF010203u);
+
+    Graphics(drawnInto.get()).Clear(Color(255, 0, 0, 255));
+    EXPECT_EQ(pixel(*drawnInto, 1, 1), 0xFF0000FFu);
+    Bitmap white(2, 2, PixelFormat24bppRGB);
+    Graphics(&white).Clear(Color(255, 255, 255, 255));
+    Graphics(blitInto.get()).DrawImage(&white, 1, 1);
+    EXPECT_EQ(pixel(*blitInto, 1, 1), 0xFFFFFFFFu);
+
+    // The original, and a clone that never wrote, saw none of it.
+    EXPECT_EQ(pixel(original, 1, 1), 0xFF0A141Eu);
+    EXPECT_EQ(pixel(original, 0, 0), 0xFF000000u);
+    std::unique_ptr<Bitmap> reader(static_cast<Bitmap*>(original.Clone()));
+    lockWriter.reset();
+    EXPECT_EQ(pixel(*reader, 1, 1), 0xFF0A141Eu);
+    // The original writes last: it copies too, since the reader still shares.
+    ASSERT_EQ(original.SetPixel(1, 1, Color(255, 9, 9, 9)), Ok);
+    EXPECT_EQ(pixel(*reader, 1, 1), 0xFF0A141Eu);
+}
+
+// A clone of a bitmap over the caller's memory, or of one locked now, is a copy from the start.
+TEST(Bitmap, CloneOfCallerMemoryOrOfALockedBitmapIsACopy) {
+    std::vector<BYTE> memory(16 * 3, 0);
+    Bitmap wrapped(4, 3, 16, PixelFormat24bppRGB, memory.data());
+    std::unique_ptr<Bitmap> clone(static_cast<Bitmap*>(wrapped.Clone()));
+    memory[0] = 0x55;
+    Color color;
+    clone->GetPixel(0, 0, &color);
+    EXPECT_EQ(color.GetValue(), 0xFF000000u);
+
+    Bitmap locked(4, 3, PixelFormat24bppRGB);
+    BitmapData data{};
+    ASSERT_EQ(locked.LockBits(nullptr, 0, PixelFormat24bppRGB, &data), Ok);
+    std::unique_ptr<Bitmap> cloneWhileLocked(static_cast<Bitmap*>(locked.Clone()));
+    static_cast<BYTE*>(data.Scan0)[0] = 0x77;
+    locked.UnlockBits(&data);
+    cloneWhileLocked->GetPixel(0, 0, &color);
+    EXPECT_EQ(color.GetValue(), 0xFF000000u);
+
+    Bitmap failed(0, 3, PixelFormat24bppRGB);
+    std::unique_ptr<Image> cloneOfNothing(failed.Clone());
+    EXPECT_NE(cloneOfNothing->GetLastStatus(), Ok);
 }

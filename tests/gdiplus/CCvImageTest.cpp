@@ -4,8 +4,10 @@
 #include "BmpFile.h"
 #include "CCvImage.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <cstdlib>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -29,6 +31,18 @@ CString ErrorText(const wchar_t* message, const wchar_t* func) {
     text.Format(L"%s Func : %s", message, func);
     return text;
 }
+
+// Another budget for the pictures loaded while it lives.
+class LoadBudget {
+public:
+    explicit LoadBudget(long long nBytes) : m_nBefore(CCvImage::SetLoadBudget(nBytes)) {}
+    ~LoadBudget() { CCvImage::SetLoadBudget(m_nBefore); }
+    LoadBudget(const LoadBudget&) = delete;
+    LoadBudget& operator=(const LoadBudget&) = delete;
+
+private:
+    long long m_nBefore;
+};
 
 std::vector<BYTE> Ramp(int count) {
     std::vector<BYTE> v(static_cast<std::size_t>(count));
@@ -288,25 +302,91 @@ TEST(CCvImage, LoadedPicturesStayWithinTheirBudget) {
     bmptest::BmpLayout layout;
     layout.width = 100;
     layout.height = 10; // 3000 bytes of pixels at 24 bits
-    ASSERT_TRUE(bmptest::WriteFile(dir.filePath("p.bmp"), bmptest::MakeBmp(layout)));
-    const CString path(dir.filePath("p.bmp").toStdWString());
+    auto path = [&](const char* name) { return CString(dir.filePath(name).toStdWString()); };
+    for (const char* name : {"p1.bmp", "p2.bmp", "p3.bmp", "p4.bmp"})
+        ASSERT_TRUE(bmptest::WriteFile(dir.filePath(name), bmptest::MakeBmp(layout)));
 
-    const long long nBefore = CCvImage::SetLoadBudget(7000);
+    // A test set may give each of twenty pages a picture of a 25-megapixel colour camera, of 24 or 32 bits.
+    EXPECT_GE(CCvImage::kLoadBudgetBytes, 20 * 5120LL * 5120 * 4);
+
+    LoadBudget budget(7000);
     {
         CCvImage first, second, third;
-        EXPECT_EQ(first.LoadImage(path), 1);
-        EXPECT_EQ(second.LoadImage(path), 1);
-        EXPECT_EQ(third.LoadImage(path), 0);
+        EXPECT_EQ(first.LoadImage(path("p1.bmp")), 1);
+        EXPECT_EQ(second.LoadImage(path("p2.bmp")), 1);
+        EXPECT_EQ(third.LoadImage(path("p3.bmp")), 0);
         EXPECT_EQ(third.m_pBitmap, nullptr);
         EXPECT_EQ(third.m_strError, ErrorText(L"비트맵을 만들 수 없습니다.", L"LoadImage()"));
-        EXPECT_EQ(second.LoadImage(path), 1); // its own share is given back before the new one is taken
+        EXPECT_EQ(second.LoadImage(path("p4.bmp")),
+                  1); // its own share is given back before the new one is taken
         ASSERT_EQ(second.CreateImage(100, 10, 2), 1); // created bitmaps do not count
-        EXPECT_EQ(third.LoadImage(path), 1);
+        EXPECT_EQ(third.LoadImage(path("p3.bmp")), 1);
+        // A holder that clears its picture gives its share back too.
+        first.ClearImage();
+        EXPECT_EQ(second.LoadImage(path("p4.bmp")), 1);
     }
     {
         CCvImage again1, again2;
-        EXPECT_EQ(again1.LoadImage(path), 1);
-        EXPECT_EQ(again2.LoadImage(path), 1);
+        EXPECT_EQ(again1.LoadImage(path("p1.bmp")), 1);
+        EXPECT_EQ(again2.LoadImage(path("p2.bmp")), 1);
     }
-    CCvImage::SetLoadBudget(nBefore);
+}
+
+// Pages that name the same file hold one decoding of it, within the budget of one picture, as long as any
+// of them keeps it; what one holder writes stays its own. The same file under another spelling is the
+// same file; a file written since is decoded anew, and the holders of the old picture keep it.
+TEST(CCvImage, HoldersOfOneFileShareOneDecoding) {
+    QTemporaryDir dir;
+    bmptest::BmpLayout layout;
+    layout.width = 100;
+    layout.height = 10;
+    layout.pixel = [](int x, int) { return static_cast<std::uint32_t>(x); };
+    ASSERT_TRUE(bmptest::WriteFile(dir.filePath("shared.bmp"), bmptest::MakeBmp(layout)));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("sub"));
+    const CString path(dir.filePath("shared.bmp").toStdWString());
+    const CString otherSpelling(dir.filePath("sub/../shared.bmp").toStdWString());
+
+    const long long nHeldBefore = LoadedPicture::HeldBytes();
+    LoadBudget budget(nHeldBefore + 3000);
+    {
+        std::vector<CCvImage> pages(20);
+        for (CCvImage& page : pages)
+            ASSERT_EQ(page.LoadImage(path), 1);
+        CCvImage spelledOtherwise;
+        ASSERT_EQ(spelledOtherwise.LoadImage(otherSpelling), 1);
+        EXPECT_EQ(LoadedPicture::HeldBytes(), nHeldBefore + 3000);
+        const std::vector<BYTE> picture = Bytes(pages[0], PixelFormat24bppRGB);
+        ASSERT_FALSE(picture.empty());
+        EXPECT_EQ(picture[3 * 7], 7);
+
+        // One holder writes into its picture, another clears its own: the rest keep the file's picture.
+        Gdiplus::BitmapData data{};
+        ASSERT_EQ(pages[1].m_pBitmap->LockBits(nullptr, 0, PixelFormat24bppRGB, &data), Ok);
+        std::memset(data.Scan0, 0x44, static_cast<std::size_t>(data.Stride) * data.Height);
+        pages[1].m_pBitmap->UnlockBits(&data);
+        pages[2].ClearImage();
+        EXPECT_EQ(Bytes(pages[2], PixelFormat24bppRGB), std::vector<BYTE>(picture.size(), 0));
+        EXPECT_EQ(Bytes(pages[3], PixelFormat24bppRGB), picture);
+        EXPECT_EQ(Bytes(spelledOtherwise, PixelFormat24bppRGB), picture);
+        // A new holder gets the file's picture, not what a holder wrote.
+        CCvImage late;
+        ASSERT_EQ(late.LoadImage(path), 1);
+        EXPECT_EQ(Bytes(late, PixelFormat24bppRGB), picture);
+
+        // The file rewritten, at another size: a new decoding, which must fit beside the old one.
+        layout.width = 50;
+        ASSERT_TRUE(bmptest::WriteFile(dir.filePath("shared.bmp"), bmptest::MakeBmp(layout)));
+        CCvImage rewritten;
+        EXPECT_EQ(rewritten.LoadImage(path), 0);
+        CCvImage::SetLoadBudget(nHeldBefore + 4500);
+        ASSERT_EQ(rewritten.LoadImage(path), 1);
+        EXPECT_EQ(rewritten.m_nWidth, 50);
+        EXPECT_EQ(Bytes(pages[3], PixelFormat24bppRGB), picture);
+        CCvImage afterIt;
+        ASSERT_EQ(afterIt.LoadImage(path), 1);
+        EXPECT_EQ(afterIt.m_nWidth, 50);
+        EXPECT_EQ(LoadedPicture::HeldBytes(), nHeldBefore + 4500);
+    }
+    // Nobody holds either decoding any more.
+    EXPECT_EQ(LoadedPicture::HeldBytes(), nHeldBefore);
 }

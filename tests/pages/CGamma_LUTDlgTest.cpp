@@ -22,6 +22,10 @@ protected:
         m_dlg->SetFeature(L"LUTIndex", FEATURE_VALUE, &index);
         return IntFeature(L"LUTValue");
     }
+    void SetLutEntry(MIL_INT64 index, MIL_INT64 value) {
+        m_dlg->SetFeature(L"LUTIndex", FEATURE_VALUE, &index);
+        m_dlg->SetFeature(L"LUTValue", FEATURE_VALUE, &value);
+    }
     double Gamma() {
         double value = -1.0;
         m_dlg->GetFeature(L"Gamma", FEATURE_VALUE, &value);
@@ -122,6 +126,42 @@ TEST_F(GammaLutTest, GammaAndThePowerCurveTableAreWrittenAndPassRestoresTheIdent
     EXPECT_TRUE(Signalled(m_pPage->m_hEvent));
 }
 
+TEST_F(GammaLutTest, AnIncrementOfFourWritesEveryFourthIndexUpToTheLastNotAboveTheMaximum) {
+    auto camera = kavrino::SimCameraRegistry::Find(L"P0001");
+    ASSERT_NE(camera, nullptr);
+    const MIL_INT64 nStale = 7;
+    const MIL_INT64 indices[] = {0, 1, 2, 3, 4, 1023, 2046, 2047, 2048, 4093, 4094, 4095};
+    auto walk = [&](MIL_INT64 nMin) {
+        ASSERT_TRUE(camera->SetIntegerRange(L"LUTIndex", 0, 4095, 1));
+        for (MIL_INT64 i : indices)
+            SetLutEntry(i, nStale);
+        ASSERT_TRUE(camera->SetIntegerRange(L"LUTIndex", nMin, 4095, 4));
+        m_boxes.Clear();
+        Press(m_pPage, CGamma_LUTDlg::IDC_LUT_25);
+        // An index past the maximum or off the increment would be refused by the camera.
+        EXPECT_TRUE(PageBoxes().empty());
+        EXPECT_EQ(m_pPage->m_vecItems[CGamma_LUTDlg::ITEM_LUT].bOk, 1);
+        ASSERT_TRUE(camera->SetIntegerRange(L"LUTIndex", 0, 4095, 1));
+    };
+
+    // From 3 the walk meets the maximum itself: 3, 7, ..., 1023, ..., 2047, ..., 4095, on the curve of the
+    // whole table.
+    ASSERT_NO_FATAL_FAILURE(walk(3));
+    EXPECT_EQ(LutEntry(3), 0);
+    EXPECT_EQ(LutEntry(1023), 128);
+    EXPECT_EQ(LutEntry(2047), 723);
+    EXPECT_EQ(LutEntry(4095), 4095);
+    for (MIL_INT64 i : {0, 1, 2, 4, 2046, 2048, 4093, 4094})
+        EXPECT_EQ(LutEntry(i), nStale) << i;
+
+    // From 1 the last index not above the maximum is 4093; the two after it are left alone.
+    ASSERT_NO_FATAL_FAILURE(walk(1));
+    EXPECT_EQ(LutEntry(1), 0);
+    EXPECT_EQ(LutEntry(4093), 4090);
+    for (MIL_INT64 i : {0, 2, 3, 4, 1023, 2047, 4094, 4095})
+        EXPECT_EQ(LutEntry(i), nStale) << i;
+}
+
 TEST_F(GammaLutTest, FailedTableIsReportedOnceAndAFailedRestoreKeepsThePage) {
     Refuse(L"LUTValue");
     SetBox(CGamma_LUTDlg::IDC_LUT_ENABLE, true);
@@ -190,6 +230,24 @@ TEST_F(GammaLutTest, TableRangesThatCannotBeWalkedAreReportedOnceAndNeverHoldThe
     EXPECT_TRUE(verdict(CGamma_LUTDlg::IDC_FAIL));
     EXPECT_EQ(PageBoxes(), std::vector<CString>{L"ERROR : 'LUTIndex'"});
     EXPECT_EQ(m_pPage->m_bResult, 0);
+
+    // A negative minimum: an index below 0 has no value on the curve, so nothing is written at all; the
+    // step and the restore report it once each, and the verdict still comes.
+    const MIL_INT64 nStale = 7;
+    ASSERT_TRUE(camera->SetIntegerRange(L"LUTIndex", 0, 4095, 1));
+    for (MIL_INT64 i : {0, 1, 4095})
+        SetLutEntry(i, nStale);
+    ASSERT_TRUE(camera->SetIntegerRange(L"LUTIndex", -4, 4095, 1));
+    m_boxes.Clear();
+    Press(m_pPage, CGamma_LUTDlg::IDC_LUT_25);
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"ERROR : 'LUTIndex'"});
+    EXPECT_EQ(m_pPage->m_vecItems[CGamma_LUTDlg::ITEM_LUT].bOk, 0);
+    EXPECT_TRUE(verdict(CGamma_LUTDlg::IDC_FAIL));
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"ERROR : 'LUTIndex'"});
+    EXPECT_EQ(m_pPage->m_bResult, 0);
+    ASSERT_TRUE(camera->SetIntegerRange(L"LUTIndex", 0, 4095, 1));
+    for (MIL_INT64 i : {0, 1, 4095})
+        EXPECT_EQ(LutEntry(i), nStale) << i;
 
     // A minimum above the maximum walks nothing, as the loop would, and is no error.
     const MIL_INT64 nBefore = LutEntry(7);

@@ -45,6 +45,14 @@ protected:
         return text;
     }
     bool TimerRan() { return m_pPage->KillTimer(CWhiteBalanceDlg::TIMER_RATIO) != FALSE; }
+    // One tick of the ratio updates, as the timer gives it.
+    void Tick() { m_pPage->SendMessage(WM_TIMER, CWhiteBalanceDlg::TIMER_RATIO, 0); }
+    double Ratio(const wchar_t* colour) {
+        m_dlg->SetFeature(L"BalanceRatioSelector", FEATURE_VALUE_AS_STRING, colour);
+        double value = -1.0;
+        m_dlg->GetFeature(L"BalanceRatio", FEATURE_VALUE, &value);
+        return value;
+    }
 
     CWhiteBalanceDlg* m_pPage = nullptr;
 };
@@ -78,14 +86,41 @@ TEST_F(WhiteBalancePageTest, FormatFromTheRunnerSwitchesToBayerAndTheVerdictBack
         EXPECT_EQ(PageText(id), L"1.000000");
     EXPECT_FALSE(TimerRan());
 
+    // PASS and FAIL switch back without a re-allocation: both formats grab into an 8-bit buffer.
+    const MIL_ID milBayerDigitizer = m_dlg->m_milDigitizer;
     Press(m_pPage, IDOK);
     EXPECT_EQ(TextFeature(L"PixelFormat"), L"Mono8");
     EXPECT_EQ(TextFeature(L"BalanceWhiteAuto"), L"Off");
     EXPECT_EQ(m_dlg->m_strPixelFormat, L"Mono8");
     EXPECT_EQ(m_dlg->m_cmbPixelFormat.GetCurSel(), 0);
+    EXPECT_EQ(m_dlg->m_milDigitizer, milBayerDigitizer);
     EXPECT_TRUE(m_dlg->m_bLive);
     EXPECT_EQ(m_pPage->m_bResult, 1);
     EXPECT_TRUE(Signalled(m_pPage->m_hEvent));
+
+    // The next showing, left by FAIL in the middle of a continuous balance.
+    ResetEvent(m_pPage->m_hEvent);
+    m_pPage->ShowWindow(SW_SHOW);
+    m_pPage->SetDlgItemText(CWhiteBalanceDlg::IDC_COLOR_FORMAT, L"BayerRG8");
+    ASSERT_EQ(TextFeature(L"PixelFormat"), L"BayerRG8");
+    const MIL_ID milSecondDigitizer = m_dlg->m_milDigitizer;
+    EXPECT_NE(milSecondDigitizer, milBayerDigitizer);
+    Press(m_pPage, CWhiteBalanceDlg::IDC_CONTINUOUS);
+    m_boxes.Clear();
+    Press(m_pPage, IDCANCEL);
+    EXPECT_TRUE(PageBoxes().empty());
+    EXPECT_EQ(TextFeature(L"PixelFormat"), L"Mono8");
+    EXPECT_EQ(TextFeature(L"BalanceWhiteAuto"), L"Off");
+    for (const wchar_t* colour : {L"Red", L"Green", L"Blue"})
+        EXPECT_DOUBLE_EQ(Ratio(colour), 1.0);
+    EXPECT_EQ(m_dlg->m_strPixelFormat, L"Mono8");
+    EXPECT_EQ(m_dlg->m_cmbPixelFormat.GetCurSel(), 0);
+    EXPECT_EQ(m_dlg->m_milDigitizer, milSecondDigitizer);
+    EXPECT_TRUE(m_dlg->m_bLive);
+    EXPECT_FALSE(TimerRan());
+    EXPECT_EQ(m_pPage->m_bResult, 0);
+    EXPECT_TRUE(Signalled(m_pPage->m_hEvent));
+    EXPECT_FALSE(Visible(m_pPage));
 }
 
 TEST_F(WhiteBalancePageTest, RefusedModeIsAFailedStepAndTheRatiosKeepUpdating) {
@@ -138,6 +173,42 @@ TEST_F(WhiteBalancePageTest, RefusedModeIsAFailedStepAndTheRatiosKeepUpdating) {
     CString strErrors;
     m_pPage->GetErrorItems(strErrors);
     EXPECT_EQ(strErrors, L"에러항목: ONCE ");
+}
+
+TEST_F(WhiteBalancePageTest, ARatioErrorIsReportedOnceAndAgainAfterEachModeButton) {
+    Open();
+    auto camera = kavrino::SimCameraRegistry::Find(L"P0001");
+    Press(m_pPage, CWhiteBalanceDlg::IDC_ONCE);
+    Tick();
+    Tick();
+    EXPECT_TRUE(PageBoxes().empty());
+
+    // An error that comes after clean updates is reported at its first tick, and only there.
+    camera->SetMissing(L"BalanceRatio", true);
+    Tick();
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"ERROR : 'BalanceRatio'"});
+    Tick();
+    Tick();
+    EXPECT_EQ(PageBoxes().size(), 1u);
+
+    // "OFF" reports it anew, once, and the updates go on since the ratios did not go through.
+    m_pPage->SetTimer(CWhiteBalanceDlg::TIMER_RATIO, 500, nullptr);
+    m_boxes.Clear();
+    Press(m_pPage, CWhiteBalanceDlg::IDC_OFF);
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"ERROR : 'BalanceRatio'"});
+    EXPECT_EQ(m_pPage->m_vecItems[CWhiteBalanceDlg::ITEM_OFF].bOk, 1);
+    EXPECT_TRUE(TimerRan());
+    Tick();
+    EXPECT_EQ(PageBoxes().size(), 1u);
+
+    // So does "ONCE" at the next tick.
+    m_boxes.Clear();
+    Press(m_pPage, CWhiteBalanceDlg::IDC_ONCE);
+    EXPECT_TRUE(PageBoxes().empty());
+    Tick();
+    Tick();
+    EXPECT_EQ(PageBoxes(), std::vector<CString>{L"ERROR : 'BalanceRatio'"});
+    camera->SetMissing(L"BalanceRatio", false);
 }
 
 TEST_F(WhiteBalancePageTest, UnconnectedNothingActsAndNoVerdictIsGiven) {

@@ -46,6 +46,24 @@ CString WriteBitmap(const QString& path, int width, int height) {
     return CString(path.toStdWString());
 }
 
+// The pixels of a page's picture frame that are not its background: what was drawn into it.
+int DrawnPixels(CWnd* pPage, int nPictureId, QRect* pBounds = nullptr) {
+    CClientDC dc(pPage->GetDlgItem(nPictureId));
+    const QImage frame = dc.Surface()->Image().copy();
+    const QRgb background = frame.pixel(frame.width() - 1, frame.height() - 1);
+    int nDrawn = 0;
+    QRect bounds;
+    for (int y = 0; y < frame.height(); ++y)
+        for (int x = 0; x < frame.width(); ++x)
+            if (frame.pixel(x, y) != background) {
+                ++nDrawn;
+                bounds |= QRect(x, y, 1, 1);
+            }
+    if (pBounds)
+        *pBounds = bounds;
+    return nDrawn;
+}
+
 MSG KeyDown(CWnd* pWnd, UINT vk) {
     MSG msg{};
     msg.hwnd = pWnd->GetSafeHwnd();
@@ -149,6 +167,52 @@ TEST_F(PageTest, ReferencePictureIsCopiedFullSizeOnDoubleClickAndChangedWithTheF
     CDecimationDlg* pOther = m_dlg->m_pDecimationDlg;
     pOther->OnStnDblclickImage();
     EXPECT_EQ(pOther->m_pShowImage, nullptr);
+}
+
+// A picture the test set names but that cannot be shown (missing, or past what the pages' pictures may hold
+// together) is told in its frame; a page that names none shows an empty frame, and a picture chosen later
+// takes the note's place.
+TEST_F(PageTest, ReferencePictureThatCannotBeShownIsToldInItsFrame) {
+    const CString strGood = WriteBitmap(m_dir.filePath("good.bmp"), 7, 5);
+    const CString strMissing(m_dir.filePath("missing.bmp").toStdWString());
+    ASSERT_TRUE(WritePrivateProfileString(L"BINNING", L"이미지경로", strMissing, m_strIniPath));
+    ASSERT_TRUE(WritePrivateProfileString(L"DECIMATION", L"이미지경로", strGood, m_strIniPath));
+    const long long nBudget = CCvImage::SetLoadBudget(LoadedPicture::HeldBytes() + 7 * 5 * 3 - 1);
+    OpenWith({L"비닝", L"데시메이션"});
+    CCvImage::SetLoadBudget(nBudget);
+    CBinningDlg* pMissing = m_dlg->m_pBinningDlg;
+    CDecimationDlg* pRefused = m_dlg->m_pDecimationDlg;
+    EXPECT_EQ(pRefused->m_pRefImage->m_pBitmap, nullptr);
+    // The window system's request to paint, as it comes when a page is shown or uncovered.
+    auto paint = [](CWnd* pPage) { pPage->SendMessage(WM_PAINT, 0, 0); };
+    paint(pMissing);
+    paint(pRefused);
+    QRect note;
+    EXPECT_GT(DrawnPixels(pMissing, 1079, &note), 20);
+    EXPECT_GT(DrawnPixels(pRefused, 1079), 20);
+    EXPECT_GT(note.left(), 10); // the note stands in the middle of the frame
+    EXPECT_EQ(DrawnPixels(m_dlg->m_pReverseXYDlg, 1079), 0);
+
+    // The operator chooses a picture that can be shown: it alone is in the frame.
+    {
+        kavrino::FileDialogAnswer answer(strGood);
+        Press(pMissing, 1081);
+    }
+    paint(pMissing);
+    QRect drawn;
+    EXPECT_GT(DrawnPixels(pMissing, 1079, &drawn), 0);
+    EXPECT_TRUE(QRect(0, 0, 7, 5).contains(drawn))
+        << drawn.x() << "," << drawn.y() << " " << drawn.width() << "x" << drawn.height();
+    // And one that cannot: the note again, over no picture.
+    {
+        kavrino::FileDialogAnswer answer(strMissing);
+        Press(pMissing, 1081);
+    }
+    paint(pMissing);
+    EXPECT_EQ(pMissing->m_pRefImage->m_pBitmap, nullptr);
+    EXPECT_GT(DrawnPixels(pMissing, 1079, &drawn), 20);
+    EXPECT_EQ(drawn.left(), note.left());
+    EXPECT_TRUE(PageBoxes().empty());
 }
 
 TEST_F(PageTest, UntriedStepsAndFailedStepsAreListedInItemOrder) {
