@@ -3,11 +3,9 @@
 
 #include "CKavrinoApp.h"
 #include "CLoginDlg.h"
-#include "ProfileFile.h"
-#include "StringConv.h"
+#include "Profile.h"
 
-#include <cstdio>
-#include <string>
+#include <vector>
 
 namespace {
 
@@ -71,19 +69,6 @@ int ReadCount(const wchar_t* section, const wchar_t* key, const CString& strPath
     return nCount < CLoginDlg::kMaxLoadedEntries ? nCount : CLoginDlg::kMaxLoadedEntries;
 }
 
-// Puts the test-set file back as it was before a save that did not go through whole: rows are written one
-// by one, and a row the file refuses (text its code page cannot hold) must not leave the new items beside
-// the old set's configuration files. A file that was not there before goes again.
-void PutBack(const std::string& path, kavrino::ProfileFile::LoadStatus before, const std::string& bytes) {
-    if (before == kavrino::ProfileFile::LoadStatus::Missing) {
-        std::remove(path.c_str());
-    } else if (before == kavrino::ProfileFile::LoadStatus::Loaded) {
-        kavrino::ProfileFile file;
-        file.Parse(bytes);
-        file.Save(path);
-    }
-}
-
 } // namespace
 
 void CLoginDlg::OnBnClickedSaveTestFile() {
@@ -100,15 +85,10 @@ void CLoginDlg::OnBnClickedSaveTestFile() {
         return;
     theApp.g_strIniPath = dlg.GetPathName();
     ReadDcfEdits();
-    // A set that did not reach the file would be lost without a word (a read-only file, a folder gone);
-    // one that reached it in part leaves it as it was.
-    const std::string path = kavrino::WideToUtf8(static_cast<LPCWSTR>(theApp.g_strIniPath));
-    std::string bytes;
-    const kavrino::ProfileFile::LoadStatus before = kavrino::ProfileFile::ReadBytes(path, bytes);
-    if (!WriteTestSet(theApp.g_strIniPath)) {
-        PutBack(path, before, bytes);
+    // A set that did not reach the file would be lost without a word (a read-only file, a folder gone,
+    // text the file's code page cannot hold); the file then stays as it was.
+    if (!WriteTestSet(theApp.g_strIniPath))
         AfxMessageBox(L"검사 파일 저장 실패");
-    }
 }
 
 void CLoginDlg::OnBnClickedLoadTestFile() {
@@ -122,12 +102,12 @@ void CLoginDlg::OnBnClickedLoadTestFile() {
     ReadTestSet(theApp.g_strIniPath);
 }
 
-// Every row is attempted; the result is whether all of them reached the file.
+// The rows in their order, written into the file at once: a set of a thousand items is one rewrite of the
+// file, not two thousand. All of them reach the file, or none: the result says which.
 BOOL CLoginDlg::WriteTestSet(const CString& strPath) {
-    BOOL bWritten = TRUE;
+    std::vector<kavrino::ProfileWrite> rows;
     const auto write = [&](LPCWSTR pszSection, LPCWSTR pszKey, LPCWSTR pszValue) {
-        if (!WritePrivateProfileString(pszSection, pszKey, pszValue, strPath))
-            bWritten = FALSE;
+        rows.push_back({pszSection, pszKey, pszValue});
     };
     const int nItems = m_listTestItems.GetCount();
     write(kSectionItemCount, kKeyItem, Number(nItems));
@@ -161,7 +141,7 @@ BOOL CLoginDlg::WriteTestSet(const CString& strPath) {
     const int nVoltageRef = static_cast<int>(GetDlgItemInt(IDC_VOLTAGE_REF, nullptr, TRUE));
     write(kSectionOther, kKeyCurrentValue, Number(nCurrentRef));
     write(kSectionOther, kKeyVoltageValue, Number(nVoltageRef));
-    return bWritten;
+    return kavrino::WritePrivateProfileStrings(rows, strPath);
 }
 
 // A missing or foreign file reads as empty values: empty lists, cleared checks, empty edits.

@@ -178,31 +178,57 @@ UINT GetPrivateProfileInt(LPCWSTR section, LPCWSTR key, int defaultValue, LPCWST
     return static_cast<UINT>(value ? _wtoi(value->c_str()) : defaultValue);
 }
 
+namespace {
+
+// One write applied to the file in memory; false when it is refused.
+bool Apply(ProfileFile& file, LPCWSTR section, LPCWSTR key, LPCWSTR value) {
+    if (!WritableNames(section, key, value))
+        return false;
+    return !key     ? file.DeleteSection(section)
+           : !value ? file.DeleteKey(section, key)
+                    : file.SetValue(section, key, value);
+}
+
+// Reads the file, applies the writes to it in order and saves it once: the bytes the same writes one after
+// the other would leave, or, when any of them is refused, nothing at all.
+template <typename Writes> BOOL ChangeFile(const std::string& path, Writes writes) {
+    std::lock_guard<std::mutex> hold(ProfileLock());
+    ProfileFile file;
+    const ProfileFile::LoadStatus status = file.Load(path);
+    // A file that exists but cannot be read must not be replaced by one holding only the new keys.
+    if (status == ProfileFile::LoadStatus::Failed)
+        return FALSE;
+    const std::string before = file.Bytes();
+    if (!writes(file))
+        return FALSE;
+    // Nothing to change (also: deleting from a file that does not exist) needs no write.
+    if (file.Bytes() == before)
+        return TRUE;
+    return file.Save(path) ? TRUE : FALSE;
+}
+
+} // namespace
+
 BOOL WritePrivateProfileString(LPCWSTR section, LPCWSTR key, LPCWSTR value, LPCWSTR fileName) {
     const std::string path = FilePath(fileName);
     if (path.empty())
         return FALSE;
     if (!section)
         return !key && !value; // "flush the cache": there is none
-    if (!WritableNames(section, key, value))
-        return FALSE;
+    return ChangeFile(path, [&](ProfileFile& file) { return Apply(file, section, key, value); });
+}
 
-    std::lock_guard<std::mutex> hold(ProfileLock());
-    ProfileFile file;
-    const ProfileFile::LoadStatus status = file.Load(path);
-    // A file that exists but cannot be read must not be replaced by one holding only this key.
-    if (status == ProfileFile::LoadStatus::Failed)
+BOOL kavrino::WritePrivateProfileStrings(const std::vector<ProfileWrite>& writes, LPCWSTR fileName) {
+    const std::string path = FilePath(fileName);
+    if (path.empty())
         return FALSE;
-    const std::string before = file.Bytes();
-    const bool changed = !key     ? file.DeleteSection(section)
-                         : !value ? file.DeleteKey(section, key)
-                                  : file.SetValue(section, key, value);
-    if (!changed)
-        return FALSE;
-    // Nothing to change (also: deleting from a file that does not exist) needs no write.
-    if (file.Bytes() == before)
-        return TRUE;
-    return file.Save(path) ? TRUE : FALSE;
+    return ChangeFile(path, [&](ProfileFile& file) {
+        for (const ProfileWrite& write : writes) {
+            if (!Apply(file, write.section.c_str(), write.key.c_str(), write.value.c_str()))
+                return false;
+        }
+        return true;
+    });
 }
 
 void kavrino::SetProfileClock(std::int64_t (*clock)()) {

@@ -19,6 +19,8 @@
 #include "WinTypes.h"
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 // Copies the value into the buffer, cut to size - 1 characters and zero-terminated, and returns the
 // number of characters copied (0 for a null buffer or size 0). A null key lists the section's keys, a
@@ -39,6 +41,16 @@ UINT GetPrivateProfileInt(LPCWSTR section, LPCWSTR key, int defaultValue, LPCWST
 BOOL WritePrivateProfileString(LPCWSTR section, LPCWSTR key, LPCWSTR value, LPCWSTR fileName);
 
 namespace kavrino {
+
+struct ProfileWrite {
+    std::wstring section;
+    std::wstring key;
+    std::wstring value;
+};
+// Writes every value into the file at once: the file ends exactly as the same WritePrivateProfileString
+// calls one after the other would leave it, but is read and replaced only once. All or nothing: FALSE,
+// with the file as it was (or still missing), when any one of them would be refused.
+BOOL WritePrivateProfileStrings(const std::vector<ProfileWrite>& writes, LPCWSTR fileName);
 
 // The clock, in nanoseconds since the epoch, by which a read tells a file that has not changed for a
 // while (its parse is then kept while its stamp stays the same) from one changed just now (compared byte

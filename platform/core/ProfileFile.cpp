@@ -223,7 +223,7 @@ void ProfileFile::Parse(const std::string& bytes) {
             styleKnown = true;
         }
         Line line;
-        line.raw = bytes.substr(lineStart, contentEnd - lineStart);
+        SetRaw(line, bytes.substr(lineStart, contentEnd - lineStart));
         line.end = bytes.substr(contentEnd, i + unit - contentEnd);
         Classify(line, Decode(line.raw));
         m_lines.push_back(std::move(line));
@@ -232,12 +232,18 @@ void ProfileFile::Parse(const std::string& bytes) {
     }
     if (lineStart < bytes.size()) {
         Line line;
-        line.raw = bytes.substr(lineStart);
+        SetRaw(line, bytes.substr(lineStart));
         Classify(line, Decode(line.raw));
         m_lines.push_back(std::move(line));
     }
     // New lines end like the file's first line (in its code units); a new file uses "\r\n".
     m_newline = *Encode(crlf ? L"\r\n" : L"\n");
+}
+
+void ProfileFile::SetRaw(Line& line, std::string raw) {
+    line.raw = std::move(raw);
+    line.ascii = IsAscii(line.raw);
+    line.utf8 = line.ascii || IsValidUtf8(line.raw);
 }
 
 void ProfileFile::Classify(Line& line, const std::wstring& text) {
@@ -350,7 +356,7 @@ std::optional<ProfileFile::Line> ProfileFile::MakeLine(const std::wstring& text)
     if (!raw)
         return std::nullopt;
     Line line;
-    line.raw = std::move(*raw);
+    SetRaw(line, std::move(*raw));
     line.end = m_newline;
     line.text = text;
     line.fresh = true;
@@ -362,12 +368,24 @@ bool ProfileFile::SettleChange() {
     const bool marked = m_encoding != Encoding::Utf8 && m_encoding != Encoding::Cp949;
     for (int attempt = 0;; ++attempt) {
         // A byte-order mark keeps the code page whatever the lines hold; without one the changed bytes
-        // decide it anew, as the next reading of the file will.
-        const Encoding next = marked ? m_encoding : EncodingOf(Bytes());
+        // decide it anew, as the next reading of the file will (EncodingOf, line by line: the line ends
+        // are ASCII, so the file is UTF-8 exactly when each of its lines is).
+        Encoding next = m_encoding;
+        if (!marked) {
+            bool ascii = true;
+            bool utf8 = true;
+            for (const Line& line : m_lines) {
+                ascii = ascii && line.ascii;
+                utf8 = utf8 && line.utf8;
+            }
+            next = ascii || !utf8 ? Encoding::Cp949 : Encoding::Utf8;
+        }
         bool readsRight = true;
         bool onlyNewLines = true;
         for (const Line& line : m_lines) {
-            if (!line.fresh && (marked || IsAscii(line.raw)))
+            // A line the change did not make reads as before in the same code page, and a line of ASCII
+            // in either.
+            if (!line.fresh && (next == m_encoding || line.ascii))
                 continue;
             const std::wstring wanted = line.fresh ? line.text : Decode(line.raw);
             if (Decode(line.raw, next) != wanted) {
@@ -390,18 +408,17 @@ bool ProfileFile::SettleChange() {
             return false;
         for (Line& line : m_lines) {
             if (line.fresh)
-                line.raw = *Encode(line.text, Encoding::Utf8);
+                SetRaw(line, *Encode(line.text, Encoding::Utf8));
         }
     }
 }
 
 template <typename Change> bool ProfileFile::Apply(Change change) {
-    std::vector<Line> before = m_lines;
-    const Encoding encoding = m_encoding;
+    // The file's bytes parse back into the file as it is, and keep far cheaper than its lines.
+    const std::string before = Bytes();
     if (change() && SettleChange())
         return true;
-    m_lines = std::move(before);
-    m_encoding = encoding;
+    Parse(before);
     return false;
 }
 
@@ -412,7 +429,7 @@ void ProfileFile::InsertLine(std::size_t at, Line line) {
         // the lines that follow must start on a whole unit to be read back at all.
         const bool wide = m_encoding == Encoding::Utf16Le || m_encoding == Encoding::Utf16Be;
         if (wide && last.raw.size() % 2 != 0)
-            last.raw.pop_back();
+            SetRaw(last, last.raw.substr(0, last.raw.size() - 1));
         // A carriage return that ends the line belongs to its text (it was never followed by a line
         // feed); a "\n" right after it would make it part of the line end instead, and the line would
         // read otherwise ("\xb0\r" in CP949 reads as a character, "\xb0" alone as nothing).

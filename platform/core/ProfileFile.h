@@ -90,8 +90,12 @@ private:
         std::wstring value; // key value, trimmed and unquoted
         std::wstring text;  // of a line the current change made: the whole text it must read as
         bool fresh = false;
+        bool ascii = true; // the raw bytes are ASCII alone
+        bool utf8 = true;  // the raw bytes are well-formed UTF-8
     };
 
+    // Sets the line's bytes and what is known of them.
+    static void SetRaw(Line& line, std::string raw);
     static void Classify(Line& line, const std::wstring& text);
     static std::wstring Decode(const std::string& raw, Encoding encoding);
     static std::optional<std::string> Encode(const std::wstring& text, Encoding encoding);

@@ -1,6 +1,7 @@
 #include "Profile.h"
 #include "StringConv.h"
 
+#include <algorithm>
 #include <dirent.h>
 #include <fstream>
 #include <limits>
@@ -407,6 +408,59 @@ TEST_F(Profile, AKeyAddedAfterALastLineWithoutItsEndKeepsTheOtherKeys) {
     EXPECT_EQ(Get(L".RIGHT_DIFF", key.c_str(), "t.ini", L"lost"), value);
     EXPECT_EQ(Get(L"0", L"사항목"), first);
     EXPECT_EQ(Get(L".RIGHT_DIFF", L"upper"), L"a=b");
+}
+
+// Many values written at once leave exactly the bytes the same writes one after the other leave, in
+// every kind of file; one refused value leaves the file as it was, or still missing.
+TEST_F(Profile, WritesAtOnceLeaveWhatTheSameWritesOneByOneLeave) {
+    std::string utf16 = "\xFF\xFE";
+    for (wchar_t c : std::wstring(L"[0]\r\n검사항목=비닝\r\n"))
+        utf16 += std::string{static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+    const std::vector<std::string> files = {
+        "",
+        "[A]\nk=1\n[ItemCount]\n",
+        kavrino::WideToCp949(
+            L"[ItemCount]\r\n검사항목=9\r\n[9]\r\n검사항목=노출\r\n[BINNING]\r\n검사방법=a,b"),
+        "[ItemCount]\r\n검사항목=1\r\n[0]\r\n검사항목=비닝\r\n",
+        utf16,
+        "\xEF\xBB\xBF[8BIT]\nDCF_PATH=x\r",
+        "; only a comment\r\n[x\r\n",
+    };
+    const std::vector<kavrino::ProfileWrite> writes = {
+        {L"ItemCount", L"검사항목", L"2"},
+        {L"0", L"검사항목", L"화이트 밸런스"},
+        {L"1", L"검사항목", L"ROI"},
+        {L"ISCOLOR", L"컬러카메라", L"1"},
+        {L"8BIT", L"DCF_PATH", L"C:\\화\\cam.dcf"},
+        {L"기타검사", L"NOISE", L"0"},
+        {L"ItemCount", L"검사항목", L"2"},
+    };
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        SCOPED_TRACE(i);
+        Put("one.ini", files[i]);
+        Put("all.ini", files[i]);
+        for (const kavrino::ProfileWrite& w : writes)
+            ASSERT_TRUE(Set(w.section.c_str(), w.key.c_str(), w.value.c_str(), "one.ini"));
+        ASSERT_TRUE(kavrino::WritePrivateProfileStrings(writes, WPath("all.ini").c_str()));
+        EXPECT_EQ(Bytes("all.ini"), Bytes("one.ini"));
+    }
+    ASSERT_TRUE(kavrino::WritePrivateProfileStrings(writes, WPath("new.ini").c_str()));
+    Put("one.ini", "");
+    for (const kavrino::ProfileWrite& w : writes)
+        ASSERT_TRUE(Set(w.section.c_str(), w.key.c_str(), w.value.c_str(), "one.ini"));
+    EXPECT_EQ(Bytes("new.ini"), Bytes("one.ini"));
+
+    std::vector<kavrino::ProfileWrite> refused = writes;
+    refused.insert(refused.begin() + 3, {L"10BIT", L"DCF_PATH", L"/cam/☃/x.dcf"});
+    const std::string before = files[2];
+    Put("cp.ini", before);
+    EXPECT_FALSE(kavrino::WritePrivateProfileStrings(refused, WPath("cp.ini").c_str()));
+    EXPECT_EQ(Bytes("cp.ini"), before);
+    refused.back() = {L"A", L"line", L"one\ntwo"};
+    EXPECT_FALSE(kavrino::WritePrivateProfileStrings(refused, WPath("missing.ini").c_str()));
+    EXPECT_FALSE(kavrino::WritePrivateProfileStrings(writes, L""));
+    const std::vector<std::string> left = Entries();
+    EXPECT_EQ(std::count(left.begin(), left.end(), "missing.ini"), 0);
 }
 
 TEST_F(Profile, Utf16AndUtf8ByteOrderMarksAreKept) {
