@@ -15,6 +15,7 @@
 #include <vector>
 
 class CKavrinoDlg;
+class HeldFrame;
 class CScrollBar;
 struct DisplayTools;
 
@@ -142,7 +143,7 @@ protected:
 
 private:
     // Frame conversion helpers.
-    BOOL FrameFits(int nBytesPerSample) const;
+    BOOL FrameFits(const HeldFrame& frame, int nBytesPerSample) const;
     void ConvertGrey(int nShift);
     void ConvertBayer(int nShift);
     void CopySourceToDisplay();

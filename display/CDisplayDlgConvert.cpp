@@ -5,6 +5,7 @@
 #include "CDisplayDlg.h"
 
 #include "CKavrinoDlg.h"
+#include "HeldFrame.h"
 #include "LockedBitmap.h"
 #include "ParallelStripes.h"
 
@@ -40,15 +41,15 @@ template <typename RowWork> void ForRows(int height, const RowWork& rowWork) {
 
 } // namespace
 
-BOOL CDisplayDlg::FrameFits(int nBytesPerSample) const {
-    if (!m_pMainDlg || !m_pMainDlg->m_pFrameBuf || m_nWidth <= 0 || m_nHeight <= 0)
+BOOL CDisplayDlg::FrameFits(const HeldFrame& frame, int nBytesPerSample) const {
+    if (!frame.Data() || m_nWidth <= 0 || m_nHeight <= 0)
         return FALSE;
     // The frame buffer keeps the size it was allocated with at connection, whatever a later connection
     // reports; a frame larger than the buffer would read past it.
     const unsigned long long frameBytes = static_cast<unsigned long long>(m_nWidth) *
                                           static_cast<unsigned long long>(m_nHeight) *
                                           static_cast<unsigned long long>(nBytesPerSample);
-    return frameBytes <= m_pMainDlg->FrameBufferSize() ? TRUE : FALSE;
+    return frameBytes <= frame.Size() ? TRUE : FALSE;
 }
 
 void CDisplayDlg::ConvertFrame() {
@@ -95,11 +96,14 @@ void CDisplayDlg::ConvertGrey(int nShift) {
     if (!m_pSrcImage || !m_pDispImage || m_pSrcImage->m_nType != 1 || m_pSrcImage->m_nWidth != m_nWidth ||
         m_pSrcImage->m_nHeight != m_nHeight)
         return;
+    // The latest frame is held for the conversion: the grab hook publishes the next ones into the other
+    // buffers meanwhile, so the picture is one whole frame and the hook never waits for it.
+    const HeldFrame held(*m_pMainDlg);
     const int bytesPerSample = nShift ? 2 : 1;
-    if (!FrameFits(bytesPerSample))
+    if (!FrameFits(held, bytesPerSample))
         return;
 
-    const BYTE* frame = m_pMainDlg->m_pFrameBuf;
+    const BYTE* frame = held.Data();
     LockedBitmap src(m_pSrcImage->m_pBitmap, 0, 0, m_nWidth, m_nHeight, PixelFormat8bppIndexed);
     LockedBitmap disp(m_pDispImage->m_pBitmap, 0, 0, m_nWidth, m_nHeight, PixelFormat24bppRGB);
     if (!src.Ok() || !disp.Ok())
@@ -129,12 +133,13 @@ void CDisplayDlg::ConvertBayer(int nShift) {
     if (!m_pSrcImage || !m_pDispImage || m_pSrcImage->m_nType != 2 || m_pSrcImage->m_nWidth != m_nWidth ||
         m_pSrcImage->m_nHeight != m_nHeight)
         return;
+    const HeldFrame held(*m_pMainDlg); // one whole frame, as in the grey path
     const int bytesPerSample = nShift ? 2 : 1;
-    if (!FrameFits(bytesPerSample))
+    if (!FrameFits(held, bytesPerSample))
         return;
 
     const int stride = PaddedWidth(m_nWidth);
-    const BYTE* frame = m_pMainDlg->m_pFrameBuf;
+    const BYTE* frame = held.Data();
     cv::Mat mosaic;
     if (nShift == 0 && stride == m_nWidth) {
         // Rows already have the bitmap's width: the frame itself is the mosaic.
