@@ -146,6 +146,7 @@ private:
     BOOL FrameFits(const HeldFrame& frame, int nBytesPerSample) const;
     void ConvertGrey(int nShift);
     void ConvertBayer(int nShift);
+    void CopySourceToDisplay();
     // Brightness windows.
     void MeasureCentreWindow();
     void MeasureBrightWindows();
@@ -183,9 +184,6 @@ private:
     std::unique_ptr<Gdiplus::Graphics> m_pViewGraphics;
     Gdiplus::Bitmap* m_pViewGraphicsBitmap = nullptr;
     wchar_t m_szText[256] = {};
-    // Scratch rows of the Bayer conversion (mosaic and colour, per group of stripes), for stride
-    // m_nMosaicStride.
     std::vector<BYTE> m_vecMosaic;
-    int m_nMosaicStride = 0;
     BYTE m_profile[PROFILE_SIZE] = {};
 };

@@ -15,7 +15,6 @@
 #include <emmintrin.h>
 #endif
 
-#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -27,10 +26,6 @@ int PaddedWidth(int width) {
 }
 
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "frame samples are read as little-endian words");
-
-// Rows of one stripe of the Bayer path: a stripe and its context stay in the cache between the demosaic
-// and the copies out.
-constexpr int kBayerStripeRows = 32;
 
 // The sample reduction of the deep formats: shifted right, the low 8 bits kept. The samples are
 // little-endian 16-bit words, read whatever the address's alignment; sixteen at a time where the
@@ -173,15 +168,8 @@ void CDisplayDlg::ConvertGrey(int nShift) {
     });
 }
 
-// Bayer path, one pass over the frame in stripes of rows: each stripe's samples are reduced into a
-// mosaic of the bitmap's width (rows padded with zeros), demosaiced by OpenCV into scratch colour rows
-// and copied from there, still in the cache, into the locked 24-bit source bitmap and the display image.
-//
-// OpenCV's demosaic of a row reads the rows above and below it, and fills the image's first and last
-// rows (and columns) from their neighbours. So a stripe is demosaiced with two rows of context on each
-// side that exist in the frame (two, so that every stripe starts on the mosaic's red row and the
-// pattern stays the same), and only its own rows are kept: they come out exactly as in a demosaic of the
-// whole frame, and the frame's first and last rows are the first and last rows of a stripe there too.
+// Bayer path: the reduced mosaic (rows padded with zeros to the bitmap's width) demosaiced by OpenCV
+// straight into the locked 24-bit source bitmap, then copied 1:1 into the display image.
 void CDisplayDlg::ConvertBayer(int nShift) {
     if (!m_pSrcImage || !m_pDispImage || m_pSrcImage->m_nType != 2 || m_pSrcImage->m_nWidth != m_nWidth ||
         m_pSrcImage->m_nHeight != m_nHeight)
@@ -191,76 +179,56 @@ void CDisplayDlg::ConvertBayer(int nShift) {
     if (!FrameFits(held, bytesPerSample))
         return;
 
-    const int width = m_nWidth;
-    const int height = m_nHeight;
-    const int stride = PaddedWidth(width);
-    LockedBitmap src(m_pSrcImage->m_pBitmap, 0, 0, stride, height, PixelFormat24bppRGB);
-    LockedBitmap disp(m_pDispImage->m_pBitmap, 0, 0, width, height, PixelFormat24bppRGB);
-    if (!src.Ok() || src.Stride() < 3 * stride || !disp.Ok())
-        return;
-
-    const int stripes = (height + kBayerStripeRows - 1) / kBayerStripeRows;
-    // Scratch for one stripe with its context, per group of stripes that one worker runs in turn; kept
-    // from tick to tick.
-    const int groups = std::max(1, std::min(stripes, 2 * cv::getNumThreads()));
-    const std::size_t mosaicBytes = static_cast<std::size_t>(stride) * (kBayerStripeRows + 4);
-    const std::size_t colourBytes = mosaicBytes * 3;
-    const std::size_t scratchBytes = static_cast<std::size_t>(groups) * (mosaicBytes + colourBytes);
-    if (m_vecMosaic.size() != scratchBytes || m_nMosaicStride != stride) {
-        m_vecMosaic.assign(scratchBytes, 0); // the padding columns stay 0 from here on
-        m_nMosaicStride = stride;
+    const int stride = PaddedWidth(m_nWidth);
+    const BYTE* frame = held.Data();
+    cv::Mat mosaic;
+    if (nShift == 0 && stride == m_nWidth) {
+        // Rows already have the bitmap's width: the frame itself is the mosaic.
+        mosaic =
+            cv::Mat(m_nHeight, stride, CV_8UC1, const_cast<BYTE*>(frame), static_cast<std::size_t>(stride));
+    } else {
+        const std::size_t size = static_cast<std::size_t>(stride) * m_nHeight;
+        if (m_vecMosaic.size() != size)
+            m_vecMosaic.assign(size, 0); // the padding columns stay 0 from here on
+        const std::size_t frameRow = static_cast<std::size_t>(m_nWidth) * bytesPerSample;
+        const int width = m_nWidth;
+        BYTE* mosaicRows = m_vecMosaic.data();
+        ForRows(m_nHeight, [&](int first, int last) {
+            for (int y = first; y < last; ++y) {
+                BYTE* out = mosaicRows + static_cast<std::size_t>(stride) * y;
+                const BYTE* in = frame + frameRow * y;
+                if (nShift)
+                    ReduceRow(in, width, nShift, out);
+                else
+                    std::memcpy(out, in, static_cast<std::size_t>(width));
+            }
+        });
+        mosaic = cv::Mat(m_nHeight, stride, CV_8UC1, m_vecMosaic.data(), static_cast<std::size_t>(stride));
     }
 
-    const BYTE* frame = held.Data();
-    const std::size_t frameRow = static_cast<std::size_t>(width) * bytesPerSample;
-    // 8-bit rows that already have the bitmap's width are their own mosaic.
-    const bool frameIsMosaic = nShift == 0 && stride == width;
-    BYTE* scratch = m_vecMosaic.data();
-    const std::size_t srcRowBytes = static_cast<std::size_t>(stride) * 3;
-    const std::size_t dispRowBytes = static_cast<std::size_t>(width) * 3;
-    kavrino::RunInStripes(
-        groups,
-        [&](int firstGroup, int lastGroup) {
-            for (int group = firstGroup; group < lastGroup; ++group) {
-                BYTE* mosaicRows = scratch + static_cast<std::size_t>(group) * (mosaicBytes + colourBytes);
-                BYTE* colourRows = mosaicRows + mosaicBytes;
-                const int firstStripe = static_cast<int>(static_cast<long long>(stripes) * group / groups);
-                const int lastStripe =
-                    static_cast<int>(static_cast<long long>(stripes) * (group + 1) / groups);
-                for (int stripe = firstStripe; stripe < lastStripe; ++stripe) {
-                    const int first = stripe * kBayerStripeRows;
-                    const int last = std::min(height, first + kBayerStripeRows);
-                    const int top = std::max(0, first - 2);
-                    const int bottom = std::min(height, last + 2);
-                    cv::Mat mosaic;
-                    if (frameIsMosaic) {
-                        mosaic = cv::Mat(bottom - top, stride, CV_8UC1,
-                                         const_cast<BYTE*>(frame) + frameRow * static_cast<std::size_t>(top),
-                                         static_cast<std::size_t>(stride));
-                    } else {
-                        for (int y = top; y < bottom; ++y) {
-                            BYTE* out = mosaicRows + static_cast<std::size_t>(stride) * (y - top);
-                            const BYTE* in = frame + frameRow * static_cast<std::size_t>(y);
-                            if (nShift)
-                                ReduceRow(in, width, nShift, out);
-                            else
-                                std::memcpy(out, in, static_cast<std::size_t>(width));
-                        }
-                        mosaic = cv::Mat(bottom - top, stride, CV_8UC1, mosaicRows,
-                                         static_cast<std::size_t>(stride));
-                    }
-                    cv::Mat colour(bottom - top, stride, CV_8UC3, colourRows, srcRowBytes);
-                    // OpenCV names the pattern after the block at row 1, column 1: its BayerBG is the
-                    // camera's BayerRG. The result is blue, green, red per pixel, the bitmap's byte order.
-                    cv::cvtColor(mosaic, colour, cv::COLOR_BayerBG2BGR);
-                    for (int y = first; y < last; ++y) {
-                        const BYTE* row = colourRows + srcRowBytes * static_cast<std::size_t>(y - top);
-                        StreamRow(src.Row(y), row, srcRowBytes);
-                        StreamRow(disp.Row(y), row, dispRowBytes);
-                    }
-                }
-            }
-            StreamFence();
-        },
-        groups);
+    {
+        LockedBitmap src(m_pSrcImage->m_pBitmap, 0, 0, stride, m_nHeight, PixelFormat24bppRGB);
+        if (!src.Ok() || src.Stride() < 3 * stride)
+            return;
+        cv::Mat colour(m_nHeight, stride, CV_8UC3, src.Row(0), static_cast<std::size_t>(src.Stride()));
+        // OpenCV names the pattern after the block at row 1, column 1: its BayerBG is the camera's
+        // BayerRG. The result is blue, green, red per pixel, the bitmap's byte order.
+        cv::cvtColor(mosaic, colour, cv::COLOR_BayerBG2BGR);
+    }
+    CopySourceToDisplay();
+}
+
+// The colour source image 1:1 into the display image, past the cache: nothing reads the display image's
+// old bytes, and the copy is then bound by the writes alone.
+void CDisplayDlg::CopySourceToDisplay() {
+    LockedBitmap src(m_pSrcImage->m_pBitmap, 0, 0, m_nWidth, m_nHeight, PixelFormat24bppRGB);
+    LockedBitmap disp(m_pDispImage->m_pBitmap, 0, 0, m_nWidth, m_nHeight, PixelFormat24bppRGB);
+    if (!src.Ok() || !disp.Ok())
+        return;
+    const std::size_t rowBytes = static_cast<std::size_t>(m_nWidth) * 3;
+    ForRows(m_nHeight, [&](int first, int last) {
+        for (int y = first; y < last; ++y)
+            StreamRow(disp.Row(y), src.Row(y), rowBytes);
+        StreamFence();
+    });
 }
