@@ -334,6 +334,33 @@ TEST_F(MainWindowTest, HookNeverWritesIntoTheFrameAReaderHolds) {
     EXPECT_EQ(cv::countNonZero(image != 9), 0);
 }
 
+TEST_F(MainWindowTest, HeldFrameOutlivesANewFrameBuffer) {
+    UseCamera(kMono);
+    Open();
+    Click(CKavrinoDlg::IDC_CONNECT);
+    ASSERT_TRUE(m_dlg->m_bConnected);
+    Click(CKavrinoDlg::IDC_LIVE);
+    Click(CKavrinoDlg::IDC_LIVE);
+    const std::size_t nBytes = 320 * 240;
+    std::vector<BYTE> block(nBytes, 7);
+    m_dlg->CopyFrame(block.data());
+    {
+        const HeldFrame held(*m_dlg);
+        // A new connection replaces the frame buffer while a reader still holds a frame of the old one:
+        // the held frame stays readable, and the new buffer starts empty.
+        m_dlg->AllocateFrameBuffer();
+        EXPECT_TRUE(HeldFrameIs(held, nBytes, 7));
+        const HeldFrame fresh(*m_dlg);
+        EXPECT_NE(fresh.Data(), held.Data());
+        EXPECT_TRUE(HeldFrameIs(fresh, nBytes, 0));
+        std::fill(block.begin(), block.end(), 8);
+        m_dlg->CopyFrame(block.data());
+        EXPECT_TRUE(HeldFrameIs(held, nBytes, 7));
+    }
+    const HeldFrame newest(*m_dlg);
+    EXPECT_TRUE(HeldFrameIs(newest, nBytes, 8));
+}
+
 // The grab hook hands frames over on its own thread while the display converts on the user-interface
 // thread: every frame is uniform, so a picture of more than one value mixes two frames.
 TEST_F(MainWindowTest, DisplayShowsOneWholeFrameWhileTheHookHandsOverNewOnes) {
