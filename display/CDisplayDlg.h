@@ -15,6 +15,7 @@
 #include <vector>
 
 class CKavrinoDlg;
+class HeldFrame;
 class CScrollBar;
 struct DisplayTools;
 
@@ -67,8 +68,8 @@ public:
     void ConvertBayerRG10();
     void ConvertBayerRG12();
 
-    // Measurement windows (left, top, width, height in image pixels). The result is written only when
-    // the window was measured.
+    // Measurement windows (left, top, width, height in image pixels). A window that does not lie inside
+    // the image is not measured and its result is 0.
     void MeasureAverageWindow(int nLeft, int nTop, int nWidth, int nHeight, int* pResult);
     void MeasureRgbWindow(int nLeft, int nTop, int nWidth, int nHeight, int* pResult);
     // Per-column means of a window over all its rows; FALSE (profile untouched) when it was not read.
@@ -142,7 +143,7 @@ protected:
 
 private:
     // Frame conversion helpers.
-    BOOL FrameFits(int nBytesPerSample) const;
+    BOOL FrameFits(const HeldFrame& frame, int nBytesPerSample) const;
     void ConvertGrey(int nShift);
     void ConvertBayer(int nShift);
     void CopySourceToDisplay();

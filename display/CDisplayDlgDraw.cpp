@@ -16,18 +16,6 @@
 
 namespace {
 
-// The frame lock of the main window, held only while the frame buffer is read.
-class FrameLock {
-public:
-    explicit FrameLock(CMyCriticalSection& cs) : m_cs(cs) { m_cs.Lock(); }
-    ~FrameLock() { m_cs.Unlock(); }
-    FrameLock(const FrameLock&) = delete;
-    FrameLock& operator=(const FrameLock&) = delete;
-
-private:
-    CMyCriticalSection& m_cs;
-};
-
 // A graphics object on the holder's bitmap, kept while the bitmap stays the same.
 Gdiplus::Graphics* KeptGraphics(CCvImage* image, std::unique_ptr<Gdiplus::Graphics>& graphics,
                                 Gdiplus::Bitmap*& bitmap) {
@@ -92,15 +80,12 @@ CPoint CDisplayDlg::ToleranceCentre() const {
 }
 
 void CDisplayDlg::DrawFrame() {
-    if (!m_pMainDlg || m_pMainDlg->m_bNewFrame != 1 || !m_pMainDlg->m_pFrameBuf)
+    if (!m_pMainDlg || m_pMainDlg->m_bNewFrame != 1 || !m_pMainDlg->HasFrameBuffer())
         return;
     if (!m_pDispImage || !m_pDispImage->m_pBitmap)
         return;
-    {
-        // The grab hook holds the same lock while it copies a frame in, so a tick shows one whole frame.
-        FrameLock lock(m_pMainDlg->m_csFrame);
-        ConvertFrame();
-    }
+    // The conversion holds the latest whole frame while it reads it (HeldFrame).
+    ConvertFrame();
 
     // Everything drawn on the display image is finished before the view copy reads it.
     if (Gdiplus::Graphics* graphics = DisplayGraphics()) {

@@ -82,11 +82,15 @@ BOOL CDisplayDlg::GetPlaneProfile(int nLeft, int nTop, int nWidth, int nHeight, 
 }
 
 void CDisplayDlg::MeasureAverageWindow(int nLeft, int nTop, int nWidth, int nHeight, int* pResult) {
-    if (!WindowInsideImage(nLeft, nTop, nWidth, nHeight))
-        return;
+    // A window that is not read reads 0, as on a colour camera: in brightness mode it must not take the
+    // value of the window measured before it, whose deviation would then read 0 and could pass.
     std::memset(m_profile, 0, sizeof(m_profile));
-    if (!GetColumnProfile(nLeft, nTop, nWidth, nHeight, m_profile))
+    if (!WindowInsideImage(nLeft, nTop, nWidth, nHeight) ||
+        !GetColumnProfile(nLeft, nTop, nWidth, nHeight, m_profile)) {
+        if (pResult)
+            *pResult = 0;
         return;
+    }
 
     if (Gdiplus::Graphics* graphics = DisplayGraphics()) {
         graphics->DrawRectangle(&Tools().windowFrame, nLeft, nTop, nWidth, nHeight);
@@ -205,7 +209,7 @@ void CDisplayDlg::MeasureCentreWindow() {
 }
 
 void CDisplayDlg::MeasureBrightWindows() {
-    // One value for the whole tick: a window that is not measured takes the value measured before it.
+    // One value for the whole tick; a window that is not measured reads 0.
     int value = 0;
     MeasureWindow(0, 0.0f, &value);
     const int centre = value;

@@ -5,6 +5,7 @@
 
 #include "CAboutDlg.h"
 #include "EnterEscFilter.h"
+#include "FrameSlots.h"
 #include "RunnerLink.h"
 
 #include "CKavrinoApp.h"
@@ -420,20 +421,31 @@ void CKavrinoDlg::AllocateFrameBuffer() {
     // Two bytes per pixel hold every supported format.
     const std::size_t nBytes = static_cast<std::size_t>(m_nHeight > 0 ? m_nHeight : 0) *
                                static_cast<std::size_t>(m_nWidth > 0 ? m_nWidth : 0) * 2;
-    BYTE* pNew = new BYTE[nBytes > 0 ? nBytes : 1]();
+    auto pNew = std::make_shared<FrameSlots>(nBytes);
+    std::shared_ptr<FrameSlots> pOld;
     m_csFrame.Lock();
-    delete[] m_pFrameBuf;
-    m_pFrameBuf = pNew;
+    pOld = std::move(m_pFrameSlots);
+    m_pFrameSlots = std::move(pNew);
+    m_pFrameBuf = m_pFrameSlots->Published();
     m_nFrameBufSize = nBytes;
     m_csFrame.Unlock();
+    // The old buffers go here, outside the lock, or with the last hook call or reader still using them.
 }
 
 void CKavrinoDlg::ReleaseFrameBuffer() {
+    std::shared_ptr<FrameSlots> pOld;
     m_csFrame.Lock();
-    delete[] m_pFrameBuf;
+    pOld = std::move(m_pFrameSlots);
     m_pFrameBuf = nullptr;
     m_nFrameBufSize = 0;
     m_csFrame.Unlock();
+}
+
+bool CKavrinoDlg::HasFrameBuffer() {
+    m_csFrame.Lock();
+    const bool bHas = m_pFrameSlots != nullptr;
+    m_csFrame.Unlock();
+    return bHas;
 }
 
 void CKavrinoDlg::OnBnClickedOk() {

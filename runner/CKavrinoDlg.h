@@ -27,6 +27,7 @@ class CPixelFormatDlg;
 class CTapBalanceDlg;
 class CDeviceInfoDlg;
 class CFrameRateDlg;
+class FrameSlots;
 class CExposureDlg;
 class CGainDlg;
 class CTriggerIODlg;
@@ -147,7 +148,8 @@ public:
     // The hook's work for one grabbed buffer (library thread): the frame goes into the frame buffer when
     // it fits there; otherwise it is neither copied nor counted.
     void OnFrameGrabbed(MIL_ID milBuffer);
-    // Copies one frame of the live geometry from a block into the frame buffer (when it fits).
+    // Copies one frame of the live geometry from a block into the frame buffer (when it fits), handed over
+    // as the hook hands over a grabbed frame.
     void CopyFrame(const BYTE* pSrc);
     void UpdateFrameRate();
     // The current frame as an 8-bit picture (grey, or colour for the Bayer formats); false when there is
@@ -157,10 +159,13 @@ public:
     void CloseGrabOneWindow();
     // Bytes per pixel of a pixel-format name in the frame buffer; 0 for a name that is not supported.
     static int BytesPerPixel(const CString& strPixelFormat);
-    // A fresh, zeroed frame buffer of m_nWidth x m_nHeight x 2 bytes (done at every connection).
+    // A fresh, zeroed frame buffer of m_nWidth x m_nHeight x 2 bytes (done at every connection), with the
+    // two buffers the hook fills while a reader holds a frame.
     void AllocateFrameBuffer();
     // Bytes allocated for m_pFrameBuf at connection (0 without a buffer).
     std::size_t FrameBufferSize() const { return m_nFrameBufSize; }
+    // Whether a frame buffer is allocated.
+    bool HasFrameBuffer();
 
     // Text buffers of the device information and of the text reads that give no size.
     static constexpr std::size_t kFeatureTextSize = 100;
@@ -225,7 +230,10 @@ public:
     double m_dExposure = 0.0;
     double m_dSavedExposure = 0.0;
     double m_dGainStep = 0.0;
+    // The latest whole frame the hook published. The hook never writes into it: it fills another buffer
+    // and then points m_pFrameBuf there, under m_csFrame; readers hold it through HeldFrame.
     BYTE* m_pFrameBuf = nullptr;
+    // Guards m_pFrameBuf and the hand-over of the frame buffers; held only for the hand-over itself.
     CMyCriticalSection m_csFrame;
     std::atomic<BOOL> m_bNewFrame{FALSE};
     MIL_ID m_milApplication = M_NULL;
@@ -294,9 +302,17 @@ private:
     void ApplyExposureLimit(MIL_INT64 limit);
     void ReleaseFrameBuffer();
 
+    friend class HeldFrame;
+    // Writes one frame of nBytes with fill into a buffer no reader holds and publishes it; false when the
+    // frame does not fit in the frame buffer (or there is none).
+    template <typename Fill> bool WriteFrame(std::size_t nBytes, const Fill& fill);
+
     CFont m_fontList;
-    // Bytes behind m_pFrameBuf; the hook never copies more.
+    // Bytes behind m_pFrameBuf (and each of its two companions); the hook never copies more.
     std::size_t m_nFrameBufSize = 0;
+    // The frame buffers, guarded by m_csFrame; the hook and the readers keep a set alive while they use
+    // it, so a new connection may replace it at any time.
+    std::shared_ptr<FrameSlots> m_pFrameSlots;
     // The geometry the grab hook copies with, fixed by StartLive before the hook is installed.
     int m_nLiveWidth = 0;
     int m_nLiveHeight = 0;

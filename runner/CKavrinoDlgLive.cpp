@@ -4,6 +4,8 @@
 #include "CKavrinoDlg.h"
 
 #include "CDisplayDlg.h"
+#include "FrameSlots.h"
+#include "HeldFrame.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -158,34 +160,55 @@ void CKavrinoDlg::OnFrameGrabbed(MIL_ID milBuffer) {
         m_nLiveHeight == 0)
         return;
 
-    // The library copies the frame straight into the frame buffer: no temporary block and no second
-    // copy per frame. The lock keeps the readers from seeing half a frame.
+    // The library copies the frame straight into a frame buffer that no reader holds: no temporary block
+    // and no second copy per frame, and no wait for the display, whatever it is doing.
     const std::size_t nFrameBytes = static_cast<std::size_t>(m_nLiveWidth) *
                                     static_cast<std::size_t>(m_nLiveHeight) *
                                     static_cast<std::size_t>(m_nLiveBytesPerPixel);
-    bool bCopied = false;
-    m_csFrame.Lock();
-    if (m_pFrameBuf != nullptr && nFrameBytes <= m_nFrameBufSize) {
-        MbufGet2d(milBuffer, 0, 0, m_nLiveWidth, m_nLiveHeight, m_pFrameBuf);
-        bCopied = true;
-    }
-    m_csFrame.Unlock();
+    const bool bFits = WriteFrame(nFrameBytes, [&](BYTE* pTarget) {
+        MbufGet2d(milBuffer, 0, 0, m_nLiveWidth, m_nLiveHeight, pTarget);
+    });
 
     // A frame that found no room is not counted: the rate shows what reaches the frame buffer.
-    if (bCopied) {
+    if (bFits) {
         ++m_nFrameCount;
         m_bNewFrame = TRUE;
     }
 }
 
+template <typename Fill> bool CKavrinoDlg::WriteFrame(std::size_t nBytes, const Fill& fill) {
+    std::shared_ptr<FrameSlots> pSlots;
+    BYTE* pTarget = nullptr;
+    m_csFrame.Lock();
+    if (m_pFrameSlots && nBytes <= m_pFrameSlots->Bytes()) {
+        pSlots = m_pFrameSlots;
+        pTarget = pSlots->TakeForWriting();
+    }
+    m_csFrame.Unlock();
+    if (!pSlots)
+        return false;
+    // With every buffer taken by readers the frame is not shown; it still arrived.
+    if (pTarget == nullptr)
+        return true;
+
+    fill(pTarget);
+
+    m_csFrame.Lock();
+    pSlots->Publish(pTarget);
+    // A new connection may have replaced the buffers meanwhile: then this frame is nobody's.
+    if (pSlots == m_pFrameSlots)
+        m_pFrameBuf = pTarget;
+    m_csFrame.Unlock();
+    return true;
+}
+
 void CKavrinoDlg::CopyFrame(const BYTE* pSrc) {
+    if (pSrc == nullptr)
+        return;
     const std::size_t nBytes = static_cast<std::size_t>(m_nLiveWidth) *
                                static_cast<std::size_t>(m_nLiveHeight) *
                                static_cast<std::size_t>(m_nLiveBytesPerPixel);
-    m_csFrame.Lock();
-    if (pSrc != nullptr && m_pFrameBuf != nullptr && nBytes <= m_nFrameBufSize)
-        std::memcpy(m_pFrameBuf, pSrc, nBytes);
-    m_csFrame.Unlock();
+    WriteFrame(nBytes, [&](BYTE* pTarget) { std::memcpy(pTarget, pSrc, nBytes); });
 }
 
 LRESULT CKavrinoDlg::OnPixelFormatWarning(WPARAM /*wParam*/, LPARAM /*lParam*/) {
@@ -232,10 +255,14 @@ bool CKavrinoDlg::GetFrameImage(cv::Mat& image) {
                                static_cast<std::size_t>(nBytesPerPixel);
 
     cv::Mat frame;
-    m_csFrame.Lock();
-    if (m_pFrameBuf != nullptr && nBytes <= m_nFrameBufSize)
-        frame = cv::Mat(m_nHeight, m_nWidth, nBytesPerPixel == 1 ? CV_8UC1 : CV_16UC1, m_pFrameBuf).clone();
-    m_csFrame.Unlock();
+    {
+        // The hook goes on publishing into the other buffers while the frame is copied out.
+        const HeldFrame held(*this);
+        if (held.Data() != nullptr && nBytes <= held.Size())
+            frame = cv::Mat(m_nHeight, m_nWidth, nBytesPerPixel == 1 ? CV_8UC1 : CV_16UC1,
+                            const_cast<BYTE*>(held.Data()))
+                        .clone();
+    }
     if (frame.empty())
         return false;
 

@@ -2,6 +2,12 @@
 // and sizes that must convert nothing.
 #include "DisplayFixture.h"
 
+#include <opencv2/imgproc.hpp>
+
+#include <cstring>
+#include <random>
+#include <vector>
+
 namespace {
 
 // Byte x of row y of a holder's bitmap, as locked in its own format.
@@ -124,4 +130,110 @@ TEST_F(DisplayFixture, NamesAndSizesThatDoNotFitConvertNothing) {
     main->m_bNewFrame = FALSE;
     disp->DrawFrame();
     EXPECT_EQ(PixelOf(disp->m_pDispImage, 3, 75), (Bgr{10, 10, 10}));
+}
+
+namespace {
+
+// The rows of a holder's bitmap as locked in the given format: row y starts at y x stride.
+std::vector<BYTE> BitmapBytes(CCvImage* image, PixelFormat format, int bytesPerPixel, int& stride) {
+    Gdiplus::BitmapData data{};
+    const int width = static_cast<int>(image->m_pBitmap->GetWidth());
+    const int height = static_cast<int>(image->m_pBitmap->GetHeight());
+    Gdiplus::Rect rc(0, 0, width, height);
+    image->m_pBitmap->LockBits(&rc, Gdiplus::ImageLockModeRead, format, &data);
+    stride = width * bytesPerPixel;
+    std::vector<BYTE> bytes(static_cast<size_t>(stride) * height);
+    for (int y = 0; y < height; ++y)
+        std::memcpy(bytes.data() + static_cast<size_t>(y) * stride,
+                    static_cast<const BYTE*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride,
+                    static_cast<size_t>(stride));
+    image->m_pBitmap->UnlockBits(&data);
+    return bytes;
+}
+
+// The straightforward conversion of a frame: each sample shifted right and its low 8 bits kept; a Bayer
+// mosaic padded with zeros to a multiple of 4 columns and demosaiced by OpenCV as a whole (its BayerBG is
+// the camera's BayerRG). Grey: width x height bytes; colour: stride x height pixels of blue, green, red.
+cv::Mat ReferenceConversion(const BYTE* frame, int width, int height, int shift, bool bayer) {
+    const int columns = bayer ? (width + 3) & ~3 : width;
+    cv::Mat reduced(height, columns, CV_8UC1, cv::Scalar(0));
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const size_t i = static_cast<size_t>(y) * width + x;
+            const unsigned sample = shift ? frame[2 * i] | (frame[2 * i + 1] << 8) : frame[i];
+            reduced.at<BYTE>(y, x) = static_cast<BYTE>(sample >> shift);
+        }
+    }
+    if (!bayer)
+        return reduced;
+    cv::Mat colour;
+    cv::cvtColor(reduced, colour, cv::COLOR_BayerBG2BGR);
+    return colour;
+}
+
+} // namespace
+
+// Every format converts a frame of random samples (every bit of the 16-bit words set somewhere, an odd
+// size so that the colour rows are padded) exactly as the straightforward conversion does: the source
+// image byte for byte, and the display image pixel for pixel, in the plain tick and under the brightness
+// windows.
+TEST_F(DisplayFixture, ConversionMatchesTheStraightforwardOnePixelForPixel) {
+    const struct {
+        const wchar_t* format;
+        int shift;
+        bool bayer;
+    } formats[] = {{L"Mono8", 0, false},   {L"Mono10", 2, false},   {L"Mono12", 4, false},
+                   {L"BayerRG8", 0, true}, {L"BayerRG10", 2, true}, {L"BayerRG12", 4, true}};
+    const int width = 1282;
+    const int height = 515;
+    for (const auto& f : formats) {
+        for (const bool bright : {false, true}) {
+            SCOPED_TRACE(CString(f.format).ToUtf8() + (bright ? " bright" : " plain"));
+            StartFrames(width, height, f.format, f.shift ? 2 : 1);
+            std::mt19937 random(20240611u + static_cast<unsigned>(f.shift));
+            for (size_t i = 0; i < frameBytes; ++i)
+                frame[i] = static_cast<BYTE>(random());
+            const cv::Mat expected = ReferenceConversion(frame, width, height, f.shift, f.bayer);
+            main->m_bColorCamera = f.bayer ? TRUE : FALSE;
+            disp->m_bBrightMode = bright;
+            if (bright) {
+                const int windows[5][4] = {{591, 207, 100, 100},
+                                           {0, 0, 100, 100},
+                                           {1182, 0, 100, 100},
+                                           {0, 415, 100, 100},
+                                           {1182, 415, 100, 100}};
+                for (int w = 0; w < 5; ++w)
+                    std::copy(std::begin(windows[w]), std::end(windows[w]), g_rcBrightWindow[w]);
+                disp->DrawFrame();
+            } else {
+                disp->ConvertFrame();
+            }
+
+            int stride = 0;
+            const int channels = f.bayer ? 3 : 1;
+            const std::vector<BYTE> src = BitmapBytes(
+                disp->m_pSrcImage, f.bayer ? PixelFormat24bppRGB : PixelFormat8bppIndexed, channels, stride);
+            ASSERT_EQ(stride, expected.cols * channels);
+            int differing = 0;
+            for (int y = 0; y < height; ++y)
+                differing += std::memcmp(src.data() + static_cast<size_t>(y) * stride, expected.ptr(y),
+                                         static_cast<size_t>(stride)) != 0;
+            EXPECT_EQ(differing, 0) << "source rows differ";
+            if (bright)
+                continue; // the windows and their labels are drawn on the display image
+            int dispStride = 0;
+            const std::vector<BYTE> shown =
+                BitmapBytes(disp->m_pDispImage, PixelFormat24bppRGB, 3, dispStride);
+            differing = 0;
+            for (int y = 0; y < height; ++y) {
+                for (int x = 0; x < width; ++x) {
+                    const BYTE* pixel = shown.data() + static_cast<size_t>(y) * dispStride + 3 * x;
+                    const BYTE* want = f.bayer ? expected.ptr(y) + 3 * x : expected.ptr(y) + x;
+                    const int step = f.bayer ? 1 : 0;
+                    differing += pixel[0] != want[0] || pixel[1] != want[step] || pixel[2] != want[2 * step];
+                }
+            }
+            EXPECT_EQ(differing, 0) << "display pixels differ";
+        }
+    }
 }

@@ -70,11 +70,11 @@ TEST_F(DisplayFixture, DeviationsGoToTheMainWindowInItsOrder) {
     EXPECT_EQ(main->m_nBrightDev[3], 1);
     EXPECT_EQ(main->m_nBrightAverage, 7);
 
-    // A corner window reaching outside the image is neither read nor framed; it takes the value
-    // measured before it (the centre's), so its deviation reads 0.
+    // A corner window reaching outside the image is neither read nor framed; it reads 0, so its
+    // deviation is the centre's whole value and cannot pass (as on a colour camera).
     SetWindow(1, 10, -5, 100, 100);
     disp->DrawFrame();
-    EXPECT_EQ(main->m_nBrightDev[0], 0);
+    EXPECT_EQ(main->m_nBrightDev[0], 150);
     EXPECT_EQ(PixelOf(disp->m_pDispImage, 10, 50), (Bgr{140, 140, 140}));
     EXPECT_EQ(main->m_nBrightDev[2], -2);
 }
@@ -196,7 +196,7 @@ TEST_F(DisplayFixture, WindowsThatDoNotFitAreNotMeasured) {
     for (const auto& w : windows) {
         int value = -7;
         disp->MeasureAverageWindow(w[0], w[1], w[2], w[3], &value);
-        EXPECT_EQ(value, -7) << w[0] << "," << w[1] << "," << w[2] << "," << w[3];
+        EXPECT_EQ(value, 0) << w[0] << "," << w[1] << "," << w[2] << "," << w[3];
         EXPECT_FALSE(disp->GetColumnProfile(w[0], w[1], w[2], w[3], profile));
         EXPECT_FALSE(disp->GetPlaneProfile(w[0], w[1], w[2], w[3], profile, w[0], w[1]));
     }

@@ -3,11 +3,15 @@
 
 #include "BrightWindows.h"
 #include "CDisplayDlg.h"
+#include "HeldFrame.h"
 #include "MainWindowFixture.h"
 
 #include <QImage>
 #include <QPixmap>
 #include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
 #include <opencv2/core.hpp>
 
 using kavrino_test::CameraFile;
@@ -35,6 +39,16 @@ private:
     CDisplayDlg* m_pDisplay;
     int m_saved[4] = {};
 };
+
+// Byte x of row y of an 8-bit holder.
+int PixelOf8(CCvImage* image, int x, int y) {
+    Gdiplus::BitmapData data{};
+    Gdiplus::Rect rc(x, y, 1, 1);
+    image->m_pBitmap->LockBits(&rc, Gdiplus::ImageLockModeRead, PixelFormat8bppIndexed, &data);
+    const int value = *static_cast<const BYTE*>(data.Scan0);
+    image->m_pBitmap->UnlockBits(&data);
+    return value;
+}
 
 QWidget* TopLevelWithTitle(const QString& title) {
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -263,6 +277,143 @@ TEST_F(MainWindowTest, HookCopiesNothingWithoutRoom) {
     // "Grab One" refuses a frame larger than the buffer as well.
     cv::Mat image;
     EXPECT_FALSE(m_dlg->GetFrameImage(image));
+}
+
+// Whether every byte of a frame held from the main window has this value.
+bool HeldFrameIs(const HeldFrame& held, std::size_t nBytes, BYTE value) {
+    return held.Data() != nullptr &&
+           std::all_of(held.Data(), held.Data() + nBytes, [value](BYTE b) { return b == value; });
+}
+
+TEST_F(MainWindowTest, HookNeverWritesIntoTheFrameAReaderHolds) {
+    UseCamera(kMono);
+    Open();
+    Click(CKavrinoDlg::IDC_CONNECT);
+    ASSERT_TRUE(m_dlg->m_bConnected);
+    // The hook's geometry is fixed by a live start; the frames below are handed over directly.
+    Click(CKavrinoDlg::IDC_LIVE);
+    Click(CKavrinoDlg::IDC_LIVE);
+    ASSERT_FALSE(m_dlg->m_bLive);
+    const std::size_t nBytes = 320 * 240;
+    const ULONGLONG nCounted = m_dlg->m_nFrameCount.load();
+
+    std::vector<BYTE> block(nBytes, 1);
+    m_dlg->CopyFrame(block.data());
+    const HeldFrame held(*m_dlg);
+    ASSERT_TRUE(HeldFrameIs(held, nBytes, 1));
+    // Newer frames, more of them than there are buffers, by the copy and by the hook itself: the held
+    // frame stays the one it was, and every reader after it gets the newest.
+    for (BYTE value = 2; value <= 5; ++value) {
+        std::fill(block.begin(), block.end(), value);
+        m_dlg->CopyFrame(block.data());
+        EXPECT_TRUE(HeldFrameIs(held, nBytes, 1)) << "after frame " << int(value);
+        const HeldFrame newest(*m_dlg);
+        EXPECT_TRUE(HeldFrameIs(newest, nBytes, value));
+    }
+    std::vector<BYTE> grabbed(nBytes, 0);
+    MbufGet2d(m_dlg->m_milImage, 0, 0, 320, 240, grabbed.data());
+    std::replace(grabbed.begin(), grabbed.end(), BYTE{1}, BYTE{0}); // told apart from the held frame
+    for (int i = 0; i < 3; ++i)
+        m_dlg->OnFrameGrabbed(m_dlg->m_milImage);
+    EXPECT_TRUE(HeldFrameIs(held, nBytes, 1));
+    EXPECT_EQ(m_dlg->m_nFrameCount.load(), nCounted + 3);
+    {
+        const HeldFrame newest(*m_dlg);
+        std::vector<BYTE> shown(newest.Data(), newest.Data() + nBytes);
+        std::replace(shown.begin(), shown.end(), BYTE{1}, BYTE{0});
+        EXPECT_EQ(shown, grabbed);
+        m_dlg->m_csFrame.Lock();
+        EXPECT_EQ(m_dlg->m_pFrameBuf, newest.Data());
+        m_dlg->m_csFrame.Unlock();
+    }
+    // "Grab One" reads the same published frame as the display.
+    std::fill(block.begin(), block.end(), 9);
+    m_dlg->CopyFrame(block.data());
+    cv::Mat image;
+    ASSERT_TRUE(m_dlg->GetFrameImage(image));
+    EXPECT_EQ(cv::countNonZero(image != 9), 0);
+}
+
+TEST_F(MainWindowTest, HeldFrameOutlivesANewFrameBuffer) {
+    UseCamera(kMono);
+    Open();
+    Click(CKavrinoDlg::IDC_CONNECT);
+    ASSERT_TRUE(m_dlg->m_bConnected);
+    Click(CKavrinoDlg::IDC_LIVE);
+    Click(CKavrinoDlg::IDC_LIVE);
+    const std::size_t nBytes = 320 * 240;
+    std::vector<BYTE> block(nBytes, 7);
+    m_dlg->CopyFrame(block.data());
+    {
+        const HeldFrame held(*m_dlg);
+        // A new connection replaces the frame buffer while a reader still holds a frame of the old one:
+        // the held frame stays readable, and the new buffer starts empty.
+        m_dlg->AllocateFrameBuffer();
+        EXPECT_TRUE(HeldFrameIs(held, nBytes, 7));
+        const HeldFrame fresh(*m_dlg);
+        EXPECT_NE(fresh.Data(), held.Data());
+        EXPECT_TRUE(HeldFrameIs(fresh, nBytes, 0));
+        std::fill(block.begin(), block.end(), 8);
+        m_dlg->CopyFrame(block.data());
+        EXPECT_TRUE(HeldFrameIs(held, nBytes, 7));
+    }
+    const HeldFrame newest(*m_dlg);
+    EXPECT_TRUE(HeldFrameIs(newest, nBytes, 8));
+}
+
+// The grab hook hands frames over on its own thread while the display converts on the user-interface
+// thread: every frame is uniform, so a picture of more than one value mixes two frames.
+TEST_F(MainWindowTest, DisplayShowsOneWholeFrameWhileTheHookHandsOverNewOnes) {
+    const CameraFile big{"LM0003", 1024, 1024, false, 8, 30.0};
+    UseCamera(big);
+    Open();
+    Click(CKavrinoDlg::IDC_CONNECT);
+    ASSERT_TRUE(m_dlg->m_bConnected);
+    Click(CKavrinoDlg::IDC_LIVE);
+    Click(CKavrinoDlg::IDC_LIVE);
+    CDisplayDlg* pDisplay = m_dlg->m_pDisplayDlg;
+    ASSERT_NE(pDisplay, nullptr);
+    ASSERT_NE(pDisplay->m_pSrcImage, nullptr);
+    pDisplay->KillTimer(CDisplayDlg::TIMER_DRAW); // the ticks are driven below
+    const std::size_t nBytes = 1024 * 1024;
+
+    constexpr int kFrames = 400;
+    std::vector<BYTE> first(nBytes, 250);
+    m_dlg->CopyFrame(first.data()); // the live start's last frame is the camera's scene
+    std::atomic<bool> bDone{false};
+    std::thread hook([&] {
+        std::vector<BYTE> block(nBytes);
+        for (int i = 0; i < kFrames; ++i) {
+            std::fill(block.begin(), block.end(), static_cast<BYTE>(1 + i % 250));
+            m_dlg->CopyFrame(block.data());
+        }
+        bDone = true;
+    });
+    int nTicks = 0;
+    int nMixed = 0;
+    std::vector<BYTE> picture(nBytes);
+    while (!bDone.load() || nTicks < 3) {
+        m_dlg->m_bNewFrame = TRUE;
+        pDisplay->ConvertFrame();
+        ++nTicks;
+        Gdiplus::BitmapData data{};
+        Gdiplus::Rect rc(0, 0, 1024, 1024);
+        pDisplay->m_pSrcImage->m_pBitmap->LockBits(&rc, Gdiplus::ImageLockModeRead, PixelFormat8bppIndexed,
+                                                   &data);
+        const auto* pRows = static_cast<const BYTE*>(data.Scan0);
+        const BYTE first = pRows[0];
+        bool bMixed = false;
+        for (int y = 0; y < 1024 && !bMixed; ++y)
+            bMixed = std::any_of(pRows + y * data.Stride, pRows + y * data.Stride + 1024,
+                                 [first](BYTE b) { return b != first; });
+        pDisplay->m_pSrcImage->m_pBitmap->UnlockBits(&data);
+        nMixed += bMixed;
+    }
+    hook.join();
+    EXPECT_EQ(nMixed, 0) << "of " << nTicks << " ticks";
+    // The next tick shows the last frame.
+    pDisplay->ConvertFrame();
+    EXPECT_EQ(PixelOf8(pDisplay->m_pSrcImage, 1023, 1023), 1 + (kFrames - 1) % 250);
 }
 
 TEST_F(MainWindowTest, GrabOneScalesDeepSamplesByTheirFormatsDepth) {
