@@ -80,11 +80,12 @@ BOOL CLogFile::Write(bool bTimestamp, const char* fmt, ...) {
     va_start(args, fmt);
     va_list measure;
     va_copy(measure, args);
-    const int n = std::vsnprintf(nullptr, 0, fmt ? fmt : "", measure);
+    const char* format = fmt ? fmt : "";
+    const int n = std::vsnprintf(nullptr, 0, format, measure);
     va_end(measure);
     if (n > 0) {
         text.resize(static_cast<std::size_t>(n) + 1);
-        std::vsnprintf(text.data(), text.size(), fmt ? fmt : "", args);
+        std::vsnprintf(text.data(), text.size(), format, args);
         text.resize(static_cast<std::size_t>(n));
     }
     va_end(args);
