@@ -29,6 +29,10 @@ constexpr long long kMaxPixels = 1LL << 26;
 // The largest file read: room for such a picture at 32 bits per pixel and more.
 constexpr qint64 kMaxFileBytes = 512LL << 20;
 
+// Zeros after a BMP file's bytes, for the decoder to read where a header makes it read past the end:
+// more than a header, its colour masks and a whole colour table.
+constexpr int kReadPastEndBytes = 4096;
+
 bool TooLarge(const QSize& size) {
     return size.width() > kMaxSide || size.height() > kMaxSide ||
            static_cast<long long>(size.width()) * size.height() > kMaxPixels;
@@ -82,8 +86,19 @@ PixelFormat BmpFormat(const QByteArray& bytes, bool* damaged) {
         if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 &&
             bitCount != 32)
             return PixelFormatUndefined;
+        // The rows start at the header's offset, but never inside the colour masks and the colour table
+        // before it: the decoder reads those first and takes the rows from where they end. A header
+        // whose offset points into them describes rows that may run past the file's end.
+        const std::uint32_t colours = headerSize >= 40 && size >= 50 ? U32(bytes, 46) : 0;
+        const long long tableEntries = colours != 0 ? colours : (bitCount <= 8 ? 1LL << bitCount : 0);
+        const long long masks = headerSize == 40 ? (compression == kBiBitfields        ? 12
+                                                    : compression == kBiAlphaBitfields ? 16
+                                                                                       : 0)
+                                                 : 0;
+        const long long tableEnd = 14LL + headerSize + masks + tableEntries * (headerSize == 12 ? 3 : 4);
+        const long long rowsStart = std::max<long long>(offBits, tableEnd);
         const long long rowBytes = ((width * bitCount + 31) / 32) * 4;
-        if (rowBytes > (size - offBits) / std::llabs(height))
+        if (rowsStart > size || rowBytes > (size - rowsStart) / std::llabs(height))
             return PixelFormatUndefined;
     } else if (compression != kBiRle8 && compression != kBiRle4) {
         *damaged = false; // JPEG or PNG inside a BMP: left to the decoder
@@ -109,6 +124,14 @@ PixelFormat BmpFormat(const QByteArray& bytes, bool* damaged) {
         *damaged = true;
         return PixelFormatUndefined;
     }
+}
+
+// Whether a BMP file's pixels are run-length encoded (8 or 4 bits).
+bool IsRunLength(const QByteArray& bytes) {
+    if (bytes.size() < 34 || U32(bytes, 14) < 40)
+        return false;
+    const std::uint32_t compression = U32(bytes, 30);
+    return compression == kBiRle8 || compression == kBiRle4;
 }
 
 // The pixel format for a picture that is not a BMP, from what the decoder made of it.
@@ -170,8 +193,12 @@ Status DecodeImageFile(const QString& path, DecodedImage& out) {
             return Gdiplus::InvalidParameter;
     }
 
+    // No pixel may be left undefined: the decoder leaves a pixel it cannot read, or that a run-length
+    // stream never reaches (an early end of the picture, a skip), as the memory held it. Past the file's
+    // end it reads zeros, and a run-length picture is decoded into pixels that start as index 0, the
+    // colour the original shows where the stream leaves one out.
     QBuffer buffer;
-    buffer.setData(bytes);
+    buffer.setData(isBmp ? bytes + QByteArray(kReadPastEndBytes, '\0') : bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     reader.setAutoTransform(false);
@@ -180,7 +207,16 @@ Status DecodeImageFile(const QString& path, DecodedImage& out) {
     if (TooLarge(reader.size()))
         return Gdiplus::OutOfMemory;
     QImage image;
+    const bool runLength = isBmp && IsRunLength(bytes);
+    if (runLength) {
+        image = QImage(reader.size(), QImage::Format_Indexed8);
+        image.fill(0);
+    }
+    const uchar* prepared = image.constBits();
     if (!reader.read(&image) || image.isNull())
+        return Gdiplus::InvalidParameter;
+    // Decoded into other memory than the prepared pixels: nothing says every pixel was written.
+    if (runLength && image.constBits() != prepared)
         return Gdiplus::InvalidParameter;
     if (TooLarge(image.size()))
         return Gdiplus::OutOfMemory;

@@ -221,6 +221,45 @@ TEST_F(BitmapFile, UnreadableFilesGiveAFailedBitmap) {
     ExpectFailed(directory);
 }
 
+// No pixel is left as the memory held it: what a run-length stream never reaches (it ends early) is the
+// first colour, index 0, and a header whose pixel offset points into its own colour table, so that the
+// rows would run past the file's end, is refused as damaged.
+TEST_F(BitmapFile, PixelsTheFileDoesNotDefineAreNeverLeftUndefined) {
+    BmpLayout layout;
+    layout.width = 40;
+    layout.height = 30;
+    layout.bitCount = 8;
+    layout.palette = {0x000000, 0xFFFFFF};
+    QByteArray rle = bmptest::MakeBmp(layout).left(14 + 40 + 8);
+    bmptest::Put32At(rle, 30, 1);                  // run-length encoded, 8 bits
+    rle.append(QByteArray("\x03\x01\x00\x01", 4)); // three pixels of index 1, then "end of bitmap"
+    bmptest::Put32At(rle, 2, static_cast<std::uint32_t>(rle.size()));
+    auto decoded = Load("early-end.bmp", rle);
+    ASSERT_EQ(decoded->GetLastStatus(), Ok);
+    BitmapData data{};
+    ASSERT_EQ(decoded->LockBits(nullptr, ImageLockModeRead, PixelFormat8bppIndexed, &data), Ok);
+    int ones = 0, others = 0;
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 40; ++x) {
+            const BYTE index = static_cast<const BYTE*>(data.Scan0)[y * data.Stride + x];
+            ones += index == 1;
+            others += index > 1;
+        }
+    }
+    decoded->UnlockBits(&data);
+    EXPECT_EQ(ones, 3);
+    EXPECT_EQ(others, 0);
+
+    // Ten colours announced, the pixel offset in the middle of them: read after the table, the rows
+    // would end past the file's last byte.
+    layout.palette = bmptest::GreyRamp(10);
+    QByteArray inside = bmptest::MakeBmp(layout);
+    bmptest::Put32At(inside, 10, 14 + 40 + 16);
+    inside.chop(8);
+    auto refused = Load("offset-in-table.bmp", inside);
+    ExpectFailed(*refused);
+}
+
 TEST_F(BitmapFile, OtherPictureFormatsDecodeThroughTheReader) {
     QImage png(3, 2, QImage::Format_RGB32);
     png.fill(QColor(1, 2, 3));
