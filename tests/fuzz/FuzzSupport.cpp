@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QHash>
+#include <opencv2/core/utility.hpp>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -135,8 +136,9 @@ std::int64_t NoTime() {
 // A run with the same seed takes the same path every time and on every machine (scripts/fuzz relies on
 // it): nothing it does may depend on the time, on chance or on where it runs. Qt's hash tables are seeded
 // with 0 (QT_HASH_SEED=0 in the environment also covers those made before this), the profile reads keep
-// no clock, and the scratch folder is the one KAVRINO_FUZZ_SCRATCH names (an empty folder the caller made,
-// of the same name on every machine) instead of one of a random name.
+// no clock, OpenCV's work runs on this thread alone (its pool would cut work into as many stripes as the
+// machine has cores), and the scratch folder is the one KAVRINO_FUZZ_SCRATCH names (an empty folder the
+// caller made, of the same name on every machine) instead of one of a random name.
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     static int qtArgc = 1;
     static char* qtArgv[] = {*argc > 0 ? (*argv)[0] : const_cast<char*>("fuzz"), nullptr};
@@ -149,6 +151,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     kavrino::SetMessageBoxHandler([](const CString&, const CString&, UINT) { return IDOK; });
     kavrino::SetFileDialogHandler([](kavrino::FileDialogRequest&) { return false; });
     kavrino::SetProfileClock(&NoTime);
+    cv::setNumThreads(0);
 
     std::error_code error;
     if (const char* given = std::getenv("KAVRINO_FUZZ_SCRATCH"); given && *given) {
