@@ -14,17 +14,23 @@ int FrameSlots::IndexOf(const BYTE* pBuffer) const {
 
 BYTE* FrameSlots::TakeForWriting() {
     // Readers hold only the published buffer, one at a time on the user-interface thread: of the other
-    // two at most one is still held by a reader that took it before the last publication.
-    for (int i = 0; i < kCount; ++i)
-        if (i != m_nPublished && m_nHolds[i] == 0)
+    // two at most one is still held by a reader that took it before the last publication. A buffer being
+    // filled is nobody else's until it is published.
+    for (int i = 0; i < kCount; ++i) {
+        if (i != m_nPublished && m_nHolds[i] == 0 && !m_bWriting[i]) {
+            m_bWriting[i] = true;
             return m_buffers[i].get();
+        }
+    }
     return nullptr;
 }
 
 void FrameSlots::Publish(BYTE* pBuffer) {
     const int index = IndexOf(pBuffer);
-    if (index >= 0)
-        m_nPublished = index;
+    if (index < 0)
+        return;
+    m_bWriting[index] = false;
+    m_nPublished = index;
 }
 
 BYTE* FrameSlots::Hold() {

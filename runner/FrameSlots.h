@@ -22,8 +22,8 @@ public:
     std::size_t Bytes() const { return m_nBytes; }
     BYTE* Published() const { return m_buffers[m_nPublished].get(); }
 
-    // A buffer that is neither published nor held, for the hook to fill; null when there is none (more
-    // readers at once than the buffers leave room for).
+    // A buffer that is neither published, held nor being filled, for the hook to fill until it publishes
+    // it; null when there is none (more readers or writers at once than the buffers leave room for).
     BYTE* TakeForWriting();
     // The buffer filled since TakeForWriting becomes the published one.
     void Publish(BYTE* pBuffer);
@@ -39,5 +39,6 @@ private:
     std::size_t m_nBytes;
     std::unique_ptr<BYTE[]> m_buffers[kCount];
     int m_nHolds[kCount] = {};
+    bool m_bWriting[kCount] = {};
     int m_nPublished = 0;
 };

@@ -3,6 +3,7 @@
 
 #include "BrightWindows.h"
 #include "CDisplayDlg.h"
+#include "FrameSlots.h"
 #include "HeldFrame.h"
 #include "MainWindowFixture.h"
 
@@ -359,6 +360,31 @@ TEST_F(MainWindowTest, HeldFrameOutlivesANewFrameBuffer) {
     }
     const HeldFrame newest(*m_dlg);
     EXPECT_TRUE(HeldFrameIs(newest, nBytes, 8));
+}
+
+// Two writers at once (a frame copied in while the hook fills another) each get a buffer of their own,
+// and neither is the one a reader takes before it is published.
+TEST(FrameSlotsTest, ABufferBeingFilledIsNobodyElsesUntilItIsPublished) {
+    FrameSlots frames(16);
+    BYTE* const pFirstShown = frames.Published();
+    BYTE* const pA = frames.TakeForWriting();
+    BYTE* const pB = frames.TakeForWriting();
+    ASSERT_NE(pA, nullptr);
+    ASSERT_NE(pB, nullptr);
+    EXPECT_NE(pA, pB);
+    EXPECT_NE(pA, pFirstShown);
+    EXPECT_NE(pB, pFirstShown);
+    EXPECT_EQ(frames.TakeForWriting(), nullptr) << "every buffer is shown or being filled";
+    EXPECT_EQ(frames.Hold(), pFirstShown);
+    frames.Release(pFirstShown);
+
+    frames.Publish(pA);
+    EXPECT_EQ(frames.Published(), pA);
+    // The buffer shown before is free again; the one still being filled is not.
+    EXPECT_EQ(frames.TakeForWriting(), pFirstShown);
+    EXPECT_EQ(frames.TakeForWriting(), nullptr);
+    frames.Publish(pB);
+    EXPECT_EQ(frames.Published(), pB);
 }
 
 // The grab hook hands frames over on its own thread while the display converts on the user-interface
