@@ -287,14 +287,7 @@ bool HeldFrameIs(const HeldFrame& held, std::size_t nBytes, BYTE value) {
 }
 
 TEST_F(MainWindowTest, HookNeverWritesIntoTheFrameAReaderHolds) {
-    UseCamera(kMono);
-    Open();
-    Click(CKavrinoDlg::IDC_CONNECT);
-    ASSERT_TRUE(m_dlg->m_bConnected);
-    // The hook's geometry is fixed by a live start; the frames below are handed over directly.
-    Click(CKavrinoDlg::IDC_LIVE);
-    Click(CKavrinoDlg::IDC_LIVE);
-    ASSERT_FALSE(m_dlg->m_bLive);
+    ASSERT_TRUE(ConnectedWithLiveGeometry(kMono));
     const std::size_t nBytes = 320 * 240;
     const ULONGLONG nCounted = m_dlg->m_nFrameCount.load();
 
@@ -336,12 +329,7 @@ TEST_F(MainWindowTest, HookNeverWritesIntoTheFrameAReaderHolds) {
 }
 
 TEST_F(MainWindowTest, HeldFrameOutlivesANewFrameBuffer) {
-    UseCamera(kMono);
-    Open();
-    Click(CKavrinoDlg::IDC_CONNECT);
-    ASSERT_TRUE(m_dlg->m_bConnected);
-    Click(CKavrinoDlg::IDC_LIVE);
-    Click(CKavrinoDlg::IDC_LIVE);
+    ASSERT_TRUE(ConnectedWithLiveGeometry(kMono));
     const std::size_t nBytes = 320 * 240;
     std::vector<BYTE> block(nBytes, 7);
     m_dlg->CopyFrame(block.data());
@@ -391,12 +379,7 @@ TEST(FrameSlotsTest, ABufferBeingFilledIsNobodyElsesUntilItIsPublished) {
 // thread: every frame is uniform, so a picture of more than one value mixes two frames.
 TEST_F(MainWindowTest, DisplayShowsOneWholeFrameWhileTheHookHandsOverNewOnes) {
     const CameraFile big{"LM0003", 1024, 1024, false, 8, 30.0};
-    UseCamera(big);
-    Open();
-    Click(CKavrinoDlg::IDC_CONNECT);
-    ASSERT_TRUE(m_dlg->m_bConnected);
-    Click(CKavrinoDlg::IDC_LIVE);
-    Click(CKavrinoDlg::IDC_LIVE);
+    ASSERT_TRUE(ConnectedWithLiveGeometry(big));
     CDisplayDlg* pDisplay = m_dlg->m_pDisplayDlg;
     ASSERT_NE(pDisplay, nullptr);
     ASSERT_NE(pDisplay->m_pSrcImage, nullptr);

@@ -135,6 +135,19 @@ protected:
         return kavrino::PumpUntil([&] { return m_dlg->m_nFrameCount.load() >= count; });
     }
 
+    // Opened and connected with this camera, live started and stopped again: the hook's geometry is then
+    // fixed, and frames can be handed over directly. False when the connection failed or live stayed on.
+    bool ConnectedWithLiveGeometry(const CameraFile& cam) {
+        UseCamera(cam);
+        Open();
+        Click(CKavrinoDlg::IDC_CONNECT);
+        if (!m_dlg->m_bConnected)
+            return false;
+        Click(CKavrinoDlg::IDC_LIVE);
+        Click(CKavrinoDlg::IDC_LIVE);
+        return !m_dlg->m_bLive;
+    }
+
     QTemporaryDir m_dir;
     kavrino::MessageBoxRecorder m_boxes{IDOK};
     CStringList m_items;
