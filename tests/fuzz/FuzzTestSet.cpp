@@ -14,6 +14,8 @@
 
 #include <QDir>
 
+#include <cstdlib>
+
 using namespace kavrino_fuzz;
 
 namespace {
@@ -21,7 +23,9 @@ namespace {
 struct SetupWindow {
     SetupWindow() {
         // The sample configuration files are named relative to the repository root, where the program runs.
-        QDir::setCurrent(KAVRINO_SOURCE_DIR);
+        // A bounded run names a folder with a copy of them instead, whose path is the same everywhere.
+        const char* pszRoot = std::getenv("KAVRINO_FUZZ_SOURCE");
+        QDir::setCurrent(QString::fromLocal8Bit(pszRoot && *pszRoot ? pszRoot : KAVRINO_SOURCE_DIR));
         theApp.m_LogFile.m_strPath = WidePath(ScratchPath("bench.log"));
         dlg.Create(CLoginDlg::IDD, nullptr);
         dlg.ShowWindow(SW_SHOW);
