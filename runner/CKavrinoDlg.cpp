@@ -427,7 +427,6 @@ void CKavrinoDlg::AllocateFrameBuffer() {
     pOld = std::move(m_pFrameSlots);
     m_pFrameSlots = std::move(pNew);
     m_pFrameBuf = m_pFrameSlots->Published();
-    m_nFrameBufSize = nBytes;
     m_csFrame.Unlock();
     // The old buffers go here, outside the lock, or with the last hook call or reader still using them.
 }
@@ -437,8 +436,14 @@ void CKavrinoDlg::ReleaseFrameBuffer() {
     m_csFrame.Lock();
     pOld = std::move(m_pFrameSlots);
     m_pFrameBuf = nullptr;
-    m_nFrameBufSize = 0;
     m_csFrame.Unlock();
+}
+
+std::size_t CKavrinoDlg::FrameBufferSize() {
+    m_csFrame.Lock();
+    const std::size_t nBytes = m_pFrameSlots ? m_pFrameSlots->Bytes() : 0;
+    m_csFrame.Unlock();
+    return nBytes;
 }
 
 bool CKavrinoDlg::HasFrameBuffer() {

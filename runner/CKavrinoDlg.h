@@ -163,7 +163,7 @@ public:
     // two buffers the hook fills while a reader holds a frame.
     void AllocateFrameBuffer();
     // Bytes allocated for m_pFrameBuf at connection (0 without a buffer).
-    std::size_t FrameBufferSize() const { return m_nFrameBufSize; }
+    std::size_t FrameBufferSize();
     // Whether a frame buffer is allocated.
     bool HasFrameBuffer();
 
@@ -308,8 +308,6 @@ private:
     template <typename Fill> bool WriteFrame(std::size_t nBytes, const Fill& fill);
 
     CFont m_fontList;
-    // Bytes behind m_pFrameBuf (and each of its two companions); the hook never copies more.
-    std::size_t m_nFrameBufSize = 0;
     // The frame buffers, guarded by m_csFrame; the hook and the readers keep a set alive while they use
     // it, so a new connection may replace it at any time.
     std::shared_ptr<FrameSlots> m_pFrameSlots;

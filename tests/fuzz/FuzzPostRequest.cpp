@@ -26,7 +26,7 @@ void CheckReply(const std::string& reply) {
 
 bool WithinLimits(const kavrino::PostRequest& request) {
     // Only the key pad's WM_KEYPAD and WM_REFRESH_PAGE come from other programs.
-    if (request.message != 0x812C && request.message != 0x0464)
+    if (request.message != kavrino::kKeypadMessage && request.message != kavrino::kRefreshPageMessage)
         return false;
     if (request.steps.empty() || request.steps.size() > kavrino::kMaxWindowSteps)
         return false;
