@@ -3,6 +3,7 @@
 #include "CCvImage.h"
 #include "CKavrinoApp.h"
 #include "CKavrinoDlg.h"
+#include "ModalStack.h"
 
 #include <QGuiApplication>
 #include <opencv2/core.hpp>
@@ -273,8 +274,15 @@ void CTestPageDlg::PaintButton(LPDRAWITEMSTRUCT lpDrawItemStruct, UINT nIDCtl, B
 }
 
 LRESULT CTestPageDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_KEYPAD && !IsWindowVisible())
-        return 0;
+    if (message == WM_KEYPAD) {
+        if (!IsWindowVisible())
+            return 0;
+        // A box over the page has the operator's attention: the key pad's Space (3) answers its focused
+        // button, and every other code is dropped, never kept for later. A code that ran a step, a verdict
+        // or a focus move behind the box would act on a page the operator cannot see.
+        if (LOBYTE(static_cast<DWORD_PTR>(lParam)) != 3 && kavrino::IsModalWindowOpenOver(m_hWnd))
+            return 0;
+    }
     return CDialog::WindowProc(message, wParam, lParam);
 }
 

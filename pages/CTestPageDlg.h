@@ -75,7 +75,8 @@ public:
     void OnCancel() override;
 
     // The key pad is meant for the page on the screen: a code that reaches a page no longer shown (a
-    // bounced or second press that came after the page's verdict) is dropped before any handler sees it.
+    // bounced or second press that came after the page's verdict) is dropped before any handler sees it,
+    // and so is every code but Space while a modal window (a message box, a file dialog) is over the page.
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 protected:

@@ -83,8 +83,7 @@ void CKavrinoDlg::StartLive() {
     // Without a digitizer (a reconnection that failed) there is nothing to grab.
     if (m_milDigitizer == M_NULL)
         return;
-    // A start while live (a step the key pad pressed under another step's message box started it)
-    // restarts: the hook is installed once, with the geometry of now.
+    // A start while live restarts: the hook is installed once, with the geometry of now.
     if (m_bLive)
         StopLive();
 

@@ -111,7 +111,12 @@ int ShowMessageBox(const CString& text, const CString& caption, UINT type, HWND 
             std::lock_guard<std::mutex> lock(g_boxMutex);
             handler = g_boxHandler;
         }
-        result = handler ? handler(text, caption, type) : ShowRealBox(text, caption, type, owner);
+        if (!handler) {
+            result = ShowRealBox(text, caption, type, owner);
+            return;
+        }
+        const ModalStack::AnsweredBox open;
+        result = handler(text, caption, type);
     });
     return result;
 }

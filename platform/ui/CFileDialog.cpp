@@ -77,6 +77,7 @@ INT_PTR CFileDialog::DoModal() {
             handler = g_dialogHandler;
         }
         if (handler) {
+            const kavrino::ModalStack::AnsweredBox open;
             ok = handler(request);
             return;
         }

@@ -26,6 +26,7 @@ struct Running {
 };
 
 std::vector<Running> g_running; // the modal windows that run, innermost last
+int g_answeredBoxes = 0;        // boxes that a hook has now
 
 QWidget* TopLevelWidget(HWND hwnd) {
     WindowState* s = FindWindowState(hwnd);
@@ -154,6 +155,35 @@ int ModalStack::Run(QDialog* dialog, QWidget* owner) {
     // The result as the dialog has it once the event that ended it is through (a message box closed by
     // its close box answers with its escape button, after QDialog has finished with a rejection).
     return finished && guard ? guard->result() : -1;
+}
+
+bool ModalStack::IsOpenOver(const QWidget* window) {
+    if (g_answeredBoxes > 0)
+        return true;
+    // The widget and the modal windows that own it, in turn, are under it; every other one is over it.
+    std::vector<const QWidget*> under;
+    for (const QWidget* w = window; w && std::find(under.begin(), under.end(), w) == under.end();) {
+        under.push_back(w);
+        const auto it =
+            std::find_if(g_running.begin(), g_running.end(), [w](const Running& r) { return r.window == w; });
+        w = it != g_running.end() ? it->owner.data() : nullptr;
+    }
+    return std::any_of(g_running.begin(), g_running.end(), [&under](const Running& r) {
+        return r.window && std::find(under.begin(), under.end(), r.window.data()) == under.end();
+    });
+}
+
+ModalStack::AnsweredBox::AnsweredBox() {
+    ++g_answeredBoxes;
+}
+
+ModalStack::AnsweredBox::~AnsweredBox() {
+    --g_answeredBoxes;
+}
+
+bool IsModalWindowOpenOver(HWND hwnd) {
+    const WindowState* s = FindWindowState(hwnd);
+    return ModalStack::IsOpenOver(s && s->widget ? s->widget->window() : nullptr);
 }
 
 void ModalStack::Ensure() {

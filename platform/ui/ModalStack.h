@@ -33,6 +33,25 @@ public:
     static int Run(QDialog* dialog, QWidget* owner);
     // Installs the application-wide part (what a disabled window does with its input), once.
     static void Ensure();
+
+    // Whether a modal window runs over this top-level widget: any that runs but the widget itself and
+    // the modal windows that own it, in turn, or a box that a hook answers (AnsweredBox). A message box
+    // of the page, the frame-size box and a file dialog are all over the main window that holds the
+    // pages; the main window, run modally by the set-up window, is over neither. User-interface thread.
+    static bool IsOpenOver(const QWidget* window);
+
+    // A message box or file dialog answered by a hook (the tests' hooks) instead of a window: it counts
+    // as open while this lives, so that the program sees what it sees while an operator reads a box.
+    class AnsweredBox {
+    public:
+        AnsweredBox();
+        ~AnsweredBox();
+        AnsweredBox(const AnsweredBox&) = delete;
+        AnsweredBox& operator=(const AnsweredBox&) = delete;
+    };
 };
+
+// IsOpenOver for the top-level window of a window of the program.
+bool IsModalWindowOpenOver(HWND hwnd);
 
 } // namespace kavrino

@@ -6,6 +6,8 @@
 #include "FrameSlots.h"
 #include "HeldFrame.h"
 #include "MainWindowFixture.h"
+#include "MilObjectTable.h"
+#include "SimDigitizer.h"
 
 #include <QImage>
 #include <QPixmap>
@@ -93,6 +95,19 @@ TEST_F(MainWindowTest, LiveFramesArriveCountAndGiveTheRate) {
     // Loose bounds: a busy machine may deliver fewer frames than the camera's 30 per second.
     EXPECT_GT(m_dlg->m_dFrameRate, 5.0);
     EXPECT_LT(m_dlg->m_dFrameRate, 45.0);
+
+    // A start while live restarts: the hook stays installed once, so every grabbed frame counts once.
+    m_dlg->StartLive();
+    ASSERT_TRUE(m_dlg->m_bLive);
+    auto digitizer = kavrino::MilObjectTable::Instance().Get<kavrino::SimDigitizer>(
+        m_dlg->m_milDigitizer, kavrino::MilObject::Digitizer);
+    ASSERT_NE(digitizer, nullptr);
+    const std::uint64_t nGrabbed = digitizer->Frames();
+    const ULONGLONG nCounted = m_dlg->m_nFrameCount.load();
+    ASSERT_TRUE(kavrino::PumpUntil([&] { return digitizer->Frames() >= nGrabbed + 10; }));
+    const std::uint64_t nNewGrabbed = digitizer->Frames() - nGrabbed;
+    // One frame may be between the two reads.
+    EXPECT_LE(m_dlg->m_nFrameCount.load() - nCounted, nNewGrabbed + 1);
 
     Click(CKavrinoDlg::IDC_LIVE);
     EXPECT_FALSE(m_dlg->m_bLive);

@@ -658,7 +658,12 @@ TEST(ModalDialog, DisablesItsOwnerOnlyWhileItRuns) {
 
     ModalDlg about(100u, &owner);
     bool closedMeanwhile = false;
+    bool overOwner = false;
+    bool overItsOwnControl = true;
     kavrino::ModalDialogScope scope([&](CDialog* d) {
+        // A modal window is over its owner, not over itself and the windows it holds.
+        overOwner = kavrino::IsModalWindowOpenOver(owner.m_hWnd);
+        overItsOwnControl = kavrino::IsModalWindowOpenOver(d->GetDlgItem(IDOK)->m_hWnd);
         ClickWidget(ItemWidget(&owner, 1005));
         PressKey(ItemWidget(&owner, 1062), Qt::Key_Escape);
         ClickWidget(ItemWidget(&other, 1005));
@@ -670,6 +675,9 @@ TEST(ModalDialog, DisablesItsOwnerOnlyWhileItRuns) {
         ClickWidget(ItemWidget(d, IDOK));
     });
     EXPECT_EQ(about.DoModal(), IDOK);
+    EXPECT_TRUE(overOwner);
+    EXPECT_FALSE(overItsOwnControl);
+    EXPECT_FALSE(kavrino::IsModalWindowOpenOver(owner.m_hWnd));
     EXPECT_EQ(owner.clicks, 0);
     EXPECT_EQ(owner.cancelCalls, 0);
     EXPECT_FALSE(closedMeanwhile);
