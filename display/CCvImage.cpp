@@ -1,5 +1,8 @@
 #include "CCvImage.h"
 
+#include <opencv2/core.hpp>
+#include <opencv2/imgproc.hpp>
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -235,6 +238,52 @@ int CCvImage::DrawImage(Gdiplus::Bitmap* pTarget, int x, int y, int nWidth, int 
     pTarget->UnlockBits(&dst);
     m_pBitmap->UnlockBits(&src);
     return result;
+}
+
+int CCvImage::ReduceInto(CCvImage& target, int nWidth, int nHeight) {
+    target.ReleaseBitmap();
+    if (!m_pBitmap) {
+        SetErrorText(kNoBitmap, L"ReduceInto()");
+        return 0;
+    }
+    const Gdiplus::RectF area = PictureArea();
+    const int width = static_cast<int>(area.Width);
+    const int height = static_cast<int>(area.Height);
+    if (width <= 0 || height <= 0 || nWidth <= 0 || nHeight <= 0 || !target.CreateImage(nWidth, nHeight, 2))
+        return 0;
+    Gdiplus::Rect srcRect(0, 0, width, height);
+    Gdiplus::Rect dstRect(0, 0, nWidth, nHeight);
+    Gdiplus::BitmapData src{};
+    Gdiplus::BitmapData dst{};
+    // Read only: a loaded picture shares its pixels with the other holders of its file.
+    if (m_pBitmap->LockBits(&srcRect, Gdiplus::ImageLockModeRead, PixelFormat24bppRGB, &src) != Gdiplus::Ok) {
+        target.ReleaseBitmap();
+        return 0;
+    }
+    if (target.m_pBitmap->LockBits(&dstRect, Gdiplus::ImageLockModeWrite, PixelFormat24bppRGB, &dst) !=
+        Gdiplus::Ok) {
+        m_pBitmap->UnlockBits(&src);
+        target.ReleaseBitmap();
+        return 0;
+    }
+    bool reduced = false;
+    if (src.Stride > 0 && dst.Stride > 0) {
+        try {
+            const cv::Mat from(height, width, CV_8UC3, src.Scan0, static_cast<std::size_t>(src.Stride));
+            cv::Mat to(nHeight, nWidth, CV_8UC3, dst.Scan0, static_cast<std::size_t>(dst.Stride));
+            cv::resize(from, to, to.size(), 0, 0, cv::INTER_AREA);
+            reduced = to.data == dst.Scan0;
+        } catch (const cv::Exception&) {
+            reduced = false;
+        }
+    }
+    target.m_pBitmap->UnlockBits(&dst);
+    m_pBitmap->UnlockBits(&src);
+    if (!reduced) {
+        target.ReleaseBitmap();
+        return 0;
+    }
+    return 1;
 }
 
 void CCvImage::ClearImage() {

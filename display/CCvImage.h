@@ -41,6 +41,10 @@ public:
     // Region copy: the rectangle (x, y, width, height) of this type-2 image byte for byte to the
     // target's top-left corner, the target locked as 24-bit. Both rectangles must lie inside.
     int DrawImage(Gdiplus::Bitmap* pTarget, int x, int y, int nWidth, int nHeight);
+    // Makes the target a type-2 image of nWidth x nHeight that holds this whole picture reduced: each of
+    // its pixels is the mean of the picture's pixels it covers. For drawing a large picture into a small
+    // frame; 1, or 0 (the target then has no bitmap) when there is no picture or it cannot be read.
+    int ReduceInto(CCvImage& target, int nWidth, int nHeight);
     // On a loaded picture the holder takes a new bitmap of zeroed pixels and lets the shared decoding go.
     void ClearImage();
     void SetErrorText(CString strMessage, CString strFunc);

@@ -9,6 +9,8 @@
 #include <opencv2/core.hpp>
 #include <opencv2/highgui.hpp>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 const char* const kRefImageWindow = "검사이미지";
@@ -32,6 +34,18 @@ bool CanShowCvWindows() {
     const QString platform = QGuiApplication::platformName();
     return !platform.isEmpty() && platform != QLatin1String("offscreen") &&
            platform != QLatin1String("minimal");
+}
+
+// The largest size of the picture's proportions that fits into the frame, at least a pixel a side.
+CSize FitInto(CSize picture, CSize frame) {
+    if (picture.cx <= 0 || picture.cy <= 0)
+        return CSize(0, 0);
+    const double scale =
+        std::min(static_cast<double>(frame.cx) / picture.cx, static_cast<double>(frame.cy) / picture.cy);
+    const auto fit = [scale](LONG side, LONG room) {
+        return std::max(LONG{1}, std::min(room, static_cast<LONG>(std::lround(side * scale))));
+    };
+    return CSize(fit(picture.cx, frame.cx), fit(picture.cy, frame.cy));
 }
 
 // The test-set file stores the method text on one line: line breaks become commas.
@@ -92,25 +106,47 @@ void CTestPageDlg::LoadMethodPanel() {
 }
 
 void CTestPageDlg::LoadRefImage(const CString& strPath) {
-    m_pRefImage->LoadImage(strPath);
-    // The file named may be missing or damaged, or the pictures of the other pages may have taken the
-    // memory they are allowed: the frame says so instead of staying empty.
-    m_bRefImageFailed = !strPath.IsEmpty() && !m_pRefImage->m_pBitmap;
+    m_pFitImage.reset();
+    // The file named may be missing or damaged, of a kind the holder does not take (1 or 4 bits a
+    // pixel), or the pictures of the other pages may have taken the memory they are allowed: whatever the
+    // reason, the frame says so instead of staying empty.
+    m_bRefImageFailed = m_pRefImage->LoadImage(strPath) == 0 && !strPath.IsEmpty();
 }
 
+// The whole picture in its frame, centred: reduced to fit with its proportions kept, never enlarged. A
+// reduced picture is drawn from a copy of the frame's size, made once per picture and frame, so that a
+// picture of a whole sensor costs its reduction once and not on every paint.
 void CTestPageDlg::DrawRefImage() {
     CWnd* pPicture = GetDlgItem(m_nPictureId);
-    if (!m_pRefImage || !pPicture)
-        return;
-    CClientDC dc(pPicture);
-    m_pRefImage->DrawImage(dc.GetSafeHdc());
-    if (!m_bRefImageFailed)
+    // A hidden page's frame cannot be seen; it is drawn when the page is shown.
+    if (!m_pRefImage || !pPicture || !pPicture->IsWindowVisible())
         return;
     CRect rcFrame;
     pPicture->GetClientRect(&rcFrame);
-    const int nOldMode = dc.SetBkMode(TRANSPARENT);
-    dc.DrawText(kRefImageFailed, &rcFrame, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    dc.SetBkMode(nOldMode);
+    CClientDC dc(pPicture);
+    // The frame is cleared first: the picture before, or the note drawn over itself, must not show.
+    dc.FillSolidRect(&rcFrame, GetSysColor(COLOR_3DFACE));
+    CCvImage* pShown = m_pRefImage;
+    CSize size(m_pRefImage->m_nWidth, m_pRefImage->m_nHeight);
+    BOOL bFailed = m_bRefImageFailed;
+    if (!bFailed && m_pRefImage->m_pBitmap && (size.cx > rcFrame.Width() || size.cy > rcFrame.Height())) {
+        size = FitInto(size, rcFrame.Size());
+        if (!m_pFitImage || m_pFitImage->m_nWidth != size.cx || m_pFitImage->m_nHeight != size.cy) {
+            m_pFitImage = std::make_unique<CCvImage>();
+            m_pRefImage->ReduceInto(*m_pFitImage, size.cx, size.cy);
+        }
+        pShown = m_pFitImage.get();
+        // A picture that could not be reduced (no memory to read it with) cannot be shown either.
+        bFailed = !pShown->m_pBitmap;
+    }
+    if (bFailed) {
+        const int nOldMode = dc.SetBkMode(TRANSPARENT);
+        dc.DrawText(kRefImageFailed, &rcFrame, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        dc.SetBkMode(nOldMode);
+        return;
+    }
+    dc.SetViewportOrg((rcFrame.Width() - size.cx) / 2, (rcFrame.Height() - size.cy) / 2);
+    pShown->DrawImage(dc.GetSafeHdc());
 }
 
 void CTestPageDlg::OnBnClickedSaveMethod() {
@@ -215,6 +251,7 @@ void CTestPageDlg::OnDestroy() {
         delete m_pRefImage;
         m_pRefImage = nullptr;
     }
+    m_pFitImage.reset();
 }
 
 void CTestPageDlg::OnDrawItem(int nIDCtl, LPDRAWITEMSTRUCT lpDrawItemStruct) {

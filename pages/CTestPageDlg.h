@@ -14,6 +14,7 @@
 #include "Platform.h"
 #include "TestItem.h"
 
+#include <memory>
 #include <vector>
 
 class CKavrinoDlg;
@@ -117,4 +118,6 @@ private:
     void DrawRefImage();
 
     BOOL m_bRefImageFailed = FALSE;
+    // The reference picture reduced to its frame, when it is larger than the frame.
+    std::unique_ptr<CCvImage> m_pFitImage;
 };

@@ -468,6 +468,12 @@ constexpr int SM_CXICON = 11;
 constexpr int SM_CYICON = 12;
 int GetSystemMetrics(int index);
 
+// System colours: the face of dialogs and buttons, which a control's background is erased with. Other
+// indexes give black.
+constexpr int COLOR_BTNFACE = 15;
+constexpr int COLOR_3DFACE = COLOR_BTNFACE;
+DWORD GetSysColor(int index);
+
 // Cursors and icons. Numeric resource ids load ":/res/cursor<id>.xpm" and ":/res/icon<id>.xpm"; the
 // standard cursors are reached with a null instance and their IDC_ value.
 #define IDC_ARROW MAKEINTRESOURCE(32512)

@@ -10,8 +10,10 @@
 #include "UiThread.h"
 
 #include <QApplication>
+#include <QColor>
 #include <QCursor>
 #include <QKeyEvent>
+#include <QPalette>
 #include <QPixmap>
 #include <QPointer>
 #include <QScreen>
@@ -221,6 +223,15 @@ void AfxEnableControlContainer() {}
 
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init) {
     return init ? TRUE : FALSE;
+}
+
+DWORD GetSysColor(int index) {
+    if (index != COLOR_BTNFACE)
+        return RGB(0, 0, 0);
+    QColor face;
+    RunOnUi([&] { face = QApplication::palette().color(QPalette::Window); });
+    return RGB(static_cast<BYTE>(face.red()), static_cast<BYTE>(face.green()),
+               static_cast<BYTE>(face.blue()));
 }
 
 int GetSystemMetrics(int index) {

@@ -1,5 +1,6 @@
-// The bitmap holder: types and strides, error texts, filling from samples, drawing 1:1 and magnified,
-// the region copy, and loading bitmap files (including files that must be refused or cannot be read).
+// The bitmap holder: types and strides, error texts, filling from samples, drawing 1:1, magnified and
+// reduced, the region copy, and loading bitmap files (including files that must be refused or cannot be
+// read).
 
 #include "BmpFile.h"
 #include "CCvImage.h"
@@ -198,6 +199,26 @@ TEST(CCvImage, DrawsOneToOneIntoAContextAndMagnifiedIntoABitmap) {
     CCvImage empty;
     EXPECT_EQ(empty.DrawImage(target.m_pBitmap, 0.0f, 0.0f, 1.0f, 1.0f), 0);
     EXPECT_EQ(empty.m_strError, ErrorText(L"생성된 비트맵이 없습니다.", L"DrawImage()"));
+}
+
+TEST(CCvImage, ReducesTheWholePictureToTheMeanOfWhatEachPixelCovers) {
+    CCvImage grey;
+    ASSERT_EQ(grey.CreateImage(4, 2, 1), 1);
+    const std::vector<BYTE> samples{0, 10, 20, 30, 40, 50, 60, 70};
+    ASSERT_EQ(grey.SetImage(samples.data(), 4, 2), 1);
+    CCvImage small;
+    ASSERT_EQ(grey.ReduceInto(small, 2, 1), 1);
+    EXPECT_EQ(small.m_nType, 2);
+    EXPECT_EQ(small.m_nWidth, 2);
+    EXPECT_EQ(small.m_nHeight, 1);
+    const std::vector<BYTE> bytes = Bytes(small, PixelFormat24bppRGB);
+    EXPECT_EQ(std::vector<BYTE>(bytes.begin(), bytes.begin() + 6),
+              (std::vector<BYTE>{25, 25, 25, 45, 45, 45}));
+
+    CCvImage empty;
+    EXPECT_EQ(empty.ReduceInto(small, 2, 1), 0);
+    EXPECT_EQ(small.m_pBitmap, nullptr);
+    EXPECT_EQ(empty.m_strError, ErrorText(L"생성된 비트맵이 없습니다.", L"ReduceInto()"));
 }
 
 TEST(CCvImage, RegionCopyNeedsTypeTwoAndRectanglesInside) {

@@ -46,10 +46,15 @@ CString WriteBitmap(const QString& path, int width, int height) {
     return CString(path.toStdWString());
 }
 
+// What a page's picture frame holds now.
+QImage FrameImage(CWnd* pPage, int nPictureId) {
+    CClientDC dc(pPage->GetDlgItem(nPictureId));
+    return dc.Surface()->Image().copy();
+}
+
 // The pixels of a page's picture frame that are not its background: what was drawn into it.
 int DrawnPixels(CWnd* pPage, int nPictureId, QRect* pBounds = nullptr) {
-    CClientDC dc(pPage->GetDlgItem(nPictureId));
-    const QImage frame = dc.Surface()->Image().copy();
+    const QImage frame = FrameImage(pPage, nPictureId);
     const QRgb background = frame.pixel(frame.width() - 1, frame.height() - 1);
     int nDrawn = 0;
     QRect bounds;
@@ -169,41 +174,87 @@ TEST_F(PageTest, ReferencePictureIsCopiedFullSizeOnDoubleClickAndChangedWithTheF
     EXPECT_EQ(pOther->m_pShowImage, nullptr);
 }
 
-// A picture the test set names but that cannot be shown (missing, or past what the pages' pictures may hold
-// together) is told in its frame; a page that names none shows an empty frame, and a picture chosen later
-// takes the note's place.
-TEST_F(PageTest, ReferencePictureThatCannotBeShownIsToldInItsFrame) {
+// A picture the test set names but that cannot be shown (missing, of a kind the holder does not take,
+// or past what the pages' pictures may hold together) is told in its frame, alike on every paint; a page
+// that names none shows an empty frame. A picture that can be shown is drawn whole and centred: a large
+// one reduced with its proportions kept, a small one as it is.
+TEST_F(PageTest, ReferencePictureFitsItsFrameOrIsToldThatItCannotBeShown) {
     const CString strGood = WriteBitmap(m_dir.filePath("good.bmp"), 7, 5);
     const CString strMissing(m_dir.filePath("missing.bmp").toStdWString());
+    QImage mono(16, 8, QImage::Format_Mono); // written as a 1-bit file
+    mono.fill(1);
+    ASSERT_TRUE(mono.save(m_dir.filePath("mono.bmp"), "BMP"));
+    // 640 x 480: red all round a band 40 pixels wide, blue inside.
+    QImage large(640, 480, QImage::Format_RGB888);
+    large.fill(QColor(255, 0, 0));
+    for (int y = 40; y < 440; ++y)
+        for (int x = 40; x < 600; ++x)
+            large.setPixelColor(x, y, QColor(0, 0, 255));
+    ASSERT_TRUE(large.save(m_dir.filePath("large.bmp"), "BMP"));
+    const CString strLarge(m_dir.filePath("large.bmp").toStdWString());
+
     ASSERT_TRUE(WritePrivateProfileString(L"BINNING", L"이미지경로", strMissing, m_strIniPath));
     ASSERT_TRUE(WritePrivateProfileString(L"DECIMATION", L"이미지경로", strGood, m_strIniPath));
+    ASSERT_TRUE(WritePrivateProfileString(L"GAMMA_LUT", L"이미지경로",
+                                          CString(m_dir.filePath("mono.bmp").toStdWString()), m_strIniPath));
     const long long nBudget = CCvImage::SetLoadBudget(LoadedPicture::HeldBytes() + 7 * 5 * 3 - 1);
     OpenWith({L"비닝", L"데시메이션"});
     CCvImage::SetLoadBudget(nBudget);
     CBinningDlg* pMissing = m_dlg->m_pBinningDlg;
     CDecimationDlg* pRefused = m_dlg->m_pDecimationDlg;
+    CGamma_LUTDlg* pOneBit = m_dlg->m_pGammaLUTDlg;
     EXPECT_EQ(pRefused->m_pRefImage->m_pBitmap, nullptr);
     // The window system's request to paint, as it comes when a page is shown or uncovered.
-    auto paint = [](CWnd* pPage) { pPage->SendMessage(WM_PAINT, 0, 0); };
-    paint(pMissing);
-    paint(pRefused);
+    auto paint = [](CWnd* pPage) {
+        pPage->ShowWindow(SW_SHOW);
+        pPage->SendMessage(WM_PAINT, 0, 0);
+    };
     QRect note;
-    EXPECT_GT(DrawnPixels(pMissing, 1079, &note), 20);
-    EXPECT_GT(DrawnPixels(pRefused, 1079), 20);
-    EXPECT_GT(note.left(), 10); // the note stands in the middle of the frame
+    for (CWnd* pPage : std::initializer_list<CWnd*>{pMissing, pRefused, pOneBit}) {
+        paint(pPage);
+        const QImage first = FrameImage(pPage, 1079);
+        EXPECT_GT(DrawnPixels(pPage, 1079, &note), 20);
+        EXPECT_GT(note.left(), 10); // the note stands in the middle of the frame
+        paint(pPage);
+        paint(pPage);
+        EXPECT_EQ(FrameImage(pPage, 1079), first) << "the note changed from one paint to the next";
+    }
+    paint(m_dlg->m_pReverseXYDlg);
     EXPECT_EQ(DrawnPixels(m_dlg->m_pReverseXYDlg, 1079), 0);
 
-    // The operator chooses a picture that can be shown: it alone is in the frame.
+    CRect rcFrame;
+    pMissing->GetDlgItem(1079)->GetClientRect(&rcFrame);
+    const QSize frame(rcFrame.Width(), rcFrame.Height());
+    ASSERT_LT(frame.width(), 640);
+    // The operator chooses the large picture: all of it, reduced to the frame's width, in the middle.
     {
-        kavrino::FileDialogAnswer answer(strGood);
+        kavrino::FileDialogAnswer answer(strLarge);
         Press(pMissing, 1081);
     }
     paint(pMissing);
     QRect drawn;
     EXPECT_GT(DrawnPixels(pMissing, 1079, &drawn), 0);
-    EXPECT_TRUE(QRect(0, 0, 7, 5).contains(drawn))
+    const int nHeight = (480 * frame.width() + 320) / 640;
+    EXPECT_EQ(drawn, QRect(0, (frame.height() - nHeight) / 2, frame.width(), nHeight))
         << drawn.x() << "," << drawn.y() << " " << drawn.width() << "x" << drawn.height();
-    // And one that cannot: the note again, over no picture.
+    const QImage shown = FrameImage(pMissing, 1079);
+    for (const QPoint& corner : {drawn.topLeft(), drawn.topRight(), drawn.bottomLeft(), drawn.bottomRight()})
+        EXPECT_EQ(shown.pixel(corner), qRgb(255, 0, 0)) << corner.x() << "," << corner.y();
+    EXPECT_EQ(shown.pixel(drawn.center()), qRgb(0, 0, 255));
+    // The double-click still shows it at full size.
+    pMissing->OnStnDblclickImage();
+    ASSERT_NE(pMissing->m_pShowImage, nullptr);
+    EXPECT_EQ(pMissing->m_pShowImage->cols, 640);
+
+    // A picture smaller than the frame is not enlarged, and nothing of the large one is left around it.
+    {
+        kavrino::FileDialogAnswer answer(strGood);
+        Press(pMissing, 1081);
+    }
+    paint(pMissing);
+    EXPECT_EQ(DrawnPixels(pMissing, 1079, &drawn), 7 * 5);
+    EXPECT_EQ(drawn, QRect((frame.width() - 7) / 2, (frame.height() - 5) / 2, 7, 5));
+    // And one that cannot be shown: the note again, over no picture.
     {
         kavrino::FileDialogAnswer answer(strMissing);
         Press(pMissing, 1081);
@@ -211,7 +262,7 @@ TEST_F(PageTest, ReferencePictureThatCannotBeShownIsToldInItsFrame) {
     paint(pMissing);
     EXPECT_EQ(pMissing->m_pRefImage->m_pBitmap, nullptr);
     EXPECT_GT(DrawnPixels(pMissing, 1079, &drawn), 20);
-    EXPECT_EQ(drawn.left(), note.left());
+    EXPECT_EQ(drawn, note);
     EXPECT_TRUE(PageBoxes().empty());
 }
 
