@@ -160,6 +160,15 @@ DesktopSession::DesktopSession(const std::string& outputDir) : m_outputDir(outpu
         m_error = "the window manager did not start (see openbox.log)";
         return;
     }
+    Display* sync = XOpenDisplay(m_displayName.c_str());
+    if (!sync) {
+        XCloseDisplay(dpy);
+        m_error = "cannot connect to the X server " + m_displayName + " a second time";
+        return;
+    }
+    // Qt sends its answer to a ping to the root window, for those who listen to the root's structure.
+    XSelectInput(sync, DefaultRootWindow(sync), StructureNotifyMask);
+    m_syncDisplay = sync;
     m_display = dpy;
 }
 
@@ -169,6 +178,8 @@ DesktopSession::~DesktopSession() {
         StopProcess(m_program, 10, &status);
     if (m_display)
         XCloseDisplay(Dpy(m_display));
+    if (m_syncDisplay)
+        XCloseDisplay(Dpy(m_syncDisplay));
     StopProcess(m_windowManager, 10, &status);
     StopProcess(m_server, 10, &status);
 }
@@ -377,6 +388,40 @@ bool DesktopSession::Activate(WindowId window, int seconds) const {
             return false;
         },
         seconds);
+}
+
+bool DesktopSession::Sync(WindowId window, int seconds) const {
+    Display* dpy = Dpy(m_syncDisplay);
+    if (!dpy || !window)
+        return false;
+    const Atom protocols = XInternAtom(dpy, "WM_PROTOCOLS", False);
+    const Atom ping = XInternAtom(dpy, "_NET_WM_PING", False);
+    // The ping's time stamp names this round trip; far above the window manager's own ping numbers.
+    const long token = 0x6B000000L + ++m_lastPing;
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = protocols;
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(ping);
+    event.xclient.data.l[1] = token;
+    event.xclient.data.l[2] = static_cast<long>(window);
+    XSendEvent(dpy, window, False, NoEventMask, &event);
+    XFlush(dpy);
+    // The answer goes to the root window; everything else that happens there is passed over.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+        while (XPending(dpy) > 0) {
+            XEvent answer{};
+            XNextEvent(dpy, &answer);
+            if (answer.type == ClientMessage && answer.xclient.message_type == protocols &&
+                static_cast<Atom>(answer.xclient.data.l[0]) == ping && answer.xclient.data.l[1] == token)
+                return true;
+        }
+        pollfd pfd{ConnectionNumber(dpy), POLLIN, 0};
+        poll(&pfd, 1, 100);
+    }
+    return false;
 }
 
 void DesktopSession::Pause(int milliseconds) const {

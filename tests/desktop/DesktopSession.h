@@ -53,6 +53,11 @@ public:
     WindowId ActiveWindow() const;
     // Asks the window manager to activate the window (as a click on its task-bar entry) and waits for it.
     bool Activate(WindowId window, int seconds = 30) const;
+    // A round trip through the program that owns the window: true once the program has handled every
+    // event the X server sent it before, exposures of what a closed window uncovered among them, and what
+    // it drew in answer has reached the screen. It is the window manager's ping, which Qt answers on the
+    // user-interface thread in turn with the other events; false when no answer comes.
+    bool Sync(WindowId window, int seconds = 60) const;
 
     // Input through the X server.
     void MoveMouse(QPoint screen) const;
@@ -84,6 +89,9 @@ private:
     std::string m_error;
     std::string m_displayName;
     void* m_display = nullptr; // Display*
+    // A connection of its own for Sync, which listens to the root window for the programs' answers.
+    void* m_syncDisplay = nullptr;
+    mutable long m_lastPing = 0;
     pid_t m_server = 0;
     pid_t m_windowManager = 0;
     pid_t m_program = 0;

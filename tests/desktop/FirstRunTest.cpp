@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QTextCodec>
 #include <QtGlobal>
+#include <functional>
 #include <gtest/gtest.h>
 
 using desktop::DesktopSession;
@@ -135,27 +136,55 @@ protected:
         ASSERT_TRUE(session.WaitForWindowGone(kBoxTitle)) << key << " did not close the message box";
     }
 
-    // The page area of the main window as it is now.
-    QImage PageArea() {
-        const QRect main = session.ClientRect(mainWindow);
-        return session.Screen().copy(kPageArea.translated(main.topLeft()));
-    }
-
-    // Waits for the next page: the page area shows something else than before and than the bare main
-    // window, and has settled.
-    void WaitForPage(const QImage& before) {
+    // A part of the screen (screen coordinates) once it has settled: no message box is mapped, and two
+    // pictures of it in a row, each taken after a round trip through the program (Sync), are the same.
+    // A box that has just gone may still show until the program has drawn what it uncovered, and a
+    // window may be half drawn; waiting on these states, never for a time, holds on a busy machine.
+    // A null picture when the screen does not settle.
+    QImage Settled(WindowId window, const std::function<QRect()>& area) {
         QImage last;
-        const bool shown = desktop::WaitUntil(
+        QImage now;
+        const bool settled = desktop::WaitUntil(
             [&] {
-                const QImage now = PageArea();
-                const QRect all = now.rect();
-                const bool settled = !last.isNull() && desktop::DifferentPixels(now, last, all) == 0;
+                if (session.FindWindow(kBoxTitle) != 0 || !session.Sync(window)) {
+                    last = QImage();
+                    return false;
+                }
+                now = session.Screen().copy(area());
+                const bool same = !last.isNull() && now == last;
                 last = now;
-                return settled && desktop::DifferentPixels(now, before, all) > 0 &&
-                       desktop::DifferentPixels(now, bareMain, all) > 0;
+                return same;
             },
             60);
-        ASSERT_TRUE(shown) << "no new page came up";
+        return settled ? now : QImage();
+    }
+
+    // The page area of the main window once the screen has settled (null when it does not).
+    QImage PageArea() {
+        return Settled(mainWindow,
+                       [&] { return kPageArea.translated(session.ClientRect(mainWindow).topLeft()); });
+    }
+
+    // The bare main window's page area, the reference the pages are told apart from.
+    void TakeBareMain() {
+        ASSERT_TRUE(session.Activate(mainWindow));
+        bareMain = PageArea();
+        ASSERT_FALSE(bareMain.isNull()) << "the main window did not settle; windows: " << Windows();
+    }
+
+    // Waits for the next page: the settled page area shows something else than before and than the bare
+    // main window. The page as it shows then goes to *shown.
+    void WaitForPage(const QImage& before, QImage* shown = nullptr) {
+        QImage page;
+        const bool came = desktop::WaitUntil(
+            [&] {
+                page = PageArea();
+                return !page.isNull() && page != before && page != bareMain;
+            },
+            60);
+        ASSERT_TRUE(came) << "no new page came up; windows: " << Windows();
+        if (shown)
+            *shown = page;
     }
 
     void StartLiveAndConfirm() {
@@ -230,7 +259,7 @@ TEST_F(FirstRun, TheReadmeWalkWithKeyboardAndMouse) {
     EXPECT_TRUE(session.WaitForWindowGone(kSetupTitle))
         << "the set-up window stays while the main window runs";
     ASSERT_NO_FATAL_FAILURE(StartLiveAndConfirm());
-    bareMain = PageArea();
+    ASSERT_NO_FATAL_FAILURE(TakeBareMain());
     session.Shot("05-live");
 
     // 5. Message boxes close with Space and with Enter, twenty times in a row.
@@ -251,17 +280,22 @@ TEST_F(FirstRun, TheReadmeWalkWithKeyboardAndMouse) {
     const QRect view = session.ClientRect(display);
     // Away from the frame-rate text at the top left and from the scroll bars.
     const QRect picture = QRect(view.left() + 300, view.top() + 150, view.width() - 400, view.height() - 250);
-    const QImage beforePan = session.Screen();
+    auto shownPicture = [&] { return Settled(display, [&] { return picture; }); };
+    // Moved by more than a row of pixels: a settled picture against one before.
+    auto movedFrom = [&](const QImage& before) {
+        const QImage now = shownPicture();
+        return !now.isNull() && desktop::DifferentPixels(now, before, now.rect()) > picture.width();
+    };
+    const QImage beforePan = shownPicture();
+    ASSERT_FALSE(beforePan.isNull()) << "the display did not settle";
     session.Drag(view.center(), view.center() - QPoint(300, 200));
-    EXPECT_TRUE(desktop::WaitUntil(
-        [&] { return desktop::DifferentPixels(session.Screen(), beforePan, picture) > picture.width(); }, 30))
-        << "the display did not pan";
-    const QImage beforeScroll = session.Shot("08-display-panned");
+    EXPECT_TRUE(desktop::WaitUntil([&] { return movedFrom(beforePan); }, 30)) << "the display did not pan";
+    const QImage beforeScroll = shownPicture();
+    ASSERT_FALSE(beforeScroll.isNull()) << "the display did not settle";
+    session.Shot("08-display-panned");
     // A click on the horizontal bar left of its thumb pages back.
     session.ClickScreen(QPoint(view.left() + 40, view.bottom() - 6));
-    EXPECT_TRUE(desktop::WaitUntil(
-        [&] { return desktop::DifferentPixels(session.Screen(), beforeScroll, picture) > picture.width(); },
-        30))
+    EXPECT_TRUE(desktop::WaitUntil([&] { return movedFrom(beforeScroll); }, 30))
         << "the display did not scroll";
     session.Shot("09-display-scrolled");
     EXPECT_NE(session.FindWindow(kMainTitle), 0u);
@@ -347,8 +381,7 @@ TEST_F(FirstRun, TheReadmeWalkWithKeyboardAndMouse) {
     ASSERT_NE(mainWindow, 0u);
     ASSERT_NE(Window(kDisplayTitle), 0u);
     ASSERT_NO_FATAL_FAILURE(StartLiveAndConfirm());
-    ASSERT_TRUE(session.Activate(mainWindow));
-    bareMain = PageArea();
+    ASSERT_NO_FATAL_FAILURE(TakeBareMain());
     const QRect list = ControlRect(kMain, 1002);
 
     // The alignment page's question comes with Yes and No and nothing else: "n" answers No and the
@@ -365,16 +398,8 @@ TEST_F(FirstRun, TheReadmeWalkWithKeyboardAndMouse) {
     session.Shot("15b-alignment-question");
     ASSERT_NO_FATAL_FAILURE(AnswerBox("n"));
     // The page as No left it, PASS with the focus.
-    QImage alignPage;
-    ASSERT_TRUE(desktop::WaitUntil(
-        [&] {
-            const QImage now = PageArea();
-            const bool settled =
-                !alignPage.isNull() && desktop::DifferentPixels(now, alignPage, now.rect()) == 0;
-            alignPage = now;
-            return settled;
-        },
-        30));
+    const QImage alignPage = PageArea();
+    ASSERT_FALSE(alignPage.isNull()) << "the alignment page did not settle";
     ClickPageControl(kAlignPage, 1031);
     const WindowId question = Window(kBoxTitle);
     ASSERT_NE(question, 0u);
@@ -386,8 +411,7 @@ TEST_F(FirstRun, TheReadmeWalkWithKeyboardAndMouse) {
     session.Shot("15c-after-the-alignment-page");
     ASSERT_TRUE(session.Activate(mainWindow));
     ClickControl(mainWindow, kMain, 1003); // 검사 취소
-    ASSERT_TRUE(desktop::WaitUntil(
-        [&] { return desktop::DifferentPixels(PageArea(), bareMain, PageArea().rect()) == 0; }, 30))
+    ASSERT_TRUE(desktop::WaitUntil([&] { return PageArea() == bareMain; }, 30))
         << "the cancelled run left its page";
 
     // A frame grabbed before the run stays on screen while the run goes.
@@ -399,18 +423,16 @@ TEST_F(FirstRun, TheReadmeWalkWithKeyboardAndMouse) {
     session.Key("Up");
     session.Key("Up");
     ClickControl(mainWindow, kMain, 1003); // 검사 시작
-    ASSERT_NO_FATAL_FAILURE(WaitForPage(bareMain));
-    QImage page = PageArea();
+    QImage page;
+    ASSERT_NO_FATAL_FAILURE(WaitForPage(bareMain, &page));
     session.Shot("16-brightness-deviation-page");
     ClickPageControl(kBrightPage, 1031); // PASS with untried steps: "검사 안 한 항목"
     ASSERT_NO_FATAL_FAILURE(AnswerBox("Return"));
     ClickPageControl(kBrightPage, 1032); // FAIL
-    ASSERT_NO_FATAL_FAILURE(WaitForPage(page));
-    page = PageArea();
+    ASSERT_NO_FATAL_FAILURE(WaitForPage(QImage(page), &page));
     session.Shot("17-centre-brightness-page");
     ClickPageControl(kCentrePage, 1031); // PASS
-    ASSERT_NO_FATAL_FAILURE(WaitForPage(page));
-    page = PageArea();
+    ASSERT_NO_FATAL_FAILURE(WaitForPage(QImage(page), &page));
     // Noise FAIL, clicked right of the radio's label.
     ASSERT_TRUE(session.Activate(mainWindow));
     session.Click(mainWindow, kPageArea.topLeft() + RightOfLabel(kOtherChecksPage, 1087));
@@ -421,7 +443,7 @@ TEST_F(FirstRun, TheReadmeWalkWithKeyboardAndMouse) {
     session.Type("12");
     session.Shot("18-other-checks-page");
     ClickPageControl(kOtherChecksPage, 1); // 확인
-    ASSERT_NO_FATAL_FAILURE(WaitForPage(page));
+    ASSERT_NO_FATAL_FAILURE(WaitForPage(QImage(page)));
     session.Shot("19-report-page");
     ClickPageControl(kReportPage, 1); // 검사 종료
     ASSERT_TRUE(session.WaitForWindowGone(kMainTitle)) << "the main window stays after 검사 종료";
@@ -442,10 +464,16 @@ TEST_F(FirstRun, TheReadmeWalkWithKeyboardAndMouse) {
     // 10. 작업자, clicked right of its label, leaves edit mode: "로그 파일 등록" is disabled again.
     ASSERT_TRUE(session.Activate(setupWindow));
     const QRect registerLog = ControlRect(kSetup, 1031).translated(session.ClientRect(setupWindow).topLeft());
-    const QImage editMode = session.Screen();
+    auto registerButton = [&] { return Settled(setupWindow, [&] { return registerLog; }); };
+    const QImage editMode = registerButton();
+    ASSERT_FALSE(editMode.isNull()) << "the set-up window did not settle";
     session.Click(setupWindow, RightOfLabel(kSetup, 1059));
     EXPECT_TRUE(desktop::WaitUntil(
-        [&] { return desktop::DifferentPixels(session.Screen(), editMode, registerLog) > 0; }, 30))
+        [&] {
+            const QImage now = registerButton();
+            return !now.isNull() && now != editMode;
+        },
+        30))
         << "a click right of \"작업자 :\" did not choose the operator";
     session.Shot("21-operator-again");
 
