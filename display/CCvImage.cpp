@@ -255,35 +255,29 @@ int CCvImage::ReduceInto(CCvImage& target, int nWidth, int nHeight) {
     Gdiplus::Rect dstRect(0, 0, nWidth, nHeight);
     Gdiplus::BitmapData src{};
     Gdiplus::BitmapData dst{};
-    // Read only: a loaded picture shares its pixels with the other holders of its file.
-    if (m_pBitmap->LockBits(&srcRect, Gdiplus::ImageLockModeRead, PixelFormat24bppRGB, &src) != Gdiplus::Ok) {
-        target.ReleaseBitmap();
-        return 0;
-    }
-    if (target.m_pBitmap->LockBits(&dstRect, Gdiplus::ImageLockModeWrite, PixelFormat24bppRGB, &dst) !=
-        Gdiplus::Ok) {
-        m_pBitmap->UnlockBits(&src);
-        target.ReleaseBitmap();
-        return 0;
-    }
     bool reduced = false;
-    if (src.Stride > 0 && dst.Stride > 0) {
-        try {
-            const cv::Mat from(height, width, CV_8UC3, src.Scan0, static_cast<std::size_t>(src.Stride));
-            cv::Mat to(nHeight, nWidth, CV_8UC3, dst.Scan0, static_cast<std::size_t>(dst.Stride));
-            cv::resize(from, to, to.size(), 0, 0, cv::INTER_AREA);
-            reduced = to.data == dst.Scan0;
-        } catch (const cv::Exception&) {
-            reduced = false;
+    // Read only: a loaded picture shares its pixels with the other holders of its file.
+    if (m_pBitmap->LockBits(&srcRect, Gdiplus::ImageLockModeRead, PixelFormat24bppRGB, &src) == Gdiplus::Ok) {
+        if (target.m_pBitmap->LockBits(&dstRect, Gdiplus::ImageLockModeWrite, PixelFormat24bppRGB, &dst) ==
+            Gdiplus::Ok) {
+            if (src.Stride > 0 && dst.Stride > 0) {
+                try {
+                    const cv::Mat from(height, width, CV_8UC3, src.Scan0,
+                                       static_cast<std::size_t>(src.Stride));
+                    cv::Mat to(nHeight, nWidth, CV_8UC3, dst.Scan0, static_cast<std::size_t>(dst.Stride));
+                    cv::resize(from, to, to.size(), 0, 0, cv::INTER_AREA);
+                    reduced = to.data == dst.Scan0;
+                } catch (const cv::Exception&) {
+                    // Out of memory for the reduction's own rows: not reduced.
+                }
+            }
+            target.m_pBitmap->UnlockBits(&dst);
         }
+        m_pBitmap->UnlockBits(&src);
     }
-    target.m_pBitmap->UnlockBits(&dst);
-    m_pBitmap->UnlockBits(&src);
-    if (!reduced) {
+    if (!reduced)
         target.ReleaseBitmap();
-        return 0;
-    }
-    return 1;
+    return reduced ? 1 : 0;
 }
 
 void CCvImage::ClearImage() {
