@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QStyle>
 #include <mutex>
+#include <utility>
 
 namespace {
 std::mutex g_boxMutex;
@@ -98,9 +99,11 @@ int ShowRealBox(const CString& text, const CString& caption, UINT type, HWND own
 
 namespace kavrino {
 
-void SetMessageBoxHandler(MessageBoxHandler handler) {
+MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {
     std::lock_guard<std::mutex> lock(g_boxMutex);
+    MessageBoxHandler previous = std::move(g_boxHandler);
     g_boxHandler = std::move(handler);
+    return previous;
 }
 
 int ShowMessageBox(const CString& text, const CString& caption, UINT type, HWND owner) {

@@ -14,9 +14,10 @@ class CDialog;
 namespace kavrino {
 
 // Every message box goes here when set: returns the button (IDOK, IDYES, ...). Called on the
-// user-interface thread.
+// user-interface thread. Gives back the handler set before, so that a test may show real boxes for a
+// while and then hand its boxes back to the recorder that had them.
 using MessageBoxHandler = std::function<int(const CString& text, const CString& caption, UINT type)>;
-void SetMessageBoxHandler(MessageBoxHandler handler);
+MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler);
 
 struct FileDialogRequest {
     bool open = true;         // open (TRUE) or save dialog

@@ -4,6 +4,12 @@
 
 #include "CROIDlg.h"
 #include "PageFixture.h"
+#include "TestHooks.h"
+#include "UiThread.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPointer>
 
 using kavrino_test::PageTest;
 
@@ -154,6 +160,45 @@ TEST_F(ROIPageTest, KeyPadCodesSentWhileABoxIsOpenActOnNothingBehindIt) {
     m_pPage->SendMessage(WM_KEYPAD, 0, 16);
     EXPECT_TRUE(Signalled(m_pPage->m_hEvent));
     EXPECT_EQ(m_pPage->m_bResult, 0);
+
+    // The key pad's Space (3) is what answers a box: sent while FAIL's frame-size box is open (a real box
+    // this time), its focused button takes it and the verdict goes on. A box the Space did not reach is
+    // ended once the key's events are through, so that the test fails instead of waiting on it.
+    ResetEvent(m_pPage->m_hEvent);
+    m_pPage->ShowWindow(SW_SHOW);
+    Press(m_pPage, CROIDlg::IDC_WIDTH_50);
+    ASSERT_EQ(m_dlg->m_nWidth, 192);
+    QString strShown;
+    bool bEndedByTest = false;
+    {
+        struct RealBoxes {
+            kavrino::MessageBoxHandler recorder = kavrino::SetMessageBoxHandler(nullptr);
+            ~RealBoxes() { kavrino::SetMessageBoxHandler(std::move(recorder)); }
+        } real;
+        m_pPage->PostMessage(WM_KEYPAD, 0, 3);
+        // Runs after code 3, before the Space it queues; then once more after the Space.
+        kavrino::PostToUiThread([&strShown, &bEndedByTest] {
+            QPointer<QMessageBox> box;
+            for (QWidget* pWindow : QApplication::topLevelWidgets())
+                if (auto* pBox = qobject_cast<QMessageBox*>(pWindow); pBox && pBox->isVisible())
+                    box = pBox;
+            if (box)
+                strShown = box->text();
+            kavrino::PostToUiThread([box, &bEndedByTest] {
+                if (box && box->isVisible()) {
+                    bEndedByTest = true;
+                    box->reject();
+                }
+            });
+        });
+        Press(m_pPage, IDCANCEL);
+    }
+    EXPECT_EQ(strShown, QStringLiteral("width = 320  height = 240"));
+    EXPECT_FALSE(bEndedByTest) << "the key pad's Space did not answer the box";
+    EXPECT_EQ(Digitizer(M_SIZE_X), 320);
+    EXPECT_TRUE(Signalled(m_pPage->m_hEvent));
+    EXPECT_EQ(m_pPage->m_bResult, 0);
+    EXPECT_FALSE(Visible(m_pPage));
 }
 
 TEST_F(ROIPageTest, PassListsUntriedStepsThenRestoresTheFullFrameAndHandsOver) {

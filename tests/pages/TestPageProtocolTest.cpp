@@ -176,22 +176,30 @@ TEST_F(PageTest, ReferencePictureIsCopiedFullSizeOnDoubleClickAndChangedWithTheF
 
 // A picture the test set names but that cannot be shown (missing, of a kind the holder does not take,
 // or past what the pages' pictures may hold together) is told in its frame, alike on every paint; a page
-// that names none shows an empty frame. A picture that can be shown is drawn whole and centred: a large
-// one reduced with its proportions kept, a small one as it is.
+// that names none shows an empty frame. A picture that can be shown is drawn whole and centred: one larger
+// than the frame in either direction reduced with its proportions kept, a small one as it is; a picture
+// chosen in place of a reduced one is drawn from its own reduction, never from the one before.
 TEST_F(PageTest, ReferencePictureFitsItsFrameOrIsToldThatItCannotBeShown) {
     const CString strGood = WriteBitmap(m_dir.filePath("good.bmp"), 7, 5);
     const CString strMissing(m_dir.filePath("missing.bmp").toStdWString());
     QImage mono(16, 8, QImage::Format_Mono); // written as a 1-bit file
     mono.fill(1);
     ASSERT_TRUE(mono.save(m_dir.filePath("mono.bmp"), "BMP"));
-    // 640 x 480: red all round a band 40 pixels wide, blue inside.
-    QImage large(640, 480, QImage::Format_RGB888);
-    large.fill(QColor(255, 0, 0));
-    for (int y = 40; y < 440; ++y)
-        for (int x = 40; x < 600; ++x)
-            large.setPixelColor(x, y, QColor(0, 0, 255));
-    ASSERT_TRUE(large.save(m_dir.filePath("large.bmp"), "BMP"));
-    const CString strLarge(m_dir.filePath("large.bmp").toStdWString());
+    // Red all round a band, of another colour inside.
+    auto writeFramed = [this](const char* name, int width, int height, int band, QColor inside) {
+        QImage image(width, height, QImage::Format_RGB888);
+        image.fill(QColor(255, 0, 0));
+        for (int y = band; y < height - band; ++y)
+            for (int x = band; x < width - band; ++x)
+                image.setPixelColor(x, y, inside);
+        EXPECT_TRUE(image.save(m_dir.filePath(name), "BMP"));
+        return CString(m_dir.filePath(name).toStdWString());
+    };
+    const CString strLarge = writeFramed("large.bmp", 640, 480, 40, QColor(0, 0, 255));
+    // Of the same size, so reduced to the same size as the one before it.
+    const CString strLargeGreen = writeFramed("large-green.bmp", 640, 480, 40, QColor(0, 255, 0));
+    // Wider than the frame, not as high.
+    const CString strWide = writeFramed("wide.bmp", 800, 100, 20, QColor(0, 0, 255));
 
     ASSERT_TRUE(WritePrivateProfileString(L"BINNING", L"이미지경로", strMissing, m_strIniPath));
     ASSERT_TRUE(WritePrivateProfileString(L"DECIMATION", L"이미지경로", strGood, m_strIniPath));
@@ -226,25 +234,35 @@ TEST_F(PageTest, ReferencePictureFitsItsFrameOrIsToldThatItCannotBeShown) {
     pMissing->GetDlgItem(1079)->GetClientRect(&rcFrame);
     const QSize frame(rcFrame.Width(), rcFrame.Height());
     ASSERT_LT(frame.width(), 640);
-    // The operator chooses the large picture: all of it, reduced to the frame's width, in the middle.
-    {
-        kavrino::FileDialogAnswer answer(strLarge);
-        Press(pMissing, 1081);
-    }
-    paint(pMissing);
+    ASSERT_GT(frame.height(), 100);
     QRect drawn;
-    EXPECT_GT(DrawnPixels(pMissing, 1079, &drawn), 0);
-    const int nHeight = (480 * frame.width() + 320) / 640;
-    EXPECT_EQ(drawn, QRect(0, (frame.height() - nHeight) / 2, frame.width(), nHeight))
-        << drawn.x() << "," << drawn.y() << " " << drawn.width() << "x" << drawn.height();
-    const QImage shown = FrameImage(pMissing, 1079);
-    for (const QPoint& corner : {drawn.topLeft(), drawn.topRight(), drawn.bottomLeft(), drawn.bottomRight()})
-        EXPECT_EQ(shown.pixel(corner), qRgb(255, 0, 0)) << corner.x() << "," << corner.y();
-    EXPECT_EQ(shown.pixel(drawn.center()), qRgb(0, 0, 255));
+    // The operator chooses a picture wider than the frame ("이미지 변경"): all of it, reduced to the
+    // frame's width, in the middle, its red band at the corners and its inside colour in the centre.
+    auto chooseReduced = [&](const CString& strPath, int nWidth, int nHeight, QRgb inside) {
+        {
+            kavrino::FileDialogAnswer answer(strPath);
+            Press(pMissing, 1081);
+        }
+        paint(pMissing);
+        EXPECT_GT(DrawnPixels(pMissing, 1079, &drawn), 0);
+        const int nShownHeight = (nHeight * frame.width() + nWidth / 2) / nWidth;
+        EXPECT_EQ(drawn, QRect(0, (frame.height() - nShownHeight) / 2, frame.width(), nShownHeight))
+            << nWidth << "x" << nHeight << " drawn at " << drawn.x() << "," << drawn.y() << " "
+            << drawn.width() << "x" << drawn.height();
+        const QImage shown = FrameImage(pMissing, 1079);
+        for (const QPoint& corner :
+             {drawn.topLeft(), drawn.topRight(), drawn.bottomLeft(), drawn.bottomRight()})
+            EXPECT_EQ(shown.pixel(corner), qRgb(255, 0, 0)) << corner.x() << "," << corner.y();
+        EXPECT_EQ(shown.pixel(drawn.center()), inside) << nWidth << "x" << nHeight;
+    };
+    chooseReduced(strLarge, 640, 480, qRgb(0, 0, 255));
     // The double-click still shows it at full size.
     pMissing->OnStnDblclickImage();
     ASSERT_NE(pMissing->m_pShowImage, nullptr);
     EXPECT_EQ(pMissing->m_pShowImage->cols, 640);
+    // Another picture reduced to the same size, then one reduced to another size: each is its own.
+    chooseReduced(strLargeGreen, 640, 480, qRgb(0, 255, 0));
+    chooseReduced(strWide, 800, 100, qRgb(0, 0, 255));
 
     // A picture smaller than the frame is not enlarged, and nothing of the large one is left around it.
     {
