@@ -8,6 +8,7 @@
 #include "UiThread.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QHash>
 #include <opencv2/core/utility.hpp>
 #include <clocale>
@@ -45,6 +46,16 @@ std::vector<std::wstring> SplitList(const std::vector<wchar_t>& buffer) {
 
 // Larger than any value or list of the inputs the targets are run with.
 constexpr DWORD kBufferSize = 1 << 16;
+
+// Whether the run lets no timer fire while an input settles (KAVRINO_FUZZ_NO_TIMERS=1, as a bounded
+// run has it): which timers fall due then depends on how long the run has taken so far, not on the
+// inputs. Qt's pixmap cache, for one, trims itself thirty seconds after the styles first drew into it and
+// every ten to thirty seconds from then on; a run that lasts that long (a busy or a slow machine) gives
+// the input settling at that moment other paths to take. Long runs keep the timers.
+bool& TimersStopped() {
+    static bool stopped = false;
+    return stopped;
+}
 
 std::vector<wchar_t>& Buffer() {
     static std::vector<wchar_t> buffer(kBufferSize);
@@ -93,8 +104,16 @@ std::vector<std::string> FolderEntries(const std::string& folder) {
 }
 
 void Settle() {
-    for (int i = 0; i < 3; ++i)
-        kavrino::ProcessUiEvents();
+    for (int i = 0; i < 3; ++i) {
+        if (!TimersStopped()) {
+            kavrino::ProcessUiEvents();
+            continue;
+        }
+        // As ProcessUiEvents, but for the timers.
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::X11ExcludeTimers);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }
 
 void Fail(const char* what, const std::string& detail) {
@@ -136,9 +155,10 @@ std::int64_t NoTime() {
 // A run with the same seed takes the same path every time and on every machine (scripts/fuzz relies on
 // it): nothing it does may depend on the time, on chance or on where it runs. Qt's hash tables are seeded
 // with 0 (QT_HASH_SEED=0 in the environment also covers those made before this), the profile reads keep
-// no clock, OpenCV's work runs on this thread alone (its pool would cut work into as many stripes as the
-// machine has cores), and the scratch folder is the one KAVRINO_FUZZ_SCRATCH names (an empty folder the
-// caller made, of the same name on every machine) instead of one of a random name.
+// no clock, no timer fires while an input settles (KAVRINO_FUZZ_NO_TIMERS=1), OpenCV's work runs on this
+// thread alone (its pool would cut work into as many stripes as the machine has cores), and the scratch
+// folder is the one KAVRINO_FUZZ_SCRATCH names (an empty folder the caller made, of the same name on
+// every machine) instead of one of a random name.
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     static int qtArgc = 1;
     static char* qtArgv[] = {*argc > 0 ? (*argv)[0] : const_cast<char*>("fuzz"), nullptr};
@@ -152,6 +172,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     kavrino::SetFileDialogHandler([](kavrino::FileDialogRequest&) { return false; });
     kavrino::SetProfileClock(&NoTime);
     cv::setNumThreads(0);
+    if (const char* noTimers = std::getenv("KAVRINO_FUZZ_NO_TIMERS"))
+        TimersStopped() = std::string(noTimers) == "1";
 
     std::error_code error;
     if (const char* given = std::getenv("KAVRINO_FUZZ_SCRATCH"); given && *given) {

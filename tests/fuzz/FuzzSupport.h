@@ -26,7 +26,7 @@ std::string ReadFile(const std::string& path);
 std::vector<std::string> FolderEntries(const std::string& folder);
 
 // Lets the user-interface events of one input run, the deferred deletion of its windows' widgets
-// included, so that nothing of one input is left for the next.
+// included, so that nothing of one input is left for the next. In a bounded run no timer fires here.
 void Settle();
 
 // A finding: prints what went wrong and aborts, which the fuzzer reports with the input.
